@@ -1,0 +1,219 @@
+#include "Cli.h"
+
+#include "net/HtmlEngine.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+namespace selvane::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<Command>& registry() {
+    static std::vector<Command> all;
+    return all;
+}
+
+const std::vector<std::string> kCommonValueOptions = {"--work", "--form-guide", "--results-site", "--timeout"};
+
+bool isValueOption(const Command* cmd, const std::string& name) {
+    if (std::find(kCommonValueOptions.begin(), kCommonValueOptions.end(), name) != kCommonValueOptions.end())
+        return true;
+    return cmd && std::find(cmd->options.begin(), cmd->options.end(), name) != cmd->options.end();
+}
+
+std::string commonHelp() {
+    return "Common options:\n"
+           "  --json               print one JSON document instead of a table\n"
+           "  --work DIR           keep work files in DIR (default: a temporary folder, removed on exit)\n"
+           "  --form-guide URL     form-guide service (scheme, host and port)\n"
+           "  --results-site URL   tote results site root, ending in /\n"
+           "  --timeout SECONDS    time limit of each fetch\n";
+}
+
+void printOverview(std::ostream& out) {
+    out << "selvane-cli: Box Five & Each Way Selvane from a terminal\n\nUsage: selvane-cli COMMAND [ARGS] "
+           "[OPTIONS]\n\nCommands:\n";
+    for (const Command& c : registry()) out << "  " << c.usage << "\n      " << c.summary << "\n";
+    out << "\n" << commonHelp() << "\nselvane-cli COMMAND --help describes a command.\n";
+}
+
+// Removes the temporary work folder when the command ends.
+struct TempFolder {
+    fs::path path;
+    ~TempFolder() {
+        std::error_code ec;
+        if (!path.empty()) fs::remove_all(path, ec);
+    }
+};
+
+}  // namespace
+
+const std::string& Args::at(std::size_t n, const char* what) const {
+    if (n >= positional_.size()) throw UsageError(std::string("missing ") + what);
+    return positional_[n];
+}
+
+std::optional<std::string> Args::option(const std::string& name) const {
+    const auto it = options_.find(name);
+    if (it == options_.end()) return std::nullopt;
+    return it->second;
+}
+
+void Args::expect(std::size_t minPositional, std::size_t maxPositional, std::vector<std::string> knownOptions) const {
+    for (const auto& [name, value] : options_) {
+        if (std::find(knownOptions.begin(), knownOptions.end(), name) == knownOptions.end())
+            throw UsageError("unknown option " + name);
+    }
+    if (positional_.size() < minPositional) throw UsageError("missing argument");
+    if (positional_.size() > maxPositional) throw UsageError("unexpected argument " + positional_[maxPositional]);
+}
+
+std::unique_ptr<App> Context::makeApp() {
+    auto app = std::make_unique<App>(workFolder, ports.ports(), services);
+    app->limits = limits;
+    return app;
+}
+
+void registerCommand(Command command) { registry().push_back(std::move(command)); }
+
+const std::vector<Command>& commands() { return registry(); }
+
+std::string readInputFile(const std::string& path) {
+    if (path == "-") {
+        std::ostringstream s;
+        s << std::cin.rdbuf();
+        return s.str();
+    }
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) throw InputError(path + ": no such file");
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw InputError(path + ": cannot be read");
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string toUtf8(std::string_view bytes) {
+    if (isValidUtf8(bytes)) return std::string(bytes);
+    std::string out;
+    for (unsigned char c : bytes) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+nlohmann::json jsonText(std::string_view bytes) { return toUtf8(bytes); }
+
+int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> words(argv + 1, argv + argc);
+    if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
+        printOverview(words.empty() ? err : out);
+        return words.empty() ? kUsage : kOk;
+    }
+
+    // The longest command name that the leading words spell ("parse meetings" before "parse").
+    const Command* cmd = nullptr;
+    std::size_t nameWords = 0;
+    for (const Command& c : registry()) {
+        std::istringstream split(c.name);
+        std::vector<std::string> parts{std::istream_iterator<std::string>(split), {}};
+        if (parts.size() <= words.size() && std::equal(parts.begin(), parts.end(), words.begin()) &&
+            parts.size() > nameWords) {
+            cmd = &c;
+            nameWords = parts.size();
+        }
+    }
+    if (!cmd) {
+        err << "selvane-cli: unknown command '" << words[0] << "' (see selvane-cli --help)\n";
+        return kUsage;
+    }
+
+    std::vector<std::string> positional;
+    std::map<std::string, std::string> options;
+    bool json = false;
+    for (std::size_t i = nameWords; i < words.size(); ++i) {
+        const std::string& w = words[i];
+        if (w == "--help" || w == "-h") {
+            out << "Usage: selvane-cli " << cmd->usage << "\n\n" << cmd->summary << "\n\n" << cmd->help << "\n"
+                << commonHelp();
+            return kOk;
+        }
+        if (w == "--json") {
+            json = true;
+        } else if (w.size() > 2 && w.rfind("--", 0) == 0) {
+            std::string name = w, value;
+            if (const auto eq = w.find('='); eq != std::string::npos) {
+                name = w.substr(0, eq);
+                value = w.substr(eq + 1);
+            } else if (isValueOption(cmd, name)) {
+                if (i + 1 >= words.size()) {
+                    err << "selvane-cli: " << name << " needs a value\n";
+                    return kUsage;
+                }
+                value = words[++i];
+            }
+            options[name] = value;
+        } else {
+            positional.push_back(w);
+        }
+    }
+
+    Services services = Services::compiledIn();
+    FetchLimits limits;
+    TempFolder temp;
+    fs::path work;
+    try {
+        if (auto v = options.find("--form-guide"); v != options.end()) services.formGuide = v->second;
+        if (auto v = options.find("--results-site"); v != options.end()) services.resultsSiteRoot = v->second;
+        if (auto v = options.find("--timeout"); v != options.end()) {
+            std::size_t used = 0;
+            double seconds = 0;
+            try {
+                seconds = std::stod(v->second, &used);
+            } catch (const std::exception&) {
+                used = 0;
+            }
+            if (used != v->second.size() || seconds <= 0) throw UsageError("--timeout takes a number of seconds");
+            limits.total = std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
+            limits.connect = std::min(limits.connect, limits.total);
+        }
+        if (auto v = options.find("--work"); v != options.end()) {
+            work = v->second;
+            std::error_code ec;
+            fs::create_directories(work, ec);
+            if (!fs::is_directory(work, ec)) throw InputError(v->second + ": cannot be used as the work folder");
+        } else {
+            std::string pattern = (fs::temp_directory_path() / "selvane-cli-XXXXXX").string();
+            if (!mkdtemp(pattern.data())) throw InputError("cannot make a temporary work folder");
+            work = temp.path = pattern;
+        }
+        for (const char* common : {"--work", "--form-guide", "--results-site", "--timeout"}) options.erase(common);
+
+        Context ctx{Args(std::move(positional), std::move(options)), json, work, services, limits, out, err, {}};
+        return cmd->run(ctx);
+    } catch (const UsageError& e) {
+        err << "selvane-cli " << cmd->name << ": " << e.what() << " (usage: selvane-cli " << cmd->usage << ")\n";
+        return kUsage;
+    } catch (const InputError& e) {
+        err << "selvane-cli " << cmd->name << ": " << e.what() << "\n";
+        return kInputError;
+    } catch (const std::exception& e) {
+        err << "selvane-cli " << cmd->name << ": " << e.what() << "\n";
+        return kInputError;
+    }
+}
+
+}  // namespace selvane::cli

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "app/App.h"
+#include "app/FakePorts.h"
+
+namespace selvane::cli {
+
+// Exit codes of the contract.
+inline constexpr int kOk = 0;
+inline constexpr int kInputError = 1;
+inline constexpr int kUsage = 2;
+
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+struct InputError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// One command's arguments after the common options were taken out.
+class Args {
+public:
+    Args(std::vector<std::string> positional, std::map<std::string, std::string> options)
+        : positional_(std::move(positional)), options_(std::move(options)) {}
+    const std::vector<std::string>& positional() const { return positional_; }
+    // The n-th positional argument (0-based) or a usage error naming what is missing.
+    const std::string& at(std::size_t n, const char* what) const;
+    std::optional<std::string> option(const std::string& name) const;
+    bool flag(const std::string& name) const { return options_.count(name) > 0; }
+    // Rejects options the command does not know and a wrong number of positionals.
+    void expect(std::size_t minPositional, std::size_t maxPositional, std::vector<std::string> knownOptions) const;
+
+private:
+    std::vector<std::string> positional_;
+    std::map<std::string, std::string> options_;
+};
+
+struct Context {
+    Args args;
+    bool json = false;
+    std::filesystem::path workFolder;
+    Services services;
+    FetchLimits limits;
+    std::ostream& out;
+    std::ostream& err;
+
+    // A fresh program state over the work folder, with recording ports (no windows).
+    std::unique_ptr<App> makeApp();
+    FakePorts ports;
+};
+
+struct Command {
+    std::string name;       // "normalise", "parse meetings", ...
+    std::string usage;      // "normalise FILE"
+    std::string summary;    // one line
+    std::string help;       // the command's --help text after the usage line
+    std::vector<std::string> options;  // options that take a value, besides the common ones
+    std::function<int(Context&)> run;
+};
+
+void registerCommand(Command command);
+const std::vector<Command>& commands();
+
+// Registers a command at start-up: `static cli::Registrar r{Command{...}};` in the command's file.
+struct Registrar {
+    explicit Registrar(Command command) { registerCommand(std::move(command)); }
+};
+
+// Reads a whole file or throws InputError naming it ("-" reads stdin).
+std::string readInputFile(const std::string& path);
+
+// Page bytes as JSON text: UTF-8 where valid, else Latin-1.
+std::string toUtf8(std::string_view bytes);
+nlohmann::json jsonText(std::string_view bytes);
+
+int runCli(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+}  // namespace selvane::cli

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, starts the stand-in services on loopback and runs the
+# program against them. Without a display it shows the same job through selvane-cli.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+
+scripts/install-deps.sh
+cmake --preset default >/dev/null
+cmake --build --preset default -j "$jobs" >/dev/null
+
+bin=build/default
+port=18765
+standin_pid=""
+if ! curl -s -o /dev/null "http://127.0.0.1:$port/cgi-bin/tvf/access.pl"; then
+  "$bin/selvane-standin" --port "$port" >"$bin/standin.log" 2>&1 &
+  standin_pid=$!
+  trap '[ -n "$standin_pid" ] && kill "$standin_pid" 2>/dev/null' EXIT
+  for _ in $(seq 50); do
+    curl -s -o /dev/null "http://127.0.0.1:$port/cgi-bin/tvf/access.pl" && break
+    sleep 0.1
+  done
+fi
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x "$bin/selvane" ]; then
+  "$bin/selvane"
+else
+  echo "No display: today's meetings and the tips of a race, through selvane-cli."
+  "$bin/selvane-cli" meetings
+  first=$("$bin/selvane-cli" meetings --json | python3 -c 'import json,sys; m=json.load(sys.stdin)["meetings"][0]; print(m["name"].split()[0], m["races"][0]["number"])' 2>/dev/null || true)
+  if [ -n "$first" ]; then
+    # shellcheck disable=SC2086
+    "$bin/selvane-cli" race $first
+  fi
+fi

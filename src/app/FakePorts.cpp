@@ -1,0 +1,14 @@
+#include "app/FakePorts.h"
+
+namespace selvane {
+
+MessageAnswer FakeMessageBox::show(const std::string& title, const std::string& text, MessageIcon icon,
+                                   MessageButtons buttons) {
+    shown.push_back({title, text, icon, buttons});
+    if (answers.empty()) return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    MessageAnswer a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+}  // namespace selvane

@@ -1,0 +1,21 @@
+#include "app/MainWindow.h"
+
+namespace selvane {
+
+MainWindow::MainWindow() {
+    timerResultScroll.setInterval(150);
+    lstRaces.setCheckBoxes(true);
+}
+
+std::vector<Control*> MainWindow::controls() {
+    return {&stBar,          &pgBar,        &Frame3,         &lblDate,         &cmbDateRaces,  &lblSelectMeeting,
+            &cmbTrackName,   &cmdDownload,  &cmdPrevious,    &lstRaceName,     &Frame1,        &lblMeeting,
+            &lblTrackName,   &lblRace,      &lblRaceNumber,  &lblRaceTime,     &lblRaceLength, &lstRaces,
+            &lstTips,        &msfResults,   &Command1,       &lblNewFormula,   &cmdLiveOdds,   &cmdLiveResults,
+            &cmdResults,     &lstResults,   &txtResults,     &Label1,          &lblRaceResults, &picBaseResults,
+            &picBaseScroll,  &lblScrollResults, &timerResultScroll, &cmdEmail, &cmdWeb,        &cmdExit,
+            &fraStatus,      &lblStatus,    &lblTitle,       &fraSetup,        &txtURL,        &lblURL,
+            &picHeading};
+}
+
+}  // namespace selvane

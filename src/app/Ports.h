@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+
+namespace selvane {
+
+enum class MessageIcon { None, Information, Exclamation, Critical, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+// The platform as the core sees it. ui/ implements these with Qt, tests with the fakes.
+class MessageBoxPort {
+public:
+    virtual ~MessageBoxPort() = default;
+    virtual MessageAnswer show(const std::string& title, const std::string& text, MessageIcon icon,
+                               MessageButtons buttons) = 0;
+};
+
+class PointerPort {
+public:
+    virtual ~PointerPort() = default;
+    virtual void setHourglass(bool on) = 0;
+};
+
+// Lets pending window events run once; the only way the core yields while it waits.
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    virtual void pumpEvents() = 0;
+};
+
+class ShellPort {
+public:
+    virtual ~ShellPort() = default;
+    // Returns the result code the platform gives: above 32 is success (see ui/ for the codes).
+    virtual int open(const std::string& target) = 0;
+};
+
+class TextMeasurePort {
+public:
+    virtual ~TextMeasurePort() = default;
+    virtual int textWidthTwips(const std::string& text) = 0;
+};
+
+struct Ports {
+    MessageBoxPort* messages = nullptr;
+    PointerPort* pointer = nullptr;
+    EventPump* pump = nullptr;
+    ShellPort* shell = nullptr;
+    TextMeasurePort* measure = nullptr;
+};
+
+}  // namespace selvane

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/App.h"
+#include "app/FakePorts.h"
+
+namespace selvane::test {
+
+// A fresh folder under the system's temporary folder, removed with the object.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+void writeFile(const std::filesystem::path& path, std::string_view bytes);
+std::string readFile(const std::filesystem::path& path);
+
+// A test data file under tests/data.
+std::string dataFile(const std::string& relative);
+
+// An App over a temporary program folder with recording ports and short fetch limits.
+struct AppFixture {
+    explicit AppFixture(Services services = Services::compiledIn());
+    TempDir dir;
+    FakePorts fakes;
+    std::unique_ptr<App> app;
+};
+
+}  // namespace selvane::test
