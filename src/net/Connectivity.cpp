@@ -16,7 +16,8 @@ bool isLoopbackUrl(const std::string& url) {
         const std::size_t end = url.find_first_of(":/?#", begin);
         host = url.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
     }
-    return host == "localhost" || host.rfind("127.", 0) == 0 || host == "::1";
+    const bool dottedDigits = !host.empty() && host.find_first_not_of("0123456789.") == std::string::npos;
+    return host == "localhost" || host == "::1" || (dottedDigits && host.rfind("127.", 0) == 0);
 }
 
 bool checkInternetConnection(std::uint32_t& flags, std::string& name, const std::string& formGuideUrl) {

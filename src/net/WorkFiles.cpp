@@ -55,7 +55,8 @@ std::optional<std::string> workFilePath(const fs::path& folder, std::string_view
 namespace {
 
 bool isWritableFolder(const fs::path& folder) {
-    return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
+    std::error_code ec;
+    return fs::is_directory(folder, ec) && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 fs::path perUserFolder() {
