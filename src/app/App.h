@@ -9,6 +9,7 @@
 #include "app/MeetingTables.h"
 #include "app/Ports.h"
 #include "net/Fetcher.h"
+#include "results/ResultTables.h"
 
 namespace selvane {
 
@@ -40,6 +41,7 @@ struct App {
 
     MainWindow window;
     MeetingTables meetings;
+    ResultTables results;
     ConnectionState connection;
     // Replaces the machine's connectivity query when set (tests, offline runs).
     std::function<bool(std::uint32_t& flags, std::string& name)> connectivityOverride;

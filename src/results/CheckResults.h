@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "results/ResultTables.h"
+
+namespace selvane {
+
+struct App;
+struct MainWindow;
+
+// Cuts the date box text (dd/mm/yyyy) into the window's fixed-width date parts and returns
+// the results site's date path, yyyy/mm/dd.
+std::string resultDatePath(MainWindow& w, std::string_view dateText);
+
+// The meeting that a track box text names (SANDOWN also answers to SANDOWN-HILLSIDE), 0 if none.
+int findResultMeeting(const ResultTables& t, std::string_view trackText);
+
+// One race's part of the ticker caption.
+std::string tickerSegment(int race, const std::string& result);
+
+// Shows meeting results in lstResults, the ticker caption and txtResults for the chosen track
+// and race number (the race list's "Race #." value).
+void fillMeetingResults(MainWindow& w, const ResultTables& t, std::string_view trackText, double raceNumber);
+
+// Fetches the results site's meeting page of the chosen date and shows the chosen meeting's
+// result states. No message of its own; without a chosen date nothing happens.
+void checkResults(App& app);
+
+}  // namespace selvane

@@ -1,0 +1,136 @@
+#include "results/ResultParser.h"
+
+#include <limits>
+
+#include "results/TextRules.h"
+
+namespace selvane {
+namespace {
+
+// Thirteen header cells and meeting starts together open the field phase.
+constexpr int kHeaderCells = 13;
+
+constexpr std::string_view kRowHeaderTag = "<TH CLASS=\"ROWHDR\"";
+constexpr std::string_view kLocationTag = " CLASS='LOCATION";
+constexpr std::string_view kLinkTag = "<A HREF=";
+
+void rewriteTags(std::string& page) {
+    page = text::replaceAll(page, "<STRONG>", "<B>", false);
+    page = text::replaceAll(page, "</STRONG>", "</B>", false);
+    page = text::replaceAll(page, "<EM>", "<I>", false);
+    page = text::replaceAll(page, "</EM>", "</I>", false);
+    page = text::replaceAll(page, "\r\n", "", false);
+    page = text::replaceAll(page, "&nbsp;", "\\~", false);
+}
+
+void startMeeting(ResultTables& t) {
+    ++t.resultMeetingIndex;
+    t.resultRaceSlot = 1;
+    const std::size_t entries = static_cast<std::size_t>(t.resultMeetingIndex) + 1;
+    // Entries of this parse keep their contents; the new one (and so the first of a parse
+    // over an older page's tables) starts empty.
+    t.resultMeetingNames.resize(entries);
+    t.resultRaceCounts.resize(entries, 0);
+    t.resultRecords.resize(entries);
+    t.resultMeetingNames.back().clear();
+    t.resultRaceCounts.back() = 0;
+    t.resultRecords.back() = ResultRecord{};
+}
+
+// The address of a link tag, or nothing when it has no closing quote or is empty.
+std::string_view linkAddress(std::string_view tag) {
+    const std::size_t at = tag.find(kLinkTag);
+    const std::size_t start = at + kLinkTag.size() + 1;  // past the opening quote
+    if (start >= tag.size()) return {};
+    const std::size_t close = tag.find('"', start);
+    if (close == std::string_view::npos) return {};
+    return tag.substr(start, close - start);
+}
+
+// A name cell or a race cell of the current meeting's row.
+void fieldCell(ResultTables& t, std::string& currentCode, std::string_view tag, std::string_view cell) {
+    const std::string_view trimmed = text::trimSpaces(cell);
+    if (text::upper(trimmed) == "FIELDS" || trimmed == "\\~" || trimmed == std::string_view("\0", 1)) return;
+    if (tag.find(kLinkTag) == std::string_view::npos) return;
+    const std::string_view address = linkAddress(tag);
+    if (address.empty()) return;
+
+    // Cells met before any meeting start of this parse have no entry to go to.
+    const int m = t.resultMeetingIndex;
+    const bool stored = m >= 1 && m <= t.storedMeetings();
+    if (address.substr(0, 2) != currentCode) {
+        currentCode = meetingCodeOf(cell);
+        if (!stored) return;
+        t.resultMeetingNames[m] = std::string(cell);
+        t.resultRecords[m].setCode(t.resultRaceSlot, currentCode);
+        return;
+    }
+    if (stored && t.resultRecords[m].setResult(t.resultRaceSlot, std::string(cell)))
+        t.resultRaceCounts[m] = t.resultRaceSlot;
+    if (t.resultRaceSlot < std::numeric_limits<std::int16_t>::max()) ++t.resultRaceSlot;
+}
+
+}  // namespace
+
+std::string meetingCodeOf(std::string_view nameCell) {
+    if (nameCell.size() >= 3) return std::string(nameCell.substr(nameCell.size() - 3, 2));
+    return std::string(nameCell.substr(0, nameCell.empty() ? 0 : nameCell.size() - 1));
+}
+
+std::string parseResultMeetings(ResultTables& t, std::string& pageText) {
+    rewriteTags(pageText);
+    const std::string_view page(pageText);
+
+    bool inSection = false;
+    int headerCount = 0;
+    std::string currentCode;
+    std::string tag;  // upper-cased, reused
+    std::string upperCell;
+    std::size_t pos = 0;
+
+    for (std::size_t turn = 0; turn < page.size(); ++turn) {
+        const std::size_t open = page.find('<', pos);
+        if (open == std::string_view::npos) break;
+        const std::size_t close = page.find('>', open);
+        if (close == std::string_view::npos) break;
+        text::upperInto(tag, page.substr(open, close - open + 1));
+        const std::size_t next = page.find('<', close + 1);
+        if (next == std::string_view::npos) break;
+        const std::string_view cell = page.substr(close + 1, next - close - 1);
+        pos = next;
+        if (cell.empty()) continue;
+
+        text::upperInto(upperCell, cell);
+        if (upperCell.find("RACES") != std::string::npos) {
+            inSection = true;
+        } else if (upperCell.find("TROTS") != std::string::npos) {
+            break;
+        }
+        if (!inSection) continue;
+
+        if (headerCount <= kHeaderCells) {
+            if (tag.find(kRowHeaderTag) != std::string::npos) {
+                ++headerCount;
+            } else if (tag.find(kLocationTag) != std::string::npos) {
+                // The meeting counter is 16 bits wide; a page with more meetings ends here.
+                if (t.resultMeetingIndex == std::numeric_limits<std::int16_t>::max()) break;
+                if (headerCount < kHeaderCells) ++headerCount;
+                startMeeting(t);
+            }
+        }
+        if (headerCount >= kHeaderCells) fieldCell(t, currentCode, tag, cell);
+    }
+
+    // The trotting heading ends the horse meetings; a page that never reaches it still counts
+    // what it found, so an older page's meetings are never matched against this one.
+    t.resultMeetingCount = t.resultMeetingIndex;
+    return {};
+}
+
+std::string formatResultText(const std::string& text) {
+    if (text.find(',') != std::string::npos) return text::replaceAll(text, ",", " - ", false);
+    if (text.find(':') != std::string::npos || text::containsNoCase(text, "m")) return "N/A";
+    return "not available";
+}
+
+}  // namespace selvane
