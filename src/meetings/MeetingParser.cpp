@@ -1,0 +1,289 @@
+#include "meetings/MeetingParser.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace selvane {
+namespace {
+
+using std::string_view;
+
+constexpr string_view kNotFormEnd[] = {"<HR>", "<HR ", "<TABLE ", "<TABLE>", "</TABLE>", "<TR>", "<TR ",
+                                       "</TR>", "<TD>", "<TD ", "</TD>", "</A>"};
+
+bool contains(string_view text, string_view what) { return text.find(what) != string_view::npos; }
+
+char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// A table slot for a number the page gave; the number rounds as an array index does.
+bool slotOf(double number, int last, int& slot) {
+    const double r = std::nearbyint(number);
+    if (!(r >= 1 && r <= last)) return false;
+    slot = static_cast<int>(r);
+    return true;
+}
+
+void clearMeetingSlots(MeetingTables& t) {
+    t.meetingNames.fill({});
+    t.meetingLinks.fill({});
+    t.meetingLastRace.fill(0);
+    for (auto& races : t.raceTable) races.fill({});
+}
+
+enum class Walk { Full, MeetingsOnly, Dates };
+
+// One walk over the normalised page: find "<", find ">", upper-case the tag, test it, take the
+// text up to the next "<". Each entry point is this walk with its own tests.
+class MeetingScanner {
+public:
+    MeetingScanner(string_view text, MeetingTables& t, Walk walk) : text_(text), t_(t), walk_(walk) {}
+
+    void run() {
+        std::size_t pos = 0;
+        while (true) {
+            const std::size_t open = text_.find('<', pos);
+            if (open == string_view::npos) return;
+            const std::size_t close = text_.find('>', open);
+            if (close == string_view::npos) return;
+            takeTag(text_.substr(open, close - open + 1));
+
+            if (walk_ == Walk::Dates) {
+                if (!classifyForDates()) return;
+            } else {
+                if (!classify()) return;
+                if (afterGoMarker_ && !readName()) return;
+            }
+
+            const std::size_t next = text_.find('<', close + 1);
+            if (next == string_view::npos) return;
+            // Adjacent tags have no text between them (not "><").
+            const string_view between = text_.substr(close + 1, next - close - 1);
+            if (!(walk_ == Walk::Dates ? takeDateText(between) : takeText(between))) return;
+            pos = next;
+        }
+    }
+
+private:
+    void takeTag(string_view raw) {
+        tag_.resize(raw.size());
+        for (std::size_t i = 0; i < raw.size(); ++i) tag_[i] = upper(raw[i]);
+    }
+    string_view tag() const { return tag_; }
+
+    // False ends the scan.
+    bool classify() {
+        if (walk_ == Walk::Full && contains(tag(), kDateListTag)) {
+            collectingDates_ = true;
+        } else if (contains(tag(), "<SELECT>") || contains(tag(), "<SELECT ")) {
+        } else if (contains(tag(), "</SELECT>")) {
+            if (afterGoMarker_ && inRaceList_) {
+                if (t_.meetingCounter > MeetingTables::kMeetings) return false;
+                t_.meetingLastRace[t_.meetingCounter] = lastRaceSeen_;
+                lastRaceSeen_ = 0;
+                inRaceList_ = false;
+                ++t_.meetingCounter;
+            }
+        } else if (contains(tag(), "</FORM>")) {
+            for (string_view other : kNotFormEnd)
+                if (contains(tag(), other)) return true;
+            return false;
+        }
+        return true;
+    }
+
+    // NAME="M..." opens a meeting (its link key), NAME="N..." its race list.
+    bool readName() {
+        const std::size_t p = tag().find("NAME=");
+        if (p == string_view::npos) return true;
+        const std::size_t valueStart = p + 6;  // past NAME= and the opening quote
+        const std::size_t quote = tag().find('"', valueStart);
+        if (quote == string_view::npos || quote == valueStart) return true;
+        const string_view value = tag().substr(valueStart, quote - valueStart);
+        if (value[0] == 'M') {
+            if (t_.meetingCounter > MeetingTables::kMeetings) return false;
+            std::string& link = t_.meetingLinks[t_.meetingCounter];
+            link.resize(value.size());
+            for (std::size_t i = 0; i < value.size(); ++i) link[i] = lower(value[i]);
+            currentMeeting_ = t_.meetingCounter;
+        } else if (value[0] == 'N') {
+            inRaceList_ = true;
+        }
+        return true;
+    }
+
+    bool takeText(string_view text) {
+        // The empty text after the list's opening tag or after </OPTION> is no date the user could
+        // choose; the selected option is always taken, since it ends the list.
+        const bool selected = tag().substr(0, 16) == "<OPTION SELECTED";
+        if (collectingDates_ && (!text.empty() || selected)) {
+            if (dateCount_ >= MeetingTables::kDates) return false;
+            t_.meetingDates[dateCount_] = std::string(text);
+            ++dateCount_;
+            if (selected) {
+                collectingDates_ = false;
+                t_.selectedDateIndex = static_cast<float>(dateCount_ - 1);
+            }
+        }
+        if (contains(text, kGoMark)) afterGoMarker_ = true;
+        if (afterGoMarker_ && inRaceList_) {
+            if (contains(tag(), "<OPTION VALUE")) {
+                if (text.empty() || text.front() == ' ') return false;
+                const string_view firstWord = text.substr(0, text.find(' '));
+                const float race = static_cast<float>(leadingNumber(firstWord.substr(1)));
+                if (!storeRaceOption(text, t_, currentMeeting_, race)) return false;
+                lastRaceSeen_ = race;
+            }
+        } else if (afterGoMarker_) {
+            if (contains(tag(), R"(<OPTION VALUE="">)")) {
+                if (currentMeeting_ < 1) return false;
+                t_.meetingNames[currentMeeting_] = std::string(text);
+            }
+        }
+        return true;
+    }
+
+    bool takeDateText(string_view text) {
+        if (!listSeen_ || text.empty()) return true;
+        t_.meetingDates[dateCount_] = std::string(text);
+        return ++dateCount_ < 5;
+    }
+
+    bool classifyForDates() {
+        if (contains(tag(), "<SELECT ") || contains(tag(), kDateListTag)) listSeen_ = true;
+        return true;
+    }
+
+    string_view text_;
+    MeetingTables& t_;
+    Walk walk_;
+    std::string tag_;
+
+    bool afterGoMarker_ = false;
+    bool inRaceList_ = false;
+    bool collectingDates_ = false;
+    bool listSeen_ = false;
+    int currentMeeting_ = 0;
+    float lastRaceSeen_ = 0;
+    int dateCount_ = 0;
+};
+
+void scan(string_view page, MeetingTables& t, Walk walk) {
+    t.meetingCounter = 1;
+    clearMeetingSlots(t);
+    if (walk == Walk::Full) {
+        t.selectedDateIndex = 0;
+        t.meetingDates.fill({});
+    }
+    const std::string text = normaliseMeetingPage(page);
+    MeetingScanner(text, t, walk).run();
+}
+
+}  // namespace
+
+std::string normaliseMeetingPage(std::string_view page) {
+    // The tag rewrites and the CR LF removal cannot make or break each other's matches, so one
+    // pass does both; "&nbsp;" is matched after, so a CR LF inside it still joins it.
+    static constexpr std::pair<string_view, string_view> kTagRewrites[] = {
+        {"<STRONG>", "<B>"}, {"</STRONG>", "</B>"}, {"<EM>", "<I>"}, {"</EM>", "</I>"}};
+    std::string joined;
+    joined.reserve(page.size());
+    for (std::size_t i = 0; i < page.size();) {
+        const char c = page[i];
+        if (c == '\r' && i + 1 < page.size() && page[i + 1] == '\n') {
+            i += 2;
+            continue;
+        }
+        if (c == '<') {
+            bool rewritten = false;
+            for (const auto& [from, to] : kTagRewrites) {
+                if (page.substr(i, from.size()) == from) {
+                    joined += to;
+                    i += from.size();
+                    rewritten = true;
+                    break;
+                }
+            }
+            if (rewritten) continue;
+        }
+        joined += c;
+        ++i;
+    }
+
+    constexpr string_view kNbsp = "&nbsp;";
+    std::string out;
+    out.reserve(joined.size());
+    for (std::size_t i = 0; i < joined.size();) {
+        if (joined[i] == '&' && string_view(joined).substr(i, kNbsp.size()) == kNbsp) {
+            out += "\\~";
+            i += kNbsp.size();
+        } else {
+            out += joined[i++];
+        }
+    }
+    return out;
+}
+
+double leadingNumber(std::string_view text) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    const std::size_t start = i;
+    auto digits = [&] {
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    };
+    digits();
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        digits();
+    }
+    if (i == start || (i == start + 1 && text[start] == '.')) return 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+        if (j < text.size() && text[j] >= '0' && text[j] <= '9') {
+            i = j;
+            digits();
+        }
+    }
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data() + start, text.data() + i, value);
+    (void)end;
+    if (ec == std::errc::result_out_of_range) value = std::numeric_limits<double>::infinity();
+    return negative ? -value : value;
+}
+
+bool storeRaceOption(std::string_view text, MeetingTables& t, float meeting, float race) {
+    int m = 0, r = 0;
+    if (text.empty()) return true;
+    if (!slotOf(meeting, MeetingTables::kMeetings, m) || !slotOf(race, MeetingTables::kRaces, r)) return false;
+
+    // The fields go in as the form-guide parse always wrote them (1, 2, 4, 3), so a text that
+    // breaks off leaves the fields before the break written.
+    RaceRow& row = t.raceTable[m][r];
+    const std::size_t space1 = text.find(' ');
+    const string_view word1 = text.substr(0, space1);
+    row.number = std::string(word1.substr(word1.empty() ? 0 : 1));
+    if (space1 == string_view::npos) return false;
+    const std::size_t space2 = text.find(' ', space1 + 1);
+    const string_view word2 =
+        text.substr(space1 + 1, space2 == string_view::npos ? string_view::npos : space2 - space1 - 1);
+    row.time = std::string(word2);
+    const string_view length = text.substr(text.rfind(' ') + 1);
+    row.length = std::string(length);
+    // The middle words and the space after them; negative when there are fewer than three words.
+    const long trackLength = static_cast<long>(text.size()) - static_cast<long>(word1.size() + word2.size()) -
+                             static_cast<long>(length.size() + 2);
+    if (trackLength < 0) return false;
+    row.track = std::string(text.substr(word1.size() + word2.size() + 2, trackLength));
+    return true;
+}
+
+void parseMeetingList(std::string_view page, MeetingTables& t) { scan(page, t, Walk::Full); }
+
+void parseMeetingsOnly(std::string_view page, MeetingTables& t) { scan(page, t, Walk::MeetingsOnly); }
+
+void collectDateOptions(std::string_view page, MeetingTables& t) { scan(page, t, Walk::Dates); }
+
+}  // namespace selvane

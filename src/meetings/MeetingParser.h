@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/MeetingTables.h"
+
+namespace selvane {
+
+// The meeting page of the form-guide service, read tag by tag into the meeting tables. Every
+// entry point clears the meeting slots first, so slots the page does not fill are empty. A page
+// that breaks the walk (a slot outside its table, a race text of fewer than three words or with
+// a leading space, a "<" without ">") ends the scan there; what was stored stays.
+
+// Dates, meetings and races. The date slots the page does not fill are emptied.
+void parseMeetingList(std::string_view page, MeetingTables& t);
+
+// Meetings and races only: the dates and selectedDateIndex stay as they are.
+void parseMeetingsOnly(std::string_view page, MeetingTables& t);
+
+// The first five texts after the page's first list opening into meetingDates slots 0..4; the
+// other date slots and selectedDateIndex stay as they are.
+void collectDateOptions(std::string_view page, MeetingTables& t);
+
+// One race option text ("R7 12:45 NORTH PARK 1200m") into raceTable row (meeting, race).
+// False when the row is outside the table or the text has fewer than three words; the row is
+// then left as it was.
+bool storeRaceOption(std::string_view text, MeetingTables& t, float meeting, float race);
+
+// The page as the scanner reads it: <STRONG>/<EM> pairs rewritten to <B>/<I>, CR LF pairs
+// removed, "&nbsp;" as the two characters "\~". Exact letter case, one left-to-right pass each.
+std::string normaliseMeetingPage(std::string_view page);
+
+// The number a text starts with, as the form-guide page writes race numbers: optional sign,
+// digits, optional fraction and exponent; 0 when there is none.
+double leadingNumber(std::string_view text);
+
+inline constexpr std::string_view kGoMark = "3. Click GO to have your data delivered to you.";
+inline constexpr std::string_view kDateListTag = R"(<SELECT NAME="DATE" ONCHANGE="NEWDATE(THIS);" SIZE="1">)";
+
+}  // namespace selvane
