@@ -8,6 +8,7 @@
 #include "app/MainWindow.h"
 #include "app/MeetingTables.h"
 #include "app/Ports.h"
+#include "form/RunnerTable.h"
 #include "net/Fetcher.h"
 #include "results/ResultTables.h"
 
@@ -42,6 +43,7 @@ struct App {
     MainWindow window;
     MeetingTables meetings;
     ResultTables results;
+    RunnerTable runners;
     ConnectionState connection;
     // Replaces the machine's connectivity query when set (tests, offline runs).
     std::function<bool(std::uint32_t& flags, std::string& name)> connectivityOverride;

@@ -1,0 +1,262 @@
+#include "form/Tipping.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+
+#include "app/MainWindow.h"
+#include "app/TipGrid.h"
+#include "form/FormText.h"
+
+namespace selvane {
+namespace {
+
+constexpr float kNoForm = 1000.0f;
+constexpr float kEmergencyRank = 10000.0f;
+constexpr std::size_t kFormSlots = 5;
+constexpr int kTips = 5;
+
+bool isEmergencyNumber(std::string_view number) { return number.find_first_of("eE") != std::string_view::npos; }
+
+// A whole number that fits the 16-bit slots the tips keep, halves to even.
+std::optional<std::int16_t> toInt16(double v) {
+    const double whole = std::nearbyint(v);
+    if (!(whole >= -32768.0 && whole <= 32767.0)) return std::nullopt;
+    return static_cast<std::int16_t>(whole);
+}
+
+std::optional<std::int16_t> barrierSlot(std::string_view barrierText) {
+    return toInt16(leadingNumber(trimSpaces(barrierText)));
+}
+
+// The percentage as a whole number, halves away from zero.
+std::string winNumber(float percent) {
+    double whole = std::round(static_cast<double>(percent));
+    if (whole == 0.0) whole = 0.0;
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.0f", whole);
+    return buffer;
+}
+
+std::string joinCells(const TipRow& row) {
+    return row.label + '\t' + row.runner + '\t' + row.win + '\t' + row.barrier;
+}
+
+TipOutcome stopped(TipOutcome o, TipStop stop, std::string error) {
+    o.stop = stop;
+    o.error = std::move(error);
+    o.tips.clear();
+    o.insufficientFormCount = 0;
+    return o;
+}
+
+std::string runnerLabel(std::size_t i) { return "Runner " + std::to_string(i + 1); }
+
+}  // namespace
+
+TipOutcome computeTips(const std::vector<TipInput>& field) {
+    TipOutcome o;
+    const std::size_t n = field.size();
+    if (n == 0) return stopped(std::move(o), TipStop::EmptyField, "The runner list is empty");
+
+    o.formScore.assign(n, 0.0f);
+    o.rankValue.assign(n, 0.0f);
+    o.barrierValue.assign(n, 0.0f);
+    for (std::size_t i = 0; i < n; ++i) {
+        const TipInput& runner = field[i];
+        const std::string_view form = trimSpaces(runner.form);
+        const bool scored = !runner.ticked && !form.empty();
+        if (scored && form.size() > kFormSlots)
+            return stopped(std::move(o), TipStop::FormTooLong,
+                           runnerLabel(i) + "'s form has more than five characters");
+
+        const double barrier = leadingNumber(runner.barrier);
+        if (!(std::fabs(barrier) <= FLT_MAX))
+            return stopped(std::move(o), TipStop::OutOfRange, runnerLabel(i) + "'s barrier is out of range");
+        o.barrierValue[i] = static_cast<float>(barrier);
+
+        if (!scored) {
+            o.formScore[i] = kNoForm;
+            continue;
+        }
+        float score = 0.0f;
+        int digits = 0;
+        for (auto c = form.rbegin(); c != form.rend(); ++c) {
+            if (*c < '0' || *c > '9') continue;
+            score += static_cast<float>(*c - '0');
+            if (*c > '0') ++digits;
+        }
+        if (score >= 1.0f && digits >= 1) score = score / static_cast<float>(digits) + o.barrierValue[i];
+        o.formScore[i] = score;
+    }
+
+    for (float score : o.formScore)
+        if (score > o.maxScore) o.maxScore = score;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (o.formScore[i] == 0.0f) o.formScore[i] = o.maxScore;
+        o.rankValue[i] = isEmergencyNumber(field[i].number) ? kEmergencyRank : o.formScore[i];
+    }
+
+    // Repeatedly take the worst runner left and file it from the back; among equal values the
+    // first in the list is taken first, so the one further down ranks better.
+    o.tipOrder.assign(n, 0);
+    std::vector<bool> taken(n, false);
+    for (std::size_t s = 0; s < n; ++s) {
+        std::size_t worst = n;
+        for (std::size_t p = 0; p < n; ++p)
+            if (!taken[p] && (worst == n || o.rankValue[p] > o.rankValue[worst])) worst = p;
+        taken[worst] = true;
+        o.tipOrder[n - 1 - s] = static_cast<int>(worst) + 1;
+    }
+
+    if (n < static_cast<std::size_t>(kTips))
+        return stopped(std::move(o), TipStop::TooFewRunners,
+                       "Only " + std::to_string(n) + " runners: the tips need at least five");
+    const float winBasePlusOne = o.rankValue[o.tipOrder[kTips - 1] - 1] + 1.0f;
+    const auto winBase = toInt16(winBasePlusOne);
+    if (!winBase) return stopped(std::move(o), TipStop::OutOfRange, "The win base is out of range");
+    if (*winBase == 0) return stopped(std::move(o), TipStop::OutOfRange, "The win base works out at 0");
+    o.winBase = *winBase;
+
+    for (int k = 1; k <= kTips; ++k) {
+        const int position = o.tipOrder[k - 1];
+        const std::size_t r = static_cast<std::size_t>(position - 1);
+        const float rank = o.rankValue[r];
+        const float percent = 100.0f - (rank / static_cast<float>(o.winBase)) * 100.0f;
+        TipRow tip{labelNumber(k) + ordinalSuffix(static_cast<std::int16_t>(k)),
+                   " " + std::to_string(position) + ".  " + std::string(nameBeforeBracket(field[r].name)),
+                   " " + winNumber(percent) + "%", shortestDecimal(o.barrierValue[r])};
+        const auto slot = barrierSlot(tip.barrier);
+        if (!slot)
+            return stopped(std::move(o), TipStop::OutOfRange, runnerLabel(r) + "'s barrier is out of range");
+        o.tipBarriers[k] = *slot;
+        o.tipScores[k] = static_cast<double>(rank) + static_cast<double>(o.barrierValue[r]) / 1000.0;
+        o.tips.push_back(std::move(tip));
+    }
+
+    o.gridOrder = tipGridOrder(o.tipScores, 1, kTips);
+    std::vector<std::string> barrierCells;
+    for (int row = 1; row <= kTips; ++row) {
+        o.grid.push_back(gridRow(row, o.tips[o.gridOrder[row] - 1]));
+        barrierCells.push_back(o.grid.back().barrier);
+    }
+    sortIntegers(o.tipBarriers, kTips);
+    o.bestBetRow = bestBetRowOf(barrierCells, o.tipBarriers[1]);
+    o.status = kBestBetStatus;
+    if (o.bestBetRow > 0) {
+        o.grid[o.bestBetRow - 1].highlight = true;
+        o.status += o.grid[o.bestBetRow - 1].runner;
+    }
+
+    for (std::size_t i = 0; i < n; ++i)
+        if (!field[i].ticked && o.formScore[i] == kNoForm) ++o.insufficientFormCount;
+    return o;
+}
+
+std::vector<TipInput> tipInputs(const MainWindow& w) {
+    std::vector<TipInput> field;
+    field.reserve(static_cast<std::size_t>(w.lstRaces.count()));
+    for (int i = 0; i < w.lstRaces.count(); ++i)
+        field.push_back(TipInput{w.lstRaces.row(i).text, w.lstRaces.subItem(i, 1), w.lstRaces.subItem(i, 2),
+                                 w.lstRaces.subItem(i, 5), w.lstRaces.row(i).checked});
+    return field;
+}
+
+TipRun workoutPlaces(MainWindow& w) {
+    TipOutcome o = computeTips(tipInputs(w));
+    if (o.stop == TipStop::EmptyField) return {o.stop, o.error};
+    if (o.stop != TipStop::None) {
+        w.insufficientFormCount = 0;
+        return {o.stop, o.error};
+    }
+
+    w.tipBarriers.fill(0);
+    if (w.lstTips.count() > 0) w.lstTips.clear();
+    for (const TipRow& tip : o.tips) w.lstTips.addRow(tip.label, {tip.runner, tip.win, tip.barrier});
+    for (int k = 1; k <= kTips; ++k) w.tipBarriers[k] = barrierSlot(w.lstTips.subItem(k - 1, 3)).value_or(0);
+
+    sortTipsToGrid(w, o.tipScores, true);
+    if (w.msfResults.rowCount() > 1) {
+        sortIntegers(w.tipBarriers, kTips);
+        highLightRow(w);
+    }
+    w.insufficientFormCount = o.insufficientFormCount;
+    return {};
+}
+
+std::vector<std::int32_t> tipGridOrder(std::span<const double> values, int lo, int hi) {
+    std::vector<std::int32_t> p(static_cast<std::size_t>(std::max(hi + 1, 0)), 0);
+    if (lo < 0 || hi < lo || static_cast<std::size_t>(hi) >= values.size()) return p;
+    std::vector<double> t(values.begin(), values.begin() + hi + 1);
+    for (int i = lo; i <= hi; ++i) p[i] = i;
+    for (int i = hi; i >= lo; --i)
+        for (int j = lo + 1; j <= i; ++j)
+            if (t[j - 1] > t[i]) {
+                swapValues(t[j - 1], t[i]);
+                swapValues(p[j - 1], p[i]);
+            }
+    return p;
+}
+
+TipRow gridRow(int row, const TipRow& tip) {
+    return TipRow{labelNumber(row) + ordinalSuffix(static_cast<std::int16_t>(row)), " " + tip.runner, " " + tip.win,
+                  " " + tip.barrier};
+}
+
+std::vector<std::int32_t> sortTipsToGrid(MainWindow& w, std::span<const double> values, bool wantOrder) {
+    const int hi = static_cast<int>(values.size()) - 1;
+    std::vector<std::int32_t> order = tipGridOrder(values, 1, hi);
+    if (!wantOrder) return order;
+    Grid& g = w.msfResults;
+    if (g.cols() < 4) g.setCols(4);
+    for (int r = 1; r <= w.lstTips.count() && r <= hi; ++r) {
+        const int entry = order[r] - 1;
+        const TipRow tip{w.lstTips.row(entry).text, w.lstTips.subItem(entry, 1), w.lstTips.subItem(entry, 2),
+                         w.lstTips.subItem(entry, 3)};
+        g.setRowCount(r);
+        g.addItem(joinCells(gridRow(r, tip)));
+    }
+    return order;
+}
+
+int bestBetRowOf(const std::vector<std::string>& barrierCells, std::int16_t lowestBarrier) {
+    for (std::size_t r = 0; r < barrierCells.size() && r < static_cast<std::size_t>(kTips); ++r)
+        if (leadingNumber(trimSpaces(barrierCells[r])) == lowestBarrier) return static_cast<int>(r) + 1;
+    return 0;
+}
+
+void highLightRow(MainWindow& w) {
+    Grid& g = w.msfResults;
+    if (g.rowCount() <= 1 || g.cols() < 4) return;
+    std::vector<std::string> barrierCells;
+    for (int r = 1; r <= kTips && r < g.rowCount(); ++r) barrierCells.push_back(g.cell(r, 3));
+    const int row = bestBetRowOf(barrierCells, w.tipBarriers[1]);
+    std::string bestBet;
+    if (row > 0) {
+        g.setCellBackColour(row, 1, kBestBetColour);
+        g.setCellBackColour(row, 2, kBestBetColour);
+        bestBet = g.cell(row, 1);
+    }
+    w.stBar.setPanel(2, kBestBetStatus + bestBet);
+}
+
+void sortIntegers(std::span<std::int16_t> values, int n) {
+    if (static_cast<std::size_t>(n) >= values.size()) n = static_cast<int>(values.size()) - 1;
+    for (int i = 1; i < n; ++i) {
+        int smallest = i + 1;
+        for (int j = i + 2; j <= n; ++j)
+            if (values[j] < values[smallest]) smallest = j;
+        if (values[i] > values[smallest]) swapValues(values[i], values[smallest]);
+    }
+}
+
+std::optional<int> maxkey(int lo, int hi, std::span<const double> values) {
+    if (hi <= lo || lo < 0 || static_cast<std::size_t>(hi) >= values.size()) return std::nullopt;
+    int k = lo;
+    for (int i = lo + 1; i <= hi; ++i)
+        if (values[i] < values[k]) k = i;
+    return k;
+}
+
+}  // namespace selvane

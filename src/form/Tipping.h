@@ -1,0 +1,116 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "app/Controls.h"
+
+namespace selvane {
+
+struct MainWindow;
+
+// One runner as the tipping reads it from the runner list.
+struct TipInput {
+    std::string number;   // "1", "5e" for an emergency
+    std::string form;     // "3121", "0x00", "\~"
+    std::string name;     // "NAME" or "NAME  (5)"
+    std::string barrier;  // "5" or empty
+    bool ticked = false;
+};
+
+// The four texts of one tip, as the tip list and the grid show them.
+struct TipRow {
+    std::string label;    // " 1st"
+    std::string runner;   // " 3.  NAME" in the tip list, "  3.  NAME" in the grid
+    std::string win;      // " 81%" in the tip list, "  81%" in the grid
+    std::string barrier;  // "2" in the tip list, " 2" in the grid
+    bool highlight = false;  // the each-way best bet's grid row
+};
+
+// Why a run published nothing.
+enum class TipStop {
+    None,          // tips published
+    EmptyField,    // no runners: nothing at all changes
+    FormTooLong,   // a form of more than five characters
+    TooFewRunners, // no fifth runner for the win base
+    OutOfRange,    // a win base or a tip's barrier that does not fit a 16-bit integer
+};
+
+// Everything one run works out, as values.
+struct TipOutcome {
+    TipStop stop = TipStop::None;
+    std::string error;  // one line, when stopped
+
+    // Per runner, index 0 = position 1.
+    std::vector<float> formScore;
+    std::vector<float> rankValue;
+    std::vector<float> barrierValue;
+    std::vector<int> tipOrder;  // positions, best first
+    float maxScore = 1.0f;
+    std::int16_t winBase = 0;
+
+    std::vector<TipRow> tips;            // the tip list
+    std::array<double, 6> tipScores{};   // slots 1..5
+    std::vector<std::int32_t> gridOrder; // tip entry of each grid row, slots 1..5
+    std::vector<TipRow> grid;            // grid rows 1..5
+    int bestBetRow = 0;                  // grid row of the each-way best bet, 0 when none
+    std::string status;                  // status panel 2
+    std::array<std::int16_t, 6> tipBarriers{};  // slots 1..5, sorted
+    std::int16_t insufficientFormCount = 0;
+};
+
+TipOutcome computeTips(const std::vector<TipInput>& field);
+
+// The runner list's rows as tipping input.
+std::vector<TipInput> tipInputs(const MainWindow& w);
+
+struct TipRun {
+    TipStop stop = TipStop::None;
+    std::string error;
+    bool published() const { return stop == TipStop::None; }
+};
+
+// Tips the runner list: the tip list, grid rows 1..5, status panel 2, tipBarriers and
+// insufficientFormCount. A stopped run touches none of them but insufficientFormCount (0);
+// an empty runner list touches nothing.
+TipRun workoutPlaces(MainWindow& w);
+
+// The ascending order of values slots lo..hi (an exchange sort that never swaps equal
+// values); result slots lo..hi hold the slot each place came from.
+std::vector<std::int32_t> tipGridOrder(std::span<const double> values, int lo, int hi);
+
+// Orders values (slots 1..5) and, with wantOrder, writes the grid rows from the tip list in
+// that order.
+std::vector<std::int32_t> sortTipsToGrid(MainWindow& w, std::span<const double> values, bool wantOrder);
+
+// The grid texts of tip entry `tip` in grid row `row`.
+TipRow gridRow(int row, const TipRow& tip);
+
+// The first of rows 1..5 whose barrier text reads as lowestBarrier; 0 when none.
+int bestBetRowOf(const std::vector<std::string>& barrierCells, std::int16_t lowestBarrier);
+
+inline constexpr const char* kBestBetStatus = "Tip each way best bet #";
+inline constexpr Colour kBestBetColour = 0xC0C000;
+
+// Marks the each-way best bet in the grid and writes the status line.
+void highLightRow(MainWindow& w);
+
+// Sorts slots 1..n ascending in place.
+void sortIntegers(std::span<std::int16_t> values, int n);
+
+// Exchanges two values of the same kind; values of different kinds stay as they are.
+template <class A, class B>
+void swapValues(A& a, B& b) {
+    if constexpr (std::is_same_v<A, B>) std::swap(a, b);
+}
+
+// The slot of the first smallest value among lo..hi; none when hi is not above lo.
+std::optional<int> maxkey(int lo, int hi, std::span<const double> values);
+
+}  // namespace selvane
