@@ -6,7 +6,7 @@
 #include <locale.h>
 #include <stdlib.h>
 
-namespace selvane {
+namespace selvane::formtext {
 
 std::string_view trimSpaces(std::string_view s) {
     const auto first = s.find_first_not_of(' ');
@@ -71,4 +71,4 @@ std::string_view nameBeforeBracket(std::string_view horse) {
     return trimSpaces(horse.substr(0, horse.find('(')));
 }
 
-}  // namespace selvane
+}  // namespace selvane::formtext

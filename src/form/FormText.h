@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace selvane {
+namespace selvane::formtext {
 
 // Blanks (spaces only, not tabs) cut from both ends, as the form texts are trimmed.
 std::string_view trimSpaces(std::string_view s);
@@ -18,4 +18,4 @@ std::string shortestDecimal(float v);
 // The text up to the first "(", trimmed: a runner's name from its horse cell.
 std::string_view nameBeforeBracket(std::string_view horse);
 
-}  // namespace selvane
+}  // namespace selvane::formtext

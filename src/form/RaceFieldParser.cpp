@@ -5,6 +5,11 @@
 #include "form/FormText.h"
 
 namespace selvane {
+
+using formtext::leadingNumber;
+using formtext::nameBeforeBracket;
+using formtext::shortestDecimal;
+using formtext::trimSpaces;
 namespace {
 
 // Replaces every occurrence, left to right, as one pass over the text.

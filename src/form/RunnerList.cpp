@@ -5,6 +5,11 @@
 
 namespace selvane {
 
+using formtext::leadingNumber;
+using formtext::nameBeforeBracket;
+using formtext::shortestDecimal;
+using formtext::trimSpaces;
+
 std::string barrierFromHorse(std::string_view horse) {
     const std::size_t space = horse.rfind(' ');
     const std::string_view last = space == std::string_view::npos ? horse : horse.substr(space + 1);

@@ -10,6 +10,11 @@
 #include "form/FormText.h"
 
 namespace selvane {
+
+using formtext::leadingNumber;
+using formtext::nameBeforeBracket;
+using formtext::shortestDecimal;
+using formtext::trimSpaces;
 namespace {
 
 constexpr float kNoForm = 1000.0f;
