@@ -1,0 +1,162 @@
+#include <iomanip>
+#include <sstream>
+
+#include "Cli.h"
+#include "meetings/MeetingCommands.h"
+#include "meetings/MeetingParser.h"
+#include "net/WorkFiles.h"
+
+namespace selvane::cli {
+namespace {
+
+using nlohmann::json;
+
+json number(float value) {
+    if (value == static_cast<float>(static_cast<long>(value))) return static_cast<long>(value);
+    return value;
+}
+
+// What the date box, the track box and the tables hold after a command or a parse.
+json meetingsJson(const App& app) {
+    const MeetingTables& t = app.meetings;
+    json dates = json::array();
+    for (const std::string& d : app.window.cmbDateRaces.entries()) dates.push_back(jsonText(d));
+    json meetings = json::array();
+    for (int m = 1; m < t.meetingCounter && m <= MeetingTables::kMeetings; ++m) {
+        json races = json::array();
+        for (int k = 1; k <= MeetingTables::kRaces && k <= t.meetingLastRace[m]; ++k) {
+            const RaceRow& r = t.raceTable[m][k];
+            races.push_back({{"number", jsonText(r.number)},
+                             {"time", jsonText(r.time)},
+                             {"track", jsonText(r.track)},
+                             {"length", jsonText(r.length)}});
+        }
+        meetings.push_back({{"slot", m},
+                            {"name", jsonText(t.meetingNames[m])},
+                            {"link", jsonText(t.meetingLinks[m])},
+                            {"lastRace", number(t.meetingLastRace[m])},
+                            {"races", races}});
+    }
+    json trackBox = json::array();
+    for (const std::string& e : app.window.cmbTrackName.entries()) trackBox.push_back(jsonText(e));
+    return {{"dates", dates},
+            {"selectedDateIndex", app.window.cmbDateRaces.selectedIndex()},
+            {"meetings", meetings},
+            {"trackBox", trackBox}};
+}
+
+void printMeetings(std::ostream& out, const App& app) {
+    const MeetingTables& t = app.meetings;
+    const ComboBox& dates = app.window.cmbDateRaces;
+    out << "Dates:";
+    for (int i = 0; i < dates.count(); ++i)
+        out << "  " << toUtf8(dates.entries()[i]) << (i == dates.selectedIndex() ? " (selected)" : "");
+    out << "\n";
+    if (t.meetingCounter <= 1) {
+        out << "No meetings.\n";
+        return;
+    }
+    for (int m = 1; m < t.meetingCounter && m <= MeetingTables::kMeetings; ++m) {
+        out << "\n" << m << ". " << toUtf8(t.meetingNames[m]) << "  [" << toUtf8(t.meetingLinks[m]) << "]\n";
+        out << "   " << std::left << std::setw(6) << "Race" << std::setw(8) << "Time" << std::setw(28) << "Track"
+            << "Length\n";
+        for (int k = 1; k <= MeetingTables::kRaces && k <= t.meetingLastRace[m]; ++k) {
+            const RaceRow& r = t.raceTable[m][k];
+            out << "   " << std::setw(6) << toUtf8(r.number) << std::setw(8) << toUtf8(r.time) << std::setw(28)
+                << toUtf8(r.track) << toUtf8(r.length) << "\n";
+        }
+    }
+}
+
+void report(Context& ctx, const App& app) {
+    if (ctx.json)
+        ctx.out << meetingsJson(app).dump(2) << "\n";
+    else
+        printMeetings(ctx.out, app);
+}
+
+int runParseMeetings(Context& ctx) {
+    ctx.args.expect(1, 1, {});
+    const std::string page = readInputFile(ctx.args.at(0, "FILE"));
+    auto app = ctx.makeApp();
+    parseMeetingList(page, app->meetings);
+    fillDateBox(*app);
+    if (app->window.cmbDateRaces.count() > 0) app->window.cmbDateRaces.setSelectedIndex(app->window.cmbDateRaces.count() - 1);
+    fillTrackBox(*app);
+    report(ctx, *app);
+    return kOk;
+}
+
+int runParseDates(Context& ctx) {
+    ctx.args.expect(1, 1, {});
+    const std::string page = readInputFile(ctx.args.at(0, "FILE"));
+    auto app = ctx.makeApp();
+    collectDateOptions(page, app->meetings);
+    const auto& d = app->meetings.meetingDates;
+    if (ctx.json) {
+        json dates = json::array();
+        for (int i = 0; i < 5; ++i) dates.push_back(jsonText(d[i]));
+        ctx.out << json{{"dates", dates}}.dump(2) << "\n";
+    } else {
+        for (int i = 0; i < 5; ++i) ctx.out << i << "  " << toUtf8(d[i]) << "\n";
+    }
+    return kOk;
+}
+
+bool isDate(const std::string& s) {
+    if (s.size() != 10 || s[2] != '/' || s[5] != '/') return false;
+    for (std::size_t i : {0, 1, 3, 4, 6, 7, 8, 9})
+        if (s[i] < '0' || s[i] > '9') return false;
+    return true;
+}
+
+int runMeetings(Context& ctx) {
+    ctx.args.expect(0, 0, {"--date"});
+    const std::optional<std::string> date = ctx.args.option("--date");
+    if (date && !isDate(*date)) throw UsageError("--date takes DD/MM/YYYY");
+
+    auto app = ctx.makeApp();
+    // Only the service is needed: whether the machine has a network is not asked.
+    app->connectivityOverride = [](std::uint32_t& flags, std::string& name) {
+        flags = 0;
+        name.clear();
+        return true;
+    };
+    wireMeetingCommands(*app);
+    std::string address = meetingPageUrl(*app);
+    if (date) {
+        // As if the date had been chosen in the date box.
+        app->window.cmbDateRaces.addItem(*date);
+        app->window.cmbDateRaces.setSelectedIndex(0);
+        address += "?" + app->window.yearPart + app->window.monthPart + app->window.dayPart;
+    } else {
+        app->window.cmdDownload.click();
+    }
+    if (!fileExists(app->workPath("access.html")))
+        throw InputError(address + ": the form-guide service could not be reached");
+    report(ctx, *app);
+    return kOk;
+}
+
+const Registrar parseMeetings{Command{
+    "parse meetings", "parse meetings FILE", "read a saved meeting page (as access.html holds it)",
+    "Parses the page as \"Download Race Meetings\" does and prints the date box entries, the\n"
+    "meetings with their races and the track box. With --json: {dates, selectedDateIndex,\n"
+    "meetings: [{slot, name, link, lastRace, races: [{number, time, track, length}]}], trackBox}.",
+    {}, runParseMeetings}};
+
+const Registrar parseDates{Command{
+    "parse dates", "parse dates FILE", "the first five dates of a saved meeting page",
+    "Prints the five texts \"Download Previous Race Meetings\" collects from the page\n"
+    "(empty where the page has fewer). With --json: {dates}.",
+    {}, runParseDates}};
+
+const Registrar meetingsCommand{Command{
+    "meetings", "meetings [--date DD/MM/YYYY]", "the day's meetings and their races from the form-guide service",
+    "Downloads the meeting page as \"Download Race Meetings\" does (or, with --date, as choosing\n"
+    "that date does) and prints the date box, the meetings with their races and the track box.\n"
+    "With --json: the keys of parse meetings. Exit status 1 when the service cannot be reached.",
+    {"--date"}, runMeetings}};
+
+}  // namespace
+}  // namespace selvane::cli
