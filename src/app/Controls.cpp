@@ -66,6 +66,11 @@ void ReportList::setColumns(std::vector<ReportColumn> columns) {
     changed();
 }
 
+void ReportList::setStyle(ReportListStyle s) {
+    style_ = s;
+    changed();
+}
+
 void ReportList::setCheckBoxes(bool on) {
     checkBoxes_ = on;
     changed();
@@ -169,6 +174,17 @@ void ProgressBar::setValue(int v) {
 
 void Timer::setInterval(int ms) {
     interval_ = ms;
+    changed();
+}
+
+void WebView::navigate(std::string location) {
+    location_ = std::move(location);
+    ++navigations_;
+    changed();
+}
+
+void WebView::setOffline(bool on) {
+    offline_ = on;
     changed();
 }
 

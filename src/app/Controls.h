@@ -46,6 +46,8 @@ public:
     void setCaption(std::string c);
     int left() const { return left_; }
     void setLeft(int twips);
+    // Only the ticker label answers clicks; ui/ forwards them when this is set.
+    std::function<void()> onClick;
 
 private:
     std::string caption_;
@@ -113,6 +115,14 @@ struct ReportColumn {
     int widthTwips = 0;
 };
 
+// What the window's load gives each list besides its columns: report view, a single-line
+// border, and labels the user cannot edit in place.
+struct ReportListStyle {
+    bool reportView = false;
+    bool singleBorder = false;
+    bool manualLabelEdit = false;
+};
+
 struct ReportRow {
     std::string text;                   // column 0
     std::vector<std::string> subItems;  // columns 1..n
@@ -127,6 +137,8 @@ public:
     const std::vector<ReportColumn>& columns() const { return columns_; }
     bool checkBoxes() const { return checkBoxes_; }
     void setCheckBoxes(bool on);
+    const ReportListStyle& style() const { return style_; }
+    void setStyle(ReportListStyle s);
 
     const std::vector<ReportRow>& rows() const { return rows_; }
     int count() const { return static_cast<int>(rows_.size()); }
@@ -143,12 +155,15 @@ public:
 
     std::function<void()> onClick;
     std::function<void()> onDoubleClick;
+    // The user ticked or unticked row index; the mark is already in the model.
+    std::function<void(int index)> onItemCheck;
 
 private:
     std::vector<ReportColumn> columns_;
     std::vector<ReportRow> rows_;
     int selected_ = -1;
     bool checkBoxes_ = false;
+    ReportListStyle style_;
 };
 
 // A flexible grid: row 0 is the header row.
@@ -211,6 +226,23 @@ public:
 
 private:
     int interval_ = 0;
+};
+
+// An embedded browser: the page it shows and the chrome it is allowed. ui/ shows local pages
+// only, with scripts and network access off.
+class WebView : public Control {
+public:
+    const std::string& location() const { return location_; }
+    // A local file path or a URL; empty shows a blank page.
+    void navigate(std::string location);
+    int navigations() const { return navigations_; }
+    bool offline() const { return offline_; }
+    void setOffline(bool on);
+
+private:
+    std::string location_;
+    int navigations_ = 0;
+    bool offline_ = true;
 };
 
 }  // namespace selvane

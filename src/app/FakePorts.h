@@ -43,7 +43,7 @@ class FakeShell : public ShellPort {
 public:
     int open(const std::string& target) override { opened.push_back(target); return result; }
     std::vector<std::string> opened;
-    int result = 42;
+    int result = kShellOpened;
 };
 
 // Eight twips a character: near enough for the ticker's arithmetic without a font.
@@ -52,14 +52,21 @@ public:
     int textWidthTwips(const std::string& text) override { return static_cast<int>(text.size()) * 8 * 15; }
 };
 
+class FakeExit : public ExitPort {
+public:
+    void endProgram(int code) override { codes.push_back(code); }
+    std::vector<int> codes;
+};
+
 struct FakePorts {
     FakeMessageBox messages;
     FakePointer pointer;
     FakeEventPump pump;
     FakeShell shell;
     FakeTextMeasure measure;
+    FakeExit exit;
 
-    Ports ports() { return Ports{&messages, &pointer, &pump, &shell, &measure}; }
+    Ports ports() { return Ports{&messages, &pointer, &pump, &shell, &measure, &exit}; }
 };
 
 }  // namespace selvane

@@ -5,6 +5,8 @@ namespace selvane {
 MainWindow::MainWindow() {
     timerResultScroll.setInterval(150);
     lstRaces.setCheckBoxes(true);
+    picBaseResults.setWidth(kOuterWidthTwips);
+    picBaseScroll.setWidth(kTickerStripWidthTwips);
 }
 
 std::vector<Control*> MainWindow::controls() {
@@ -15,7 +17,7 @@ std::vector<Control*> MainWindow::controls() {
             &cmdResults,     &lstResults,   &txtResults,     &Label1,          &lblRaceResults, &picBaseResults,
             &picBaseScroll,  &lblScrollResults, &timerResultScroll, &cmdEmail, &cmdWeb,        &cmdExit,
             &fraStatus,      &lblStatus,    &lblTitle,       &fraSetup,        &txtURL,        &lblURL,
-            &picHeading};
+            &picHeading,     &WebBrowser1};
 }
 
 }  // namespace selvane

@@ -16,6 +16,8 @@ struct MainWindow {
     static constexpr const char* kCaption = "Box Five & Each Way Selvane";
     static constexpr int kOuterWidthTwips = 12795;
     static constexpr int kOuterHeightTwips = 9570;
+    // The ticker strip's width: where the ticker text re-enters from the right.
+    static constexpr int kTickerStripWidthTwips = 12540;
 
     StatusBar stBar;
     ProgressBar pgBar;
@@ -41,7 +43,7 @@ struct MainWindow {
     Label lblNewFormula{"NEW FORMULA"};
     Button cmdLiveOdds{"Live Odds"};
     Button cmdLiveResults{"Live Results"};
-    Button cmdResults{"Results"};
+    Button cmdResults{"..."};
     ReportList lstResults;
     TextBox txtResults;
     Label Label1{"Meeting Live Result: "};
@@ -60,6 +62,7 @@ struct MainWindow {
     TextBox txtURL;
     Label lblURL{"Page URL : "};
     PictureBox picHeading;
+    WebView WebBrowser1;  // the advert strip
 
     // Window fields.
     std::string pageFilePath;

@@ -29,10 +29,15 @@ public:
     virtual void pumpEvents() = 0;
 };
 
+// Result codes of ShellPort::open, in the numbering desktop shells have long used: above 32
+// is success.
+inline constexpr int kShellOpened = 42;
+inline constexpr int kShellNotFound = 2;         // empty target, or a local file that is not there
+inline constexpr int kShellNoAssociation = 31;   // no program would take it
+
 class ShellPort {
 public:
     virtual ~ShellPort() = default;
-    // Returns the result code the platform gives: above 32 is success (see ui/ for the codes).
     virtual int open(const std::string& target) = 0;
 };
 
@@ -42,12 +47,20 @@ public:
     virtual int textWidthTwips(const std::string& text) = 0;
 };
 
+// Ends the program: the event loop stops and main() returns.
+class ExitPort {
+public:
+    virtual ~ExitPort() = default;
+    virtual void endProgram(int code) = 0;
+};
+
 struct Ports {
     MessageBoxPort* messages = nullptr;
     PointerPort* pointer = nullptr;
     EventPump* pump = nullptr;
     ShellPort* shell = nullptr;
     TextMeasurePort* measure = nullptr;
+    ExitPort* exit = nullptr;
 };
 
 }  // namespace selvane

@@ -1,0 +1,17 @@
+#include "app/Commands.h"
+
+#include "app/App.h"
+#include "app/ExitCleanUp.h"
+
+namespace selvane {
+
+void wireShellCommands(App& app) {
+    app.window.cmdExit.onClick = [&app] { exitProgram(app); };
+}
+
+void wireCommands(App& app) {
+    wireShellCommands(app);
+    // One line per room, e.g. wireMeetingCommands(app);
+}
+
+}  // namespace selvane

@@ -1,0 +1,16 @@
+#include "app/Entry.h"
+
+#include "app/SingleInstance.h"
+
+namespace selvane {
+
+int runEntry(const StartUp& steps) {
+    const auto lock = InstanceLock::acquire(steps.lockFile);
+    if (!lock) return 0;
+    if (steps.initialise) steps.initialise();
+    if (steps.pumpEvents) steps.pumpEvents();
+    if (steps.showFirstWindow) steps.showFirstWindow();
+    return steps.runEventLoop ? steps.runEventLoop() : 0;
+}
+
+}  // namespace selvane

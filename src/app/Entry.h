@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+
+namespace selvane {
+
+// The steps of a start, supplied by the front end. An empty step is skipped.
+struct StartUp {
+    std::filesystem::path lockFile;
+    // Brings up the windowing system; runs after the instance test, so a second start is cheap.
+    std::function<void()> initialise;
+    std::function<void()> pumpEvents;
+    // The first window the user sees.
+    std::function<void()> showFirstWindow;
+    std::function<int()> runEventLoop;
+};
+
+// One instance only: a second start returns 0 at once, silently. Otherwise pending events run
+// once, the first window is shown and the event loop's result is returned; the instance lock
+// is held until then.
+int runEntry(const StartUp& steps);
+
+}  // namespace selvane
