@@ -7,6 +7,9 @@ MainWindow::MainWindow() {
     lstRaces.setCheckBoxes(true);
     picBaseResults.setWidth(kOuterWidthTwips);
     picBaseScroll.setWidth(kTickerStripWidthTwips);
+    // The reanalyse button and its label are a developer's tool: kept, not offered.
+    Command1.setVisible(false);
+    lblNewFormula.setVisible(false);
 }
 
 std::vector<Control*> MainWindow::controls() {

@@ -1,0 +1,366 @@
+#include "ui/Bindings.h"
+
+#include <QComboBox>
+#include <QDebug>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTableWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QWebEngineView>
+
+#include <exception>
+#include <functional>
+
+#include "ui/Text.h"
+
+namespace selvane::ui {
+
+namespace {
+
+// Runs a user's command after the widget's signal has returned: a command may refill or
+// clear the very widget that sent it.
+void post(QObject* context, std::function<void()> command) {
+    QMetaObject::invokeMethod(
+        context,
+        [command = std::move(command)] {
+            try {
+                command();
+            } catch (const std::exception& e) {
+                qWarning("selvane: a command failed: %s", e.what());
+            } catch (...) {
+                qWarning("selvane: a command failed");
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+template <typename W>
+void applyCommon(const Control& model, W* widget) {
+    widget->setEnabled(model.enabled());
+    widget->setVisible(model.visible());
+}
+
+// Clicks on widgets that have no click signal (labels, picture boxes).
+class ClickFilter : public QObject {
+public:
+    ClickFilter(QObject* parent, std::function<void()> onRelease) : QObject(parent), onRelease_(std::move(onRelease)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            post(watched, onRelease_);
+        return false;
+    }
+
+private:
+    std::function<void()> onRelease_;
+};
+
+void forwardClicks(QWidget* widget, std::function<void()> handler) {
+    widget->installEventFilter(new ClickFilter(widget, std::move(handler)));
+}
+
+template <typename M, typename W>
+void observe(M& model, W* widget, std::function<void(M&, W*)> apply) {
+    QPointer<W> guarded(widget);
+    model.setObserver([&model, guarded, apply] {
+        if (!guarded) return;
+        const QSignalBlocker block(guarded.data());
+        apply(model, guarded.data());
+    });
+    const QSignalBlocker block(widget);
+    apply(model, widget);
+}
+
+}  // namespace
+
+QColor toQColor(Colour bgr) {
+    if (bgr == kDefaultColour) return QColor();
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+void bind(Label& model, QLabel* widget) {
+    observe<Label, QLabel>(model, widget, [](Label& m, QLabel* w) {
+        w->setText(labelText(m.caption()));
+        applyCommon(m, w);
+    });
+    forwardClicks(widget, [&model] {
+        if (model.enabled() && model.onClick) model.onClick();
+    });
+}
+
+void bindTicker(Label& model, QLabel* widget, const Twips& twips) {
+    observe<Label, QLabel>(model, widget, [twips](Label& m, QLabel* w) {
+        w->setText(labelText(m.caption()));
+        w->adjustSize();
+        w->move(twips.x(m.left()), w->y());
+        applyCommon(m, w);
+    });
+    forwardClicks(widget, [&model] {
+        if (model.enabled() && model.onClick) model.onClick();
+    });
+}
+
+void bind(Frame& model, QGroupBox* widget) {
+    observe<Frame, QGroupBox>(model, widget, [](Frame& m, QGroupBox* w) {
+        w->setTitle(fromBytes(m.caption()));
+        applyCommon(m, w);
+    });
+}
+
+void bind(Button& model, QPushButton* widget) {
+    observe<Button, QPushButton>(model, widget, [](Button& m, QPushButton* w) {
+        w->setText(fromBytes(m.caption()));
+        applyCommon(m, w);
+    });
+    QObject::connect(widget, &QPushButton::clicked, widget, [&model, widget] {
+        post(widget, [&model] {
+            if (model.enabled()) model.click();
+        });
+    });
+}
+
+void bind(TextBox& model, QLineEdit* widget) {
+    observe<TextBox, QLineEdit>(model, widget, [](TextBox& m, QLineEdit* w) {
+        const QString text = fromBytes(m.text());
+        if (w->text() != text) w->setText(text);
+        applyCommon(m, w);
+    });
+    QObject::connect(widget, &QLineEdit::textEdited, widget,
+                     [&model](const QString& text) { model.setText(toBytes(text)); });
+}
+
+void bind(PictureBox& model, QWidget* widget, const Twips& twips) {
+    observe<PictureBox, QWidget>(model, widget, [twips](PictureBox& m, QWidget* w) {
+        if (m.width() > 0) w->resize(twips.x(m.width()), w->height());
+        applyCommon(m, w);
+    });
+    forwardClicks(widget, [&model] {
+        if (model.enabled() && model.onClick) model.onClick();
+    });
+}
+
+void bind(ComboBox& model, QComboBox* widget) {
+    observe<ComboBox, QComboBox>(model, widget, [](ComboBox& m, QComboBox* w) {
+        bool same = w->count() == m.count();
+        for (int i = 0; same && i < m.count(); ++i) same = w->itemText(i) == fromBytes(m.entries()[i]);
+        if (!same) {
+            w->clear();
+            for (const std::string& e : m.entries()) w->addItem(fromBytes(e));
+        }
+        w->setCurrentIndex(m.selectedIndex());
+        applyCommon(m, w);
+    });
+    // Only the user's choices: activated is not sent for changes made from code.
+    QObject::connect(widget, &QComboBox::activated, widget, [&model, widget](int index) {
+        post(widget, [&model, index] {
+            if (model.enabled() && index >= 0 && index < model.count()) model.setSelectedIndex(index);
+        });
+    });
+}
+
+namespace {
+
+void applyRow(const ReportRow& row, bool checkBoxes, int columns, QTreeWidgetItem* item) {
+    for (int c = 0; c < columns; ++c) {
+        const std::string& text = c == 0 ? row.text : (c <= static_cast<int>(row.subItems.size()) ? row.subItems[c - 1] : std::string());
+        const QString shown = fromBytes(text);
+        if (item->text(c) != shown) item->setText(c, shown);
+        const QColor colour = toQColor(row.foreColour);
+        if (colour.isValid())
+            item->setForeground(c, colour);
+        else
+            item->setData(c, Qt::ForegroundRole, QVariant());
+    }
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (checkBoxes) flags |= Qt::ItemIsUserCheckable;
+    if (item->flags() != flags) item->setFlags(flags);
+    if (checkBoxes)
+        item->setCheckState(0, row.checked ? Qt::Checked : Qt::Unchecked);
+    else
+        item->setData(0, Qt::CheckStateRole, QVariant());
+}
+
+}  // namespace
+
+void bind(ReportList& model, QTreeWidget* widget, const Twips& twips) {
+    widget->setRootIsDecorated(false);
+    widget->setUniformRowHeights(true);
+    widget->setAllColumnsShowFocus(true);
+    widget->setSelectionMode(QAbstractItemView::SingleSelection);
+    widget->setSelectionBehavior(QAbstractItemView::SelectRows);
+    widget->header()->setStretchLastSection(false);
+    widget->header()->setSectionsMovable(false);
+
+    observe<ReportList, QTreeWidget>(model, widget, [twips](ReportList& m, QTreeWidget* w) {
+        const auto& columns = m.columns();
+        const int n = std::max(1, static_cast<int>(columns.size()));
+        if (w->columnCount() != n) w->setColumnCount(n);
+        QStringList titles;
+        for (const ReportColumn& c : columns) titles << fromBytes(c.title);
+        QTreeWidgetItem* header = w->headerItem();
+        for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
+            if (header->text(c) != titles[c]) header->setText(c, titles[c]);
+            // A width of 0 hides the column: it still carries data (the race list's link key).
+            w->setColumnHidden(c, columns[c].widthTwips == 0);
+            if (columns[c].widthTwips > 0 && w->columnWidth(c) != twips.x(columns[c].widthTwips))
+                w->setColumnWidth(c, twips.x(columns[c].widthTwips));
+        }
+        w->setFrameStyle(m.style().singleBorder ? (QFrame::Box | QFrame::Plain) : (QFrame::StyledPanel | QFrame::Sunken));
+        w->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+        while (w->topLevelItemCount() > m.count()) delete w->takeTopLevelItem(w->topLevelItemCount() - 1);
+        while (w->topLevelItemCount() < m.count()) w->addTopLevelItem(new QTreeWidgetItem());
+        for (int i = 0; i < m.count(); ++i) applyRow(m.row(i), m.checkBoxes(), n, w->topLevelItem(i));
+
+        if (m.selectedIndex() < 0) {
+            w->clearSelection();
+            w->setCurrentItem(nullptr);
+        } else if (QTreeWidgetItem* item = w->topLevelItem(m.selectedIndex()); item && w->currentItem() != item) {
+            w->setCurrentItem(item);
+        }
+        applyCommon(m, w);
+    });
+
+    auto indexOf = [widget](QTreeWidgetItem* item) { return widget->indexOfTopLevelItem(item); };
+    QObject::connect(widget, &QTreeWidget::itemChanged, widget, [&model, indexOf](QTreeWidgetItem* item, int column) {
+        const int i = indexOf(item);
+        if (column != 0 || i < 0 || i >= model.count() || !model.checkBoxes()) return;
+        const bool on = item->checkState(0) == Qt::Checked;
+        if (model.row(i).checked == on) return;
+        model.setChecked(i, on);
+        if (model.onItemCheck) post(item->treeWidget(), [&model, i] {
+                if (i < model.count() && model.onItemCheck) model.onItemCheck(i);
+            });
+    });
+    QObject::connect(widget, &QTreeWidget::currentItemChanged, widget, [&model, indexOf](QTreeWidgetItem* current) {
+        const int i = current ? indexOf(current) : -1;
+        if (i < model.count() && i != model.selectedIndex()) model.setSelectedIndex(i);
+    });
+    QObject::connect(widget, &QTreeWidget::itemClicked, widget, [&model, widget, indexOf](QTreeWidgetItem* item) {
+        const int i = indexOf(item);
+        post(widget, [&model, i] {
+            if (!model.enabled() || i < 0 || i >= model.count()) return;
+            model.setSelectedIndex(i);
+            if (model.onClick) model.onClick();
+        });
+    });
+    QObject::connect(widget, &QTreeWidget::itemDoubleClicked, widget, [&model, widget, indexOf](QTreeWidgetItem* item) {
+        const int i = indexOf(item);
+        post(widget, [&model, i] {
+            if (!model.enabled() || i < 0 || i >= model.count()) return;
+            model.setSelectedIndex(i);
+            if (model.onDoubleClick) model.onDoubleClick();
+        });
+    });
+}
+
+void bind(Grid& model, QTableWidget* widget, const Twips& twips) {
+    widget->horizontalHeader()->hide();
+    widget->verticalHeader()->hide();
+    widget->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    widget->setSelectionMode(QAbstractItemView::NoSelection);
+    widget->setFocusPolicy(Qt::NoFocus);
+    widget->horizontalHeader()->setStretchLastSection(false);
+    widget->verticalHeader()->setDefaultSectionSize(widget->fontMetrics().height() + 5);
+    widget->verticalHeader()->setMinimumSectionSize(widget->fontMetrics().height() + 2);
+
+    observe<Grid, QTableWidget>(model, widget, [twips](Grid& m, QTableWidget* w) {
+        if (w->columnCount() != m.cols()) w->setColumnCount(m.cols());
+        if (w->rowCount() != m.rowCount()) w->setRowCount(m.rowCount());
+        const QColor fixedRow = w->palette().color(QPalette::Button);
+        for (int c = 0; c < m.cols(); ++c) {
+            w->setColumnHidden(c, m.colWidth(c) == 0);
+            if (m.colWidth(c) > 0) w->setColumnWidth(c, twips.x(m.colWidth(c)));
+        }
+        for (int r = 0; r < m.rowCount(); ++r) {
+            for (int c = 0; c < m.cols(); ++c) {
+                QTableWidgetItem* item = w->item(r, c);
+                if (!item) {
+                    item = new QTableWidgetItem();
+                    w->setItem(r, c, item);
+                }
+                const QString text = fromBytes(m.cell(r, c));
+                if (item->text() != text) item->setText(text);
+                QColor back = toQColor(m.cellBackColour(r, c));
+                // Row 0 is the grid's fixed header row.
+                if (!back.isValid() && r == 0) back = fixedRow;
+                if (back.isValid())
+                    item->setBackground(back);
+                else
+                    item->setData(Qt::BackgroundRole, QVariant());
+                if (r == 0) {
+                    QFont f = item->font();
+                    f.setBold(true);
+                    item->setFont(f);
+                }
+            }
+        }
+        applyCommon(m, w);
+    });
+}
+
+void bind(StatusBar& model, QLabel* panel1, QLabel* panel2) {
+    QPointer<QLabel> p1(panel1), p2(panel2);
+    auto apply = [&model, p1, p2] {
+        if (!p1 || !p2) return;
+        p1->setText(fromBytes(model.panel(1)));
+        p2->setText(fromBytes(model.panel(2)));
+        p1->setEnabled(model.enabled());
+        p2->setEnabled(model.enabled());
+    };
+    model.setObserver(apply);
+    apply();
+}
+
+void bind(ProgressBar& model, QProgressBar* widget) {
+    observe<ProgressBar, QProgressBar>(model, widget, [](ProgressBar& m, QProgressBar* w) {
+        w->setRange(m.min(), std::max(m.min(), m.max()));
+        w->setValue(std::clamp(m.value(), m.min(), std::max(m.min(), m.max())));
+        applyCommon(m, w);
+    });
+}
+
+void bind(Timer& model, QTimer* timer) {
+    observe<Timer, QTimer>(model, timer, [](Timer& m, QTimer* t) {
+        t->setInterval(m.interval());
+        // Stopped while disabled: the ticker stands still during a command.
+        const bool run = m.enabled() && m.interval() > 0;
+        if (run && !t->isActive()) t->start();
+        if (!run && t->isActive()) t->stop();
+    });
+    QObject::connect(timer, &QTimer::timeout, timer, [&model] {
+        try {
+            model.fire();
+        } catch (const std::exception& e) {
+            qWarning("selvane: a timer tick failed: %s", e.what());
+        }
+    });
+}
+
+void bind(WebView& model, QWebEngineView* widget) {
+    observe<WebView, QWebEngineView>(model, widget, [](WebView& m, QWebEngineView* w) {
+        const QString location = fromBytes(m.location());
+        const QUrl url = location.isEmpty() ? QUrl(QStringLiteral("about:blank"))
+                                            : QUrl::fromUserInput(location, QString(), QUrl::AssumeLocalFile);
+        const QString key = QString::number(m.navigations());
+        // Navigate once per navigate() call, not on every enable/disable.
+        if (w->property("selvaneNavigation").toString() != key) {
+            w->setProperty("selvaneNavigation", key);
+            w->setUrl(url);
+        }
+        applyCommon(m, w);
+    });
+}
+
+}  // namespace selvane::ui

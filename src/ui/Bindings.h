@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/Controls.h"
+#include "ui/Twips.h"
+
+class QColor;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTableWidget;
+class QTimer;
+class QTreeWidget;
+class QWebEngineView;
+class QWidget;
+
+namespace selvane::ui {
+
+// Each bind() shows the model in the widget now and after every change of the model, and
+// hands the user's actions to the model (selection, ticks, text) and to its handlers. Applying
+// the model blocks the widget's signals, so nothing echoes back. Handlers run from the event
+// loop, never inside the widget's own signal, and an exception from one ends only that command.
+void bind(Label& model, QLabel* widget);
+void bind(Frame& model, QGroupBox* widget);
+void bind(Button& model, QPushButton* widget);
+void bind(TextBox& model, QLineEdit* widget);
+void bind(PictureBox& model, QWidget* widget, const Twips& twips);
+void bind(ComboBox& model, QComboBox* widget);
+void bind(ReportList& model, QTreeWidget* widget, const Twips& twips);
+void bind(Grid& model, QTableWidget* widget, const Twips& twips);
+void bind(StatusBar& model, QLabel* panel1, QLabel* panel2);
+void bind(ProgressBar& model, QProgressBar* widget);
+void bind(Timer& model, QTimer* timer);
+void bind(WebView& model, QWebEngineView* widget);
+// The ticker: a label that sizes itself to its caption and sits at its model's left position.
+void bindTicker(Label& model, QLabel* widget, const Twips& twips);
+
+// BGR as the models keep it; kDefaultColour gives an invalid colour (the widget's own).
+QColor toQColor(Colour bgr);
+
+}  // namespace selvane::ui

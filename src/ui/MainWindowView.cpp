@@ -1,0 +1,246 @@
+#include "ui/MainWindowView.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QWebEngineView>
+
+#include "app/App.h"
+#include "app/ExitCleanUp.h"
+#include "ui/Bindings.h"
+#include "ui/LocalWebView.h"
+#include "ui/Text.h"
+
+namespace selvane::ui {
+
+namespace {
+
+// Places are in twips, relative to the parent widget, as a form designer would keep them.
+struct Place {
+    int left, top, width, height;
+};
+
+template <typename W>
+W* place(QWidget* parent, const char* name, Place p, const Twips& t) {
+    auto* w = new W(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    w->setGeometry(t.rect(p.left, p.top, p.width, p.height));
+    return w;
+}
+
+}  // namespace
+
+MainWindowView::MainWindowView(App& app, QWidget* parent)
+    : QMainWindow(parent), app_(app), twips_(Twips::forScreenOf(parent)) {
+    setObjectName(QStringLiteral("frmParser"));
+    setWindowTitle(QString::fromUtf8(MainWindow::kCaption));
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    QFont f = font();
+    f.setPointSizeF(8);
+    setFont(f);
+    build();
+    keepFixedSize();
+}
+
+MainWindowView::~MainWindowView() {
+    // The models outlive this window: they must stop calling into its widgets.
+    for (Control* c : app_.window.controls()) c->setObserver(nullptr);
+}
+
+void MainWindowView::build() {
+    MainWindow& m = app_.window;
+    const Twips& t = twips_;
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("client"));
+    setCentralWidget(central);
+
+    // Heading: the racecourse title and the page address; the advert strip beside it.
+    auto* picHeading = place<QFrame>(central, "picHeading", {90, 60, 5490, 1020}, t);
+    picHeading->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    auto* lblTitle = place<QLabel>(picHeading, "lblTitle", {90, 60, 5310, 300}, t);
+    QFont bold = lblTitle->font();
+    bold.setBold(true);
+    bold.setPointSizeF(9);
+    lblTitle->setFont(bold);
+    auto* fraSetup = place<QGroupBox>(picHeading, "fraSetup", {60, 390, 5370, 570}, t);
+    auto* lblURL = place<QLabel>(fraSetup, "lblURL", {90, 195, 900, 255}, t);
+    auto* txtURL = place<QLineEdit>(fraSetup, "txtURL", {1000, 150, 4250, 330}, t);
+    auto* WebBrowser1 = makeLocalWebView(central);
+    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    WebBrowser1->setGeometry(t.rect(5685, 60, 6900, 1020));
+
+    // Meetings options.
+    auto* Frame3 = place<QGroupBox>(central, "Frame3", {90, 1140, 4380, 1830}, t);
+    auto* lblDate = place<QLabel>(Frame3, "lblDate", {120, 330, 660, 255}, t);
+    auto* cmbDateRaces = place<QComboBox>(Frame3, "cmbDateRaces", {780, 270, 3480, 330}, t);
+    auto* lblSelectMeeting = place<QLabel>(Frame3, "lblSelectMeeting", {120, 720, 660, 255}, t);
+    auto* cmbTrackName = place<QComboBox>(Frame3, "cmbTrackName", {780, 660, 3480, 330}, t);
+    auto* cmdDownload = place<QPushButton>(Frame3, "cmdDownload", {120, 1050, 4140, 330}, t);
+    auto* cmdPrevious = place<QPushButton>(Frame3, "cmdPrevious", {120, 1410, 4140, 330}, t);
+
+    // Race info.
+    auto* Frame1 = place<QGroupBox>(central, "Frame1", {4560, 1140, 3660, 1830}, t);
+    auto* lblMeeting = place<QLabel>(Frame1, "lblMeeting", {120, 300, 3420, 255}, t);
+    auto* lblTrackName = place<QLabel>(Frame1, "lblTrackName", {120, 570, 3420, 255}, t);
+    auto* lblRace = place<QLabel>(Frame1, "lblRace", {120, 840, 1260, 255}, t);
+    auto* lblRaceNumber = place<QLabel>(Frame1, "lblRaceNumber", {1380, 840, 2160, 255}, t);
+    auto* lblRaceTime = place<QLabel>(Frame1, "lblRaceTime", {120, 1110, 3420, 255}, t);
+    auto* lblRaceLength = place<QLabel>(Frame1, "lblRaceLength", {120, 1380, 3420, 255}, t);
+
+    // Status, the odds and results commands, mail, web and exit.
+    auto* fraStatus = place<QGroupBox>(central, "fraStatus", {8310, 1140, 4275, 780}, t);
+    auto* lblStatus = place<QLabel>(fraStatus, "lblStatus", {120, 300, 4035, 390}, t);
+    auto* cmdLiveOdds = place<QPushButton>(central, "cmdLiveOdds", {8310, 2010, 2100, 420}, t);
+    auto* cmdLiveResults = place<QPushButton>(central, "cmdLiveResults", {10485, 2010, 2100, 420}, t);
+    auto* cmdEmail = place<QPushButton>(central, "cmdEmail", {8310, 2520, 1560, 420}, t);
+    auto* cmdWeb = place<QPushButton>(central, "cmdWeb", {9945, 2520, 1260, 420}, t);
+    auto* cmdExit = place<QPushButton>(central, "cmdExit", {11280, 2520, 1305, 420}, t);
+    auto* Command1 = place<QPushButton>(central, "Command1", {8310, 2010, 2100, 420}, t);
+    auto* lblNewFormula = place<QLabel>(central, "lblNewFormula", {10485, 2100, 2100, 255}, t);
+
+    // The race list beside the runner list.
+    auto* lstRaceName = place<QTreeWidget>(central, "lstRaceName", {90, 3060, 4380, 2790}, t);
+    auto* lstRaces = place<QTreeWidget>(central, "lstRaces", {4560, 3060, 8025, 2790}, t);
+
+    // Tips, the tip grid and the live results.
+    auto* lstTips = place<QTreeWidget>(central, "lstTips", {90, 5940, 4680, 2310}, t);
+    auto* msfResults = place<QTableWidget>(central, "msfResults", {4860, 5940, 4200, 2310}, t);
+    auto* lblRaceResults = place<QLabel>(central, "lblRaceResults", {9150, 5940, 3435, 255}, t);
+    auto* txtResults = place<QLineEdit>(central, "txtResults", {9150, 6210, 3000, 330}, t);
+    auto* cmdResults = place<QPushButton>(central, "cmdResults", {12195, 6210, 390, 330}, t);
+    auto* Label1 = place<QLabel>(central, "Label1", {9150, 6630, 3435, 255}, t);
+    auto* lstResults = place<QTreeWidget>(central, "lstResults", {9150, 6900, 3435, 1350}, t);
+
+    // The results strip and the ticker it clips.
+    auto* picBaseResults = place<QFrame>(central, "picBaseResults", {0, 8340, m.picBaseResults.width(), 330}, t);
+    auto* picBaseScroll = place<QFrame>(picBaseResults, "picBaseScroll", {90, 15, m.picBaseScroll.width(), 300}, t);
+    picBaseScroll->setFrameStyle(QFrame::Box | QFrame::Plain);
+    picBaseScroll->setAutoFillBackground(true);
+    QPalette strip = picBaseScroll->palette();
+    strip.setColor(QPalette::Window, Qt::black);
+    strip.setColor(QPalette::WindowText, QColor(0xC0, 0xC0, 0x00));
+    picBaseScroll->setPalette(strip);
+    auto* lblScrollResults = new QLabel(picBaseScroll);
+    lblScrollResults->setObjectName(QStringLiteral("lblScrollResults"));
+    lblScrollResults->move(0, (t.y(300) - lblScrollResults->fontMetrics().height()) / 2);
+    lblScrollResults->setCursor(Qt::PointingHandCursor);
+    ticker_ = lblScrollResults;
+    auto* timerResultScroll = new QTimer(this);
+    timerResultScroll->setObjectName(QStringLiteral("timerResultScroll"));
+
+    // The status bar: the date panel, the message panel, and the progress bar while parsing.
+    auto* stBar = new QStatusBar(this);
+    stBar->setObjectName(QStringLiteral("stBar"));
+    stBar->setSizeGripEnabled(false);
+    setStatusBar(stBar);
+    auto* panel1 = new QLabel(stBar);
+    panel1->setObjectName(QStringLiteral("stBarPanel1"));
+    panel1->setMinimumWidth(t.x(2400));
+    auto* panel2 = new QLabel(stBar);
+    panel2->setObjectName(QStringLiteral("stBarPanel2"));
+    stBar->addWidget(panel1);
+    stBar->addWidget(panel2, 1);
+    auto* pgBar = new QProgressBar(stBar);
+    pgBar->setObjectName(QStringLiteral("pgBar"));
+    pgBar->setMaximumWidth(t.x(3000));
+    pgBar->setMaximumHeight(t.y(240));
+    stBar->addPermanentWidget(pgBar);
+
+    bind(m.picHeading, picHeading, t);
+    bind(m.lblTitle, lblTitle);
+    bind(m.fraSetup, fraSetup);
+    bind(m.lblURL, lblURL);
+    bind(m.txtURL, txtURL);
+    bind(m.WebBrowser1, WebBrowser1);
+    bind(m.Frame3, Frame3);
+    bind(m.lblDate, lblDate);
+    bind(m.cmbDateRaces, cmbDateRaces);
+    bind(m.lblSelectMeeting, lblSelectMeeting);
+    bind(m.cmbTrackName, cmbTrackName);
+    bind(m.cmdDownload, cmdDownload);
+    bind(m.cmdPrevious, cmdPrevious);
+    bind(m.Frame1, Frame1);
+    bind(m.lblMeeting, lblMeeting);
+    bind(m.lblTrackName, lblTrackName);
+    bind(m.lblRace, lblRace);
+    bind(m.lblRaceNumber, lblRaceNumber);
+    bind(m.lblRaceTime, lblRaceTime);
+    bind(m.lblRaceLength, lblRaceLength);
+    bind(m.fraStatus, fraStatus);
+    bind(m.lblStatus, lblStatus);
+    bind(m.cmdLiveOdds, cmdLiveOdds);
+    bind(m.cmdLiveResults, cmdLiveResults);
+    bind(m.cmdEmail, cmdEmail);
+    bind(m.cmdWeb, cmdWeb);
+    bind(m.cmdExit, cmdExit);
+    bind(m.Command1, Command1);
+    bind(m.lblNewFormula, lblNewFormula);
+    bind(m.lstRaceName, lstRaceName, t);
+    bind(m.lstRaces, lstRaces, t);
+    bind(m.lstTips, lstTips, t);
+    bind(m.msfResults, msfResults, t);
+    bind(m.lblRaceResults, lblRaceResults);
+    bind(m.txtResults, txtResults);
+    bind(m.cmdResults, cmdResults);
+    bind(m.Label1, Label1);
+    bind(m.lstResults, lstResults, t);
+    bind(m.picBaseResults, picBaseResults, t);
+    bind(m.picBaseScroll, picBaseScroll, t);
+    bindTicker(m.lblScrollResults, lblScrollResults, t);
+    bind(m.timerResultScroll, timerResultScroll);
+    bind(m.stBar, panel1, panel2);
+    bind(m.pgBar, pgBar);
+}
+
+QSize MainWindowView::fixedClientSize() const {
+    const Twips t = Twips::forScreenOf(this);
+    const QSize outer(t.x(MainWindow::kOuterWidthTwips), t.y(MainWindow::kOuterHeightTwips));
+    // The frame the window manager adds; none before the window is shown or without one.
+    const QSize frame = isVisible() ? frameGeometry().size() - geometry().size() : QSize(0, 0);
+    return outer - frame;
+}
+
+void MainWindowView::keepFixedSize() {
+    if (fixing_) return;
+    fixing_ = true;
+    const QSize client = fixedClientSize();
+    if (minimumSize() != client || maximumSize() != client) setFixedSize(client);
+    if (size() != client) resize(client);
+    fixing_ = false;
+}
+
+bool MainWindowView::event(QEvent* event) {
+    const bool handled = QMainWindow::event(event);
+    switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::Resize:
+        case QEvent::Move:
+            keepFixedSize();
+            break;
+        case QEvent::WindowStateChange:
+            // Maximised or full screen: back to the fixed size, after the state change settles.
+            if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+                QMetaObject::invokeMethod(
+                    this, [this] { setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen)); },
+                    Qt::QueuedConnection);
+            break;
+        default:
+            break;
+    }
+    return handled;
+}
+
+void MainWindowView::closeEvent(QCloseEvent* event) {
+    exitCleanUp(app_.programFolder);
+    event->accept();
+}
+
+}  // namespace selvane::ui

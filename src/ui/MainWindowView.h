@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "ui/Twips.h"
+
+class QLabel;
+
+namespace selvane {
+struct App;
+}
+
+namespace selvane::ui {
+
+// frmParser on screen: one widget per control of the model, named as the control, placed in
+// twips, bound both ways. The window keeps its fixed outer size of 12795 x 9570 twips.
+class MainWindowView : public QMainWindow {
+public:
+    explicit MainWindowView(App& app, QWidget* parent = nullptr);
+    ~MainWindowView() override;
+
+    // The client size that gives the fixed outer size with the current window frame.
+    QSize fixedClientSize() const;
+    QLabel* ticker() const { return ticker_; }
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void build();
+    void keepFixedSize();
+
+    App& app_;
+    Twips twips_;
+    QLabel* ticker_ = nullptr;
+    bool fixing_ = false;
+};
+
+}  // namespace selvane::ui

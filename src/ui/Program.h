@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "app/App.h"
+#include "ui/QtPorts.h"
+
+namespace selvane::ui {
+
+class MainWindowView;
+
+// What must happen before the QApplication exists: the web engine's sandbox cannot run as
+// root, and web views need shared GL contexts.
+void prepareProcess();
+
+// The program's state with the Qt ports and, once loaded, its main window.
+class Desktop {
+public:
+    explicit Desktop(const std::filesystem::path& programFolder);
+    ~Desktop();
+
+    // Initialise and load the main window (wire the commands, run its load); shown separately.
+    MainWindowView& loadMainWindow();
+    void showMainWindow();
+    // The window's unload: it goes, the work files with it.
+    void unloadMainWindow();
+
+    App& app() { return app_; }
+    MainWindowView* view() { return view_.get(); }
+
+private:
+    QtPorts ports_;
+    App app_;
+    std::unique_ptr<MainWindowView> view_;
+};
+
+// The desktop program: start-up, the main window, the event loop.
+int runDesktop(int& argc, char** argv);
+
+}  // namespace selvane::ui

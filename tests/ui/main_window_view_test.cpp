@@ -1,0 +1,356 @@
+#include "ui/MainWindowView.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/App.h"
+#include "app/BusyBracket.h"
+#include "app/Commands.h"
+#include "app/FakePorts.h"
+#include "app/MainWindowLoad.h"
+#include "app/SingleInstance.h"
+#include "ui/Program.h"
+#include "ui/Text.h"
+
+namespace selvane::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+class MainWindowViewTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        app = std::make_unique<App>(fs::path(folder.path().toStdString()), fakes.ports());
+        view = std::make_unique<MainWindowView>(*app);
+        wireCommands(*app);
+        loadMainWindow(*app);
+        view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    }
+    void TearDown() override {
+        view.reset();
+        app.reset();
+    }
+    template <typename W>
+    W* find(const char* name) {
+        W* w = view->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    Twips twips() const { return Twips::forScreenOf(view.get()); }
+    static void settle() { QCoreApplication::processEvents(); }
+
+    QTemporaryDir folder;
+    FakePorts fakes;
+    std::unique_ptr<App> app;
+    std::unique_ptr<MainWindowView> view;
+};
+
+TEST_F(MainWindowViewTest, KeepsItsFixedOuterSizeThroughResizeAndMaximise) {
+    const Twips t = twips();
+    const QSize fixed(t.x(12795), t.y(9570));
+    EXPECT_EQ(view->frameGeometry().size(), fixed);
+    view->resize(400, 300);
+    settle();
+    EXPECT_EQ(view->frameGeometry().size(), fixed);
+    view->showMaximized();
+    for (int i = 0; i < 5; ++i) settle();
+    EXPECT_EQ(view->frameGeometry().size(), fixed);
+    EXPECT_EQ(view->windowTitle(), QStringLiteral("Box Five & Each Way Selvane"));
+}
+
+TEST_F(MainWindowViewTest, ListsShowTheirColumnTitlesAndWidths) {
+    const Twips t = twips();
+    struct Case {
+        const char* list;
+        std::vector<std::pair<QString, int>> columns;
+    };
+    const Case cases[] = {
+        {"lstTips", {{"Tip", 500}, {"Horse Name", 2500}, {"Win", 800}, {"Barrier", 800}}},
+        {"lstRaces", {{"#.", 700}, {"Form", 1000}, {"Horse Name", 3000}, {"Jockey", 2000}, {"Weight", 800}, {"Barrier", 700}}},
+        {"lstRaceName", {{"link", 0}, {"Race #.", 1000}, {"Time", 1200}, {"Track Name", 4800}, {"Length", 1200}}},
+        {"lstResults", {{"link", 1000}, {"Race #.", 1000}, {"Track Name", 4800}, {"Results", 1200}}},
+    };
+    for (const Case& c : cases) {
+        auto* list = find<QTreeWidget>(c.list);
+        ASSERT_NE(list, nullptr);
+        ASSERT_EQ(list->columnCount(), static_cast<int>(c.columns.size())) << c.list;
+        for (int i = 0; i < list->columnCount(); ++i) {
+            EXPECT_EQ(list->headerItem()->text(i), c.columns[i].first) << c.list << i;
+            const int width = c.columns[i].second;
+            EXPECT_EQ(list->isColumnHidden(i), width == 0) << c.list << i;
+            if (width > 0) {
+                EXPECT_EQ(list->columnWidth(i), t.x(width)) << c.list << i;
+            }
+        }
+        EXPECT_EQ(list->topLevelItemCount(), 0);
+    }
+}
+
+TEST_F(MainWindowViewTest, EveryControlHasItsWidgetAndCaption) {
+    const std::pair<const char*, const char*> buttons[] = {
+        {"cmdDownload", "Download Race Meetings"}, {"cmdPrevious", "Download Previous Race Meetings"},
+        {"cmdLiveOdds", "Live Odds"}, {"cmdLiveResults", "Live Results"}, {"cmdResults", "..."},
+        {"cmdEmail", "Email To A Friend"}, {"cmdWeb", "Website"}, {"cmdExit", "Exit"}};
+    for (const auto& [name, caption] : buttons) {
+        auto* b = find<QPushButton>(name);
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->text(), QString::fromUtf8(caption));
+        EXPECT_TRUE(b->isVisible()) << name;
+    }
+    const std::pair<const char*, const char*> labels[] = {
+        {"lblDate", "Date: "}, {"lblSelectMeeting", "Place: "}, {"lblMeeting", "Meeting: "},
+        {"lblTrackName", "Track Name: "}, {"lblRace", "Race Number: "}, {"lblRaceTime", "Time: "},
+        {"lblRaceLength", "Length: "}, {"Label1", "Meeting Live Result: "}, {"lblRaceResults", "Race Live Result: "},
+        {"lblTitle", "Racecourse: "}, {"lblURL", "Page URL : "}};
+    for (const auto& [name, caption] : labels) {
+        auto* l = find<QLabel>(name);
+        ASSERT_NE(l, nullptr);
+        EXPECT_EQ(l->text(), QString::fromUtf8(caption));
+    }
+    const std::pair<const char*, const char*> frames[] = {
+        {"Frame3", "Meetings Options: "}, {"Frame1", "Race Info: "}, {"fraStatus", "Status"}};
+    for (const auto& [name, caption] : frames) {
+        auto* g = find<QGroupBox>(name);
+        ASSERT_NE(g, nullptr);
+        EXPECT_EQ(g->title(), QString::fromUtf8(caption));
+    }
+    for (const char* name : {"cmbDateRaces", "cmbTrackName"}) EXPECT_EQ(find<QComboBox>(name)->count(), 0);
+    for (const char* name : {"txtResults", "txtURL"}) EXPECT_NE(find<QLineEdit>(name), nullptr);
+    for (const char* name : {"picHeading", "picBaseResults", "picBaseScroll", "fraSetup"})
+        EXPECT_NE(find<QWidget>(name), nullptr);
+    EXPECT_FALSE(find<QPushButton>("Command1")->isVisible());
+    EXPECT_FALSE(find<QLabel>("lblNewFormula")->isVisible());
+    EXPECT_FALSE(find<QProgressBar>("pgBar")->isVisible());
+    EXPECT_TRUE(find<QWidget>("picBaseScroll")->isVisible());
+    EXPECT_EQ(find<QLabel>("lblScrollResults")->text(), QString());
+    EXPECT_TRUE(find<QLabel>("stBarPanel1")->text().startsWith(QStringLiteral("Date: ")));
+    auto* web = find<QWebEngineView>("WebBrowser1");
+    ASSERT_NE(web, nullptr);
+    EXPECT_EQ(web->url(), QUrl(QStringLiteral("about:blank")));
+}
+
+TEST_F(MainWindowViewTest, TheTipGridShowsItsHeaderAndSixRows) {
+    const Twips t = twips();
+    auto* grid = find<QTableWidget>("msfResults");
+    ASSERT_EQ(grid->rowCount(), 7);
+    ASSERT_EQ(grid->columnCount(), 4);
+    EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral(" Horse Name"));
+    EXPECT_EQ(grid->item(6, 0)->text(), QStringLiteral(" 6th"));
+    EXPECT_EQ(grid->columnWidth(1), t.x(2800));
+    EXPECT_TRUE(grid->isColumnHidden(3));
+    // All seven rows fit without scrolling.
+    EXPECT_GE(grid->viewport()->height(), grid->rowViewportPosition(6) + grid->rowHeight(6));
+
+    app->window.msfResults.setCell(2, 1, "CARBINE");
+    app->window.msfResults.setCellBackColour(2, 1, 0xC0C000);  // BGR: cyan-ish
+    EXPECT_EQ(grid->item(2, 1)->text(), QStringLiteral("CARBINE"));
+    EXPECT_EQ(grid->item(2, 1)->background().color(), QColor(0x00, 0xC0, 0xC0));
+}
+
+TEST_F(MainWindowViewTest, ModelChangesReachTheWidgets) {
+    MainWindow& m = app->window;
+    auto* runners = find<QTreeWidget>("lstRaces");
+    m.lstRaces.addRow("1", {"x1", "PHAR LAP", "J PIKE", "58.5", "4"});
+    m.lstRaces.addRow("2", {"321", "CARBINE"});
+    m.lstRaces.setChecked(1, true);
+    m.lstRaces.setForeColour(0, 0xC00000);
+    ASSERT_EQ(runners->topLevelItemCount(), 2);
+    EXPECT_EQ(runners->topLevelItem(0)->text(2), QStringLiteral("PHAR LAP"));
+    EXPECT_EQ(runners->topLevelItem(1)->text(5), QString());
+    EXPECT_EQ(runners->topLevelItem(1)->checkState(0), Qt::Checked);
+    EXPECT_EQ(runners->topLevelItem(0)->checkState(0), Qt::Unchecked);
+    EXPECT_EQ(runners->topLevelItem(0)->foreground(3).color(), QColor(0, 0, 0xC0));
+    m.lstRaces.clear();
+    EXPECT_EQ(runners->topLevelItemCount(), 0);
+
+    m.lblTrackName.setCaption("TrackName: A && B ");
+    EXPECT_EQ(find<QLabel>("lblTrackName")->text(), QStringLiteral("TrackName: A & B "));
+    m.stBar.setPanel(2, "Tip each way best bet #3");
+    EXPECT_EQ(find<QLabel>("stBarPanel2")->text(), QStringLiteral("Tip each way best bet #3"));
+    m.txtResults.setText("3 - 5 - 7");
+    EXPECT_EQ(find<QLineEdit>("txtResults")->text(), QStringLiteral("3 - 5 - 7"));
+    m.pgBar.setMax(40);
+    m.pgBar.setValue(10);
+    m.pgBar.setVisible(true);
+    auto* bar = find<QProgressBar>("pgBar");
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->maximum(), 40);
+    EXPECT_EQ(bar->value(), 10);
+
+    // Latin-1 bytes from a page still show.
+    m.lblMeeting.setCaption("Meeting: Caf\xe9");
+    EXPECT_EQ(find<QLabel>("lblMeeting")->text(), QStringLiteral("Meeting: Caf\u00e9"));
+}
+
+TEST_F(MainWindowViewTest, TheBusyBracketDisablesEveryWidgetAndStopsTheTicker) {
+    auto* timer = find<QTimer>("timerResultScroll");
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 150);
+    const char* names[] = {"cmdDownload", "lstRaceName", "cmbDateRaces", "msfResults", "WebBrowser1", "txtResults"};
+    {
+        BusyBracket busy(*app);
+        for (const char* name : names) EXPECT_FALSE(find<QWidget>(name)->isEnabled()) << name;
+        EXPECT_FALSE(timer->isActive());
+        EXPECT_TRUE(fakes.pointer.hourglass);
+    }
+    for (const char* name : names) EXPECT_TRUE(find<QWidget>(name)->isEnabled()) << name;
+    EXPECT_TRUE(timer->isActive());
+}
+
+TEST_F(MainWindowViewTest, ChoosingADateRunsTheHandlerOnceWhetherFromCodeOrByTheUser) {
+    MainWindow& m = app->window;
+    int clicks = 0;
+    m.cmbDateRaces.onClick = [&] { ++clicks; };
+    m.cmbDateRaces.addItem("09/03/2024");
+    m.cmbDateRaces.addItem("10/03/2024");
+    m.cmbDateRaces.setSelectedIndex(0);
+    settle();
+    auto* box = find<QComboBox>("cmbDateRaces");
+    EXPECT_EQ(box->currentIndex(), 0);
+    EXPECT_EQ(clicks, 1);
+
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Down);
+    settle();
+    EXPECT_EQ(m.cmbDateRaces.selectedIndex(), 1);
+    EXPECT_EQ(m.cmbDateRaces.text(), "10/03/2024");
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(MainWindowViewTest, ClicksTicksAndDoubleClicksReachTheHandlers) {
+    MainWindow& m = app->window;
+    std::vector<std::string> heard;
+    m.lstRaceName.onClick = [&] { heard.push_back("click " + std::to_string(m.lstRaceName.selectedIndex())); };
+    m.lstRaceName.onDoubleClick = [&] {
+        heard.push_back("double " + std::to_string(m.lstRaceName.selectedIndex()));
+        m.lstRaceName.clear();  // a command may empty the list that called it
+    };
+    m.lstRaceName.addRow("vic", {"1", "12:30PM", "FLEMINGTON ", "1200m"});
+    m.lstRaceName.addRow("vic", {"2", "1:05PM", "FLEMINGTON ", "1400m"});
+    auto* races = find<QTreeWidget>("lstRaceName");
+    const QPoint second = races->visualItemRect(races->topLevelItem(1)).center();
+    QTest::mouseClick(races->viewport(), Qt::LeftButton, {}, second);
+    settle();
+    QTest::mouseDClick(races->viewport(), Qt::LeftButton, {}, second);
+    settle();
+    EXPECT_EQ(heard, (std::vector<std::string>{"click 1", "double 1"}));
+    EXPECT_EQ(races->topLevelItemCount(), 0);
+
+    int checked = -1;
+    m.lstRaces.onItemCheck = [&](int i) { checked = i; };
+    m.lstRaces.addRow("1", {"x1", "PHAR LAP"});
+    auto* runners = find<QTreeWidget>("lstRaces");
+    runners->topLevelItem(0)->setCheckState(0, Qt::Checked);  // what a tick does
+    settle();
+    EXPECT_EQ(m.lstRaces.row(0).checked, true);
+    EXPECT_EQ(checked, 0);
+
+    int exits = 0;
+    m.cmdEmail.onClick = [&] { ++exits; };
+    QTest::mouseClick(find<QPushButton>("cmdEmail"), Qt::LeftButton);
+    settle();
+    EXPECT_EQ(exits, 1);
+
+    int tickerClicks = 0;
+    m.lblScrollResults.onClick = [&] { ++tickerClicks; };
+    m.lblScrollResults.setCaption("#R.1  [ 3,5,7 ];      ");
+    QTest::mouseClick(find<QLabel>("lblScrollResults"), Qt::LeftButton);
+    settle();
+    EXPECT_EQ(tickerClicks, 1);
+
+    QTest::keyClicks(find<QLineEdit>("txtURL"), "http://x/");
+    EXPECT_EQ(m.txtURL.text(), "http://x/");
+}
+
+TEST_F(MainWindowViewTest, TheTickerLabelSitsAtItsModelsLeftPosition) {
+    const Twips t = twips();
+    auto* label = find<QLabel>("lblScrollResults");
+    app->window.lblScrollResults.setCaption("#R.1  [ 3,5,7 ];      ");
+    app->window.lblScrollResults.setLeft(1440);
+    EXPECT_EQ(label->x(), t.x(1440));
+    EXPECT_EQ(label->width(), label->sizeHint().width());
+    EXPECT_EQ(find<QWidget>("picBaseScroll")->width(), t.x(MainWindow::kTickerStripWidthTwips));
+}
+
+TEST_F(MainWindowViewTest, ClosingTheWindowDeletesTheWorkFiles) {
+    const fs::path dir = folder.path().toStdString();
+    for (const char* name : {"access.html", "results.html", "mtgraces.html"}) std::ofstream(dir / name) << "x";
+    view->close();
+    EXPECT_FALSE(fs::exists(dir / "access.html"));
+    EXPECT_FALSE(fs::exists(dir / "results.html"));
+    EXPECT_TRUE(fs::exists(dir / "mtgraces.html"));
+}
+
+TEST(Twips, MapThroughTheLogicalDpi) {
+    const Twips t(96, 120);
+    EXPECT_EQ(t.x(1440), 96);
+    EXPECT_EQ(t.y(1440), 120);
+    EXPECT_EQ(t.x(12795), 853);
+    EXPECT_EQ(t.y(9570), 798);
+    EXPECT_EQ(t.twipsX(96), 1440);
+    // Neighbours stay flush after rounding.
+    EXPECT_EQ(t.rect(0, 0, 100, 100).right() + 1, t.rect(100, 0, 100, 100).left());
+}
+
+TEST(Text, LabelsShowAmpersandsAsTheModelMeansThem) {
+    EXPECT_EQ(labelText("A && B"), QStringLiteral("A & B"));
+    EXPECT_EQ(labelText("&Exit"), QStringLiteral("Exit"));
+    EXPECT_EQ(labelText("R&&&D"), QStringLiteral("R&D"));
+    EXPECT_EQ(fromBytes("\xc3\xa9"), QStringLiteral("\u00e9"));
+    EXPECT_EQ(fromBytes("\xe9"), QStringLiteral("\u00e9"));
+}
+
+TEST(Program, ASecondStartEndsAtOnceWithCodeZero) {
+    const QString program = qEnvironmentVariable("SELVANE_PROGRAM");
+    if (program.isEmpty()) GTEST_SKIP() << "SELVANE_PROGRAM not set";
+    QTemporaryDir runtime;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(program, {});
+    ASSERT_TRUE(first.waitForStarted());
+    const fs::path lock = fs::path(runtime.path().toStdString()) / "selvane.lock";
+    bool running = false;
+    for (int i = 0; i < 300 && !running; ++i) {
+        running = !InstanceLock::acquire(lock).has_value();
+        if (!running) QTest::qWait(100);
+    }
+    ASSERT_TRUE(running) << "the first instance never took the lock";
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(program, {});
+    ASSERT_TRUE(second.waitForFinished(30000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(second.readAllStandardOutput(), QByteArray());
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    first.terminate();
+    if (!first.waitForFinished(10000)) first.kill();
+}
+
+}  // namespace
+}  // namespace selvane::ui
