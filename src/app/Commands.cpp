@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/ExitCleanUp.h"
+#include "meetings/MeetingCommands.h"
 
 namespace selvane {
 
@@ -11,7 +12,8 @@ void wireShellCommands(App& app) {
 
 void wireCommands(App& app) {
     wireShellCommands(app);
-    // One line per room, e.g. wireMeetingCommands(app);
+    // One line per room.
+    wireMeetingCommands(app);
 }
 
 }  // namespace selvane
