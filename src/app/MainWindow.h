@@ -67,6 +67,7 @@ struct MainWindow {
     // Window fields.
     std::string pageFilePath;
     std::string pageMarkup;
+    std::string racePage;  // the race page the last race choice read, for Command1
     std::string dayPart = "  ";
     std::string monthPart = "  ";
     std::string yearPart = "    ";

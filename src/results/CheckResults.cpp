@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/App.h"
+#include "meetings/MeetingCommands.h"
 #include "net/PageLoader.h"
 #include "net/WorkFiles.h"
 #include "results/ResultParser.h"
@@ -75,8 +76,8 @@ void checkResults(App& app) {
     t.resultMeetingIndex = 0;
 
     const std::string address = app.services.resultsSiteRoot + resultDatePath(w, w.cmbDateRaces.text()) + "/mtgraces.html";
-    downloadTRACK(app, address, "mtgraces.html");
-    Parse(app, address);
+    downloadTRACK(app, wireAddress(address), "mtgraces.html");
+    Parse(app, wireAddress(address));
     w.lblTitle.setCaption("Racecourse: ");
 
     const std::string path = app.workPath("mtgraces.html");

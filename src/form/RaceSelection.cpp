@@ -1,0 +1,187 @@
+#include "form/RaceSelection.h"
+
+#include <exception>
+
+#include "app/App.h"
+#include "app/TipGrid.h"
+#include "form/FormText.h"
+#include "form/RaceFieldParser.h"
+#include "form/RunnerList.h"
+#include "form/TipWarning.h"
+#include "form/Tipping.h"
+#include "meetings/MeetingCommands.h"
+#include "net/PageLoader.h"
+#include "net/WorkFiles.h"
+#include "results/CheckResults.h"
+
+namespace selvane {
+namespace {
+
+// Until the shared busy bracket lands: every control disabled and the hourglass while open.
+class BusyBracket {
+public:
+    explicit BusyBracket(App& app) : app_(app) {
+        for (Control* c : app_.window.controls()) c->setEnabled(false);
+        if (app_.ports.pointer) app_.ports.pointer->setHourglass(true);
+    }
+    ~BusyBracket() {
+        app_.window.pgBar.setVisible(false);
+        for (Control* c : app_.window.controls()) c->setEnabled(true);
+        if (app_.ports.pointer) app_.ports.pointer->setHourglass(false);
+    }
+    BusyBracket(const BusyBracket&) = delete;
+    BusyBracket& operator=(const BusyBracket&) = delete;
+
+private:
+    App& app_;
+};
+
+// A step that fails is skipped and the operation goes on with the next one.
+template <class Step>
+void guarded(Step&& step) noexcept {
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
+// The chosen race as the race list row gives it.
+struct ChosenRace {
+    std::string link;
+    std::string number;
+    std::string track;
+};
+
+// Empties what the previous race left on screen.
+void clearRaceDisplay(App& app) {
+    MainWindow& w = app.window;
+    guarded([&] {
+        msfClear(w);
+        w.stBar.setPanel(2, "");
+        w.lblTrackName.setCaption("TrackName: ");
+        w.lblRaceTime.setCaption("Time: ");
+        w.lblRaceLength.setCaption("Length: ");
+        w.lblRaceNumber.setCaption(" ");
+        w.lblScrollResults.setCaption("");
+        w.txtResults.setText("");
+    });
+    guarded([&] {
+        app.runners.clearRows(w.lstRaces.count());
+        w.lstRaces.clear();
+        w.lstTips.clear();
+    });
+}
+
+// Reads the race page into the runner list, tips it and marks the chosen row: the steps the
+// race choice and Command1 share.
+void showRace(App& app, std::string page, const ChosenRace& race) {
+    MainWindow& w = app.window;
+    guarded([&] {
+        w.racePage = page;
+        parseRaceField(app, page);
+    });
+    guarded([&] { fillRunnerList(w, app.runners); });
+    guarded([&] {
+        w.lblTitle.setCaption(w.lblTitle.caption() + "    --> Track name: " + escapeAmpersands(race.track) +
+                              "Race #. " + race.number);
+    });
+    guarded([&] { workoutPlaces(w); });
+    guarded([&] {
+        // The mark is never taken off, so the races already visited stay marked.
+        const int i = w.lstRaceName.selectedIndex();
+        if (i < 0) return;
+        w.lstRaceName.setForeColour(i, kVisitedRaceColour);
+        w.lblTrackName.setCaption("TrackName: " + escapeAmpersands(w.lstRaceName.subItem(i, 3)));
+        w.lblRaceTime.setCaption("Time: " + w.lstRaceName.subItem(i, 2));
+        w.lblRaceLength.setCaption("Length: " + w.lstRaceName.subItem(i, 4));
+        w.lblRaceNumber.setCaption(w.lstRaceName.subItem(i, 1));
+    });
+}
+
+}  // namespace
+
+std::string escapeAmpersands(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        out += c;
+        if (c == '&') out += '&';
+    }
+    return out;
+}
+
+std::string racePageAddress(const std::string& formGuide, std::string_view link, std::string_view raceNumber) {
+    const std::string_view code = link.empty() ? link : link.substr(1);
+    return formGuide + "/cgi-bin/tvf/memdeliver.pl/" + std::string(code) + std::string(raceNumber) + ".htm?tvf3";
+}
+
+std::string raceDataErrorText(std::string_view trackPart) {
+    return "Could not access any data for race's " + std::string(formtext::trimSpaces(trackPart)) + "\r\n" +
+           "This is probably due to data error or no data available." + "\r\n\r\n" + kInsufficientFormText;
+}
+
+void reportTipOutcome(App& app, std::string_view trackPart) {
+    MainWindow& w = app.window;
+    const TipWarning warning = tipWarning(w);
+    if (warning == TipWarning::DataError) writePlaceholderTips(w);
+    if (warning == TipWarning::None || !app.ports.messages) return;
+    if (warning == TipWarning::DataError) {
+        app.ports.messages->show(warningTitle(warning), raceDataErrorText(trackPart), MessageIcon::Critical,
+                                 MessageButtons::Ok);
+    } else {
+        app.ports.messages->show(warningTitle(warning), kInsufficientFormText, MessageIcon::Information,
+                                 MessageButtons::Ok);
+    }
+}
+
+void chooseRace(App& app) {
+    MainWindow& w = app.window;
+    if (w.lstRaceName.count() == 0) return;
+    ChosenRace race;
+    {
+        BusyBracket bracket(app);
+        clearRaceDisplay(app);
+        guarded([&] {
+            const ReportRow& row = w.lstRaceName.row(w.lstRaceName.selectedIndex());
+            race.link = row.text;
+            race.number = w.lstRaceName.subItem(w.lstRaceName.selectedIndex(), 1);
+            race.track = w.lstRaceName.subItem(w.lstRaceName.selectedIndex(), 3);
+        });
+        guarded([&] {
+            w.pageFilePath = racePageAddress(app.services.formGuide, race.link, race.number);
+            Parse(app, wireAddress(w.pageFilePath));
+        });
+        std::string page;
+        guarded([&] {
+            const std::string path = app.workPath("test.html");
+            if (fileExists(path)) page = readWholeFile(path);
+        });
+        showRace(app, std::move(page), race);
+        guarded([&] { checkResults(app); });
+    }
+    guarded([&] { reportTipOutcome(app, race.track); });
+}
+
+void rerunTips(App& app) {
+    MainWindow& w = app.window;
+    if (w.lstRaces.count() == 0) return;
+    // A run that stops keeps the previous tips on screen; the report then goes by what is shown.
+    workoutPlaces(w);
+    reportTipOutcome(app, formtext::trimSpaces(w.lblTrackName.caption()));
+}
+
+void reanalyseStoredRace(App& app) {
+    clearRaceDisplay(app);
+    // The race page the last choice read: test.html holds the results page by now.
+    showRace(app, app.window.racePage, ChosenRace{});
+    guarded([&] { reportTipOutcome(app, ""); });
+}
+
+void wireRaceSelection(App& app) {
+    MainWindow& w = app.window;
+    w.lstRaceName.onDoubleClick = [&app] { chooseRace(app); };
+    w.lstRaces.onClick = [&app] { rerunTips(app); };
+    w.Command1.onClick = [&app] { reanalyseStoredRace(app); };
+}
+
+}  // namespace selvane

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/Controls.h"
+
+namespace selvane {
+
+struct App;
+struct MainWindow;
+
+// The fore colour of the races already chosen in the race list (red 0, green 0, blue 192).
+inline constexpr Colour kVisitedRaceColour = 0xC00000;
+
+inline constexpr const char* kRaceDataErrorTitle = "Race's Data Error";
+
+// text with every "&" doubled, so that a label shows the ampersand instead of taking it as an
+// access-key mark.
+std::string escapeAmpersands(std::string_view text);
+
+// The race page address of a race list row: the link key without its first character, then
+// the race number.
+std::string racePageAddress(const std::string& formGuide, std::string_view link, std::string_view raceNumber);
+
+// The "Race's Data Error" message for a track (trimmed here).
+std::string raceDataErrorText(std::string_view trackPart);
+
+// Double-click on the race list: downloads the chosen race's field, shows it, tips it, marks the
+// race as visited, fills the race details and the meeting's result states, then reports.
+void chooseRace(App& app);
+
+// Click on the runner list: tips the field again with the user's tick marks, then reports.
+void rerunTips(App& app);
+
+// Command1: the race choice over the stored race page, without download or results.
+void reanalyseStoredRace(App& app);
+
+// The last step of the three: placeholder tips and "Race's Data Error" when the runner list or
+// the tip list is empty, else "Insufficient Form" when a third of the field lacks form.
+void reportTipOutcome(App& app, std::string_view trackPart);
+
+// Hooks the three operations to lstRaceName, lstRaces and Command1.
+void wireRaceSelection(App& app);
+
+}  // namespace selvane
