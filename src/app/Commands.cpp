@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/ExitCleanUp.h"
+#include "form/RaceSelection.h"
 #include "meetings/MeetingCommands.h"
 
 namespace selvane {
@@ -14,6 +15,7 @@ void wireCommands(App& app) {
     wireShellCommands(app);
     // One line per room.
     wireMeetingCommands(app);
+    wireRaceSelection(app);
 }
 
 }  // namespace selvane

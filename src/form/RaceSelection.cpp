@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "app/App.h"
+#include "app/BusyBracket.h"
 #include "app/TipGrid.h"
 #include "form/FormText.h"
 #include "form/RaceFieldParser.h"
@@ -16,25 +17,6 @@
 
 namespace selvane {
 namespace {
-
-// Until the shared busy bracket lands: every control disabled and the hourglass while open.
-class BusyBracket {
-public:
-    explicit BusyBracket(App& app) : app_(app) {
-        for (Control* c : app_.window.controls()) c->setEnabled(false);
-        if (app_.ports.pointer) app_.ports.pointer->setHourglass(true);
-    }
-    ~BusyBracket() {
-        app_.window.pgBar.setVisible(false);
-        for (Control* c : app_.window.controls()) c->setEnabled(true);
-        if (app_.ports.pointer) app_.ports.pointer->setHourglass(false);
-    }
-    BusyBracket(const BusyBracket&) = delete;
-    BusyBracket& operator=(const BusyBracket&) = delete;
-
-private:
-    App& app_;
-};
 
 // A step that fails is skipped and the operation goes on with the next one.
 template <class Step>
@@ -138,27 +120,26 @@ void chooseRace(App& app) {
     MainWindow& w = app.window;
     if (w.lstRaceName.count() == 0) return;
     ChosenRace race;
-    {
-        BusyBracket bracket(app);
-        clearRaceDisplay(app);
-        guarded([&] {
-            const ReportRow& row = w.lstRaceName.row(w.lstRaceName.selectedIndex());
-            race.link = row.text;
-            race.number = w.lstRaceName.subItem(w.lstRaceName.selectedIndex(), 1);
-            race.track = w.lstRaceName.subItem(w.lstRaceName.selectedIndex(), 3);
-        });
-        guarded([&] {
-            w.pageFilePath = racePageAddress(app.services.formGuide, race.link, race.number);
-            Parse(app, wireAddress(w.pageFilePath));
-        });
-        std::string page;
-        guarded([&] {
-            const std::string path = app.workPath("test.html");
-            if (fileExists(path)) page = readWholeFile(path);
-        });
-        showRace(app, std::move(page), race);
-        guarded([&] { checkResults(app); });
-    }
+    BusyBracket bracket(app);
+    clearRaceDisplay(app);
+    guarded([&] {
+        const ReportRow& row = w.lstRaceName.row(w.lstRaceName.selectedIndex());
+        race.link = row.text;
+        race.number = w.lstRaceName.subItem(w.lstRaceName.selectedIndex(), 1);
+        race.track = w.lstRaceName.subItem(w.lstRaceName.selectedIndex(), 3);
+    });
+    guarded([&] {
+        w.pageFilePath = racePageAddress(app.services.formGuide, race.link, race.number);
+        Parse(app, wireAddress(w.pageFilePath));
+    });
+    std::string page;
+    guarded([&] {
+        const std::string path = app.workPath("test.html");
+        if (fileExists(path)) page = readWholeFile(path);
+    });
+    showRace(app, std::move(page), race);
+    guarded([&] { checkResults(app); });
+    bracket.close();
     guarded([&] { reportTipOutcome(app, race.track); });
 }
 
