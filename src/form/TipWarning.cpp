@@ -34,4 +34,10 @@ void writePlaceholderTips(MainWindow& w) {
     }
 }
 
+TipWarning reportTipOutcome(MainWindow& w) {
+    const TipWarning warning = tipWarning(w);
+    if (warning == TipWarning::DataError) writePlaceholderTips(w);
+    return warning;
+}
+
 }  // namespace selvane

@@ -22,4 +22,8 @@ inline constexpr const char* kInsufficientFormText = "No bets should be made due
 // The tip list and grid rows shown instead of tips when the race has no usable data.
 void writePlaceholderTips(MainWindow& w);
 
+// The report after a tipping run: writes the placeholder rows when the race has no usable
+// data and returns the warning whose message box the caller shows.
+TipWarning reportTipOutcome(MainWindow& w);
+
 }  // namespace selvane

@@ -117,7 +117,7 @@ TipOutcome computeTips(const std::vector<TipInput>& field) {
 
     if (n < static_cast<std::size_t>(kTips))
         return stopped(std::move(o), TipStop::TooFewRunners,
-                       "Only " + std::to_string(n) + " runners: the tips need at least five");
+                       "Only " + std::to_string(n) + (n == 1 ? " runner" : " runners") + ": the tips need at least five");
     const float winBasePlusOne = o.rankValue[o.tipOrder[kTips - 1] - 1] + 1.0f;
     const auto winBase = toInt16(winBasePlusOne);
     if (!winBase) return stopped(std::move(o), TipStop::OutOfRange, "The win base is out of range");

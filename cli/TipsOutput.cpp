@@ -1,0 +1,131 @@
+#include "TipsOutput.h"
+
+#include <algorithm>
+#include <iomanip>
+
+#include "Cli.h"
+
+namespace selvane::cli {
+namespace {
+
+nlohmann::json nullOr(const std::string& text) { return text.empty() ? nlohmann::json(nullptr) : jsonText(text); }
+
+// Cells padded to their column's width, two blanks apart; the texts' own blanks kept.
+void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows) {
+    std::vector<std::size_t> widths;
+    for (const auto& row : rows)
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            if (widths.size() <= c) widths.push_back(0);
+            widths[c] = std::max(widths[c], row[c].size());
+        }
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            line += row[c];
+            if (c + 1 < row.size()) line += std::string(widths[c] - row[c].size() + 2, ' ');
+        }
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        out << "  " << line << "\n";
+    }
+}
+
+}  // namespace
+
+ShownTips tipAndReport(MainWindow& w) {
+    ShownTips shown;
+    const TipRun run = workoutPlaces(w);
+    if (run.stop != TipStop::None && run.stop != TipStop::EmptyField) shown.error = run.error;
+    shown.warning = reportTipOutcome(w);
+
+    for (int i = 0; i < w.lstTips.count(); ++i)
+        shown.tips.push_back(TipRow{w.lstTips.row(i).text, w.lstTips.subItem(i, 1), w.lstTips.subItem(i, 2),
+                                    w.lstTips.subItem(i, 3)});
+    const Grid& g = w.msfResults;
+    for (int r = 1; r < g.rowCount(); ++r) {
+        TipRow row;
+        if (g.cols() >= 4)
+            row = TipRow{g.cell(r, 0), g.cell(r, 1), g.cell(r, 2), g.cell(r, 3),
+                         g.cellBackColour(r, 1) == kBestBetColour};
+        shown.grid.push_back(std::move(row));
+    }
+    shown.status = w.stBar.panel(2);
+    shown.insufficientForm = w.insufficientFormCount;
+    return shown;
+}
+
+nlohmann::json shownTipsJson(const ShownTips& shown) {
+    nlohmann::json tips = nlohmann::json::array();
+    for (const TipRow& t : shown.tips)
+        tips.push_back({{"label", jsonText(t.label)},
+                        {"runner", jsonText(t.runner)},
+                        {"win", jsonText(t.win)},
+                        {"barrier", jsonText(t.barrier)}});
+    nlohmann::json grid = nlohmann::json::array();
+    for (const TipRow& t : shown.grid)
+        grid.push_back({{"label", jsonText(t.label)},
+                        {"runner", jsonText(t.runner)},
+                        {"win", jsonText(t.win)},
+                        {"barrier", jsonText(t.barrier)},
+                        {"highlight", t.highlight}});
+    return {{"tips", tips},
+            {"grid", grid},
+            {"status", jsonText(shown.status)},
+            {"insufficientForm", shown.insufficientForm},
+            {"warning", nullOr(warningTitle(shown.warning))},
+            {"error", nullOr(shown.error)}};
+}
+
+void printShownTips(std::ostream& out, const ShownTips& shown) {
+    std::vector<std::vector<std::string>> tips{{"Tip", "Horse Name", "Win", "Barrier"}};
+    for (const TipRow& t : shown.tips) tips.push_back({t.label, t.runner, t.win, t.barrier});
+    out << "Tips\n";
+    printTable(out, tips);
+
+    std::vector<std::vector<std::string>> grid{{"Tip", "Horse Name", "Win", "Barrier", ""}};
+    for (const TipRow& t : shown.grid)
+        grid.push_back({t.label, t.runner, t.win, t.barrier, t.highlight ? "<- each way best bet" : ""});
+    out << "\nGrid\n";
+    printTable(out, grid);
+
+    out << "\nStatus: " << shown.status << "\n";
+    out << "Insufficient form: " << shown.insufficientForm << "\n";
+    out << "Warning: " << (shown.warning == TipWarning::None ? "none" : warningTitle(shown.warning)) << "\n";
+    if (!shown.error.empty()) out << "Tipping stopped: " << shown.error << "\n";
+}
+
+nlohmann::json runnerRowsJson(const RunnerTable& table) {
+    nlohmann::json rows = nlohmann::json::array();
+    for (int i = 1; i <= table.runnerCount(); ++i) {
+        const RunnerRow& r = table.runnerRows[i];
+        rows.push_back({{"number", jsonText(r.number)},
+                        {"form", jsonText(r.form)},
+                        {"horse", jsonText(r.horse)},
+                        {"jockey", jsonText(r.jockey)},
+                        {"weight", jsonText(r.weight)},
+                        {"api", jsonText(r.api)},
+                        {"win", jsonText(r.win)},
+                        {"place", jsonText(r.place)},
+                        {"stakes", jsonText(r.stakes)}});
+    }
+    return rows;
+}
+
+nlohmann::json runnerEntriesJson(const std::vector<RunnerEntry>& entries) {
+    nlohmann::json runners = nlohmann::json::array();
+    for (const RunnerEntry& e : entries)
+        runners.push_back({{"number", jsonText(e.number)},
+                           {"form", jsonText(e.form)},
+                           {"name", jsonText(e.name)},
+                           {"jockey", jsonText(e.jockey)},
+                           {"weight", jsonText(e.weight)},
+                           {"barrier", jsonText(e.barrier)}});
+    return runners;
+}
+
+void printRunnerEntries(std::ostream& out, const std::vector<RunnerEntry>& entries) {
+    std::vector<std::vector<std::string>> rows{{"#.", "Form", "Horse Name", "Jockey", "Weight", "Barrier"}};
+    for (const RunnerEntry& e : entries) rows.push_back({e.number, e.form, e.name, e.jockey, e.weight, e.barrier});
+    printTable(out, rows);
+}
+
+}  // namespace selvane::cli

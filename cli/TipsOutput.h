@@ -1,0 +1,38 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "app/MainWindow.h"
+#include "form/RunnerList.h"
+#include "form/RunnerTable.h"
+#include "form/TipWarning.h"
+#include "form/Tipping.h"
+
+namespace selvane::cli {
+
+// What the window shows after a tipping run and its report: the tip list, the grid rows below
+// the header, status panel 2, the insufficient-form count, the warning and the stop reason.
+struct ShownTips {
+    std::vector<TipRow> tips;
+    std::vector<TipRow> grid;
+    std::string status;
+    int insufficientForm = 0;
+    TipWarning warning = TipWarning::None;
+    std::string error;  // empty unless the tipping stopped
+};
+
+// Runs the tipping on the window's runner list and reports as the race selection does.
+ShownTips tipAndReport(MainWindow& w);
+
+nlohmann::json shownTipsJson(const ShownTips& shown);
+void printShownTips(std::ostream& out, const ShownTips& shown);
+
+nlohmann::json runnerRowsJson(const RunnerTable& table);
+nlohmann::json runnerEntriesJson(const std::vector<RunnerEntry>& entries);
+void printRunnerEntries(std::ostream& out, const std::vector<RunnerEntry>& entries);
+
+}  // namespace selvane::cli

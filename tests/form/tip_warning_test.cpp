@@ -1,0 +1,86 @@
+#include "form/TipWarning.h"
+
+#include <gtest/gtest.h>
+
+#include "app/MainWindow.h"
+#include "app/TipGrid.h"
+#include "form/RunnerFile.h"
+#include "form/Tipping.h"
+
+namespace selvane {
+namespace {
+
+TEST(TipWarning, ReportingRule) {
+    struct Case {
+        int runners, tips, noForm;
+        TipWarning want;
+    };
+    const std::vector<Case> cases = {
+        {8, 5, 3, TipWarning::InsufficientForm}, {8, 5, 2, TipWarning::InsufficientForm},
+        {8, 5, 1, TipWarning::None},             {5, 5, 1, TipWarning::InsufficientForm},
+        {5, 5, 0, TipWarning::None},             {9, 5, 2, TipWarning::None},
+        {0, 5, 0, TipWarning::DataError},        {8, 0, 0, TipWarning::DataError},
+        {0, 0, 0, TipWarning::DataError},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(tipWarning(c.runners, c.tips, c.noForm), c.want) << c.runners << "/" << c.tips << "/" << c.noForm;
+    EXPECT_EQ(warningTitle(TipWarning::DataError), "Race's Data Error");
+    EXPECT_EQ(warningTitle(TipWarning::InsufficientForm), "Insufficient Form");
+    EXPECT_EQ(warningTitle(TipWarning::None), "");
+}
+
+TEST(TipWarning, EightRunnersTickingTheFormlessOnes) {
+    MainWindow w;
+    msfClear(w);
+    setRunnerList(w, parseRunnerFile("1\t11\tA\t1\n2\t12\tB\t2\n3\t13\tC\t3\n4\t14\tD\t4\n5\t15\tE\t5\n"
+                                     "6\t\tF\t6\n7\t\tG\t7\n8\t\tH\t8\n"));
+    ASSERT_TRUE(workoutPlaces(w).published());
+    EXPECT_EQ(w.insufficientFormCount, 3);
+    EXPECT_EQ(reportTipOutcome(w), TipWarning::InsufficientForm);
+    w.lstRaces.setChecked(5, true);
+    workoutPlaces(w);
+    EXPECT_EQ(reportTipOutcome(w), TipWarning::InsufficientForm);
+    w.lstRaces.setChecked(6, true);
+    workoutPlaces(w);
+    EXPECT_EQ(w.insufficientFormCount, 1);
+    EXPECT_EQ(reportTipOutcome(w), TipWarning::None);
+    EXPECT_EQ(w.lstTips.count(), 5);
+}
+
+TEST(TipWarning, StoppedTippingShowsThePlaceholders) {
+    MainWindow w;
+    msfClear(w);
+    setRunnerList(w, parseRunnerFile("1\t1\tA\t1\n2\t1\tB\t1\n3\t1\tC\t1\n4\t1\tD\t1\n"));
+    EXPECT_EQ(workoutPlaces(w).stop, TipStop::TooFewRunners);
+    EXPECT_EQ(reportTipOutcome(w), TipWarning::DataError);
+    ASSERT_EQ(w.lstTips.count(), 5);
+    EXPECT_EQ(w.lstTips.row(4).text, " 5th");
+    EXPECT_EQ(w.lstTips.row(4).subItems, (std::vector<std::string>{" n/a", " 0%"}));
+    EXPECT_EQ(w.lstTips.subItem(4, 3), "");
+    ASSERT_EQ(w.msfResults.rowCount(), 6);
+    for (int c = 0; c < 4; ++c) EXPECT_EQ(w.msfResults.cell(5, c), (std::vector<std::string>{" 5th", " n/a", " 0%", " 0"}[c]));
+}
+
+TEST(RunnerFile, Lines) {
+    const std::vector<TipInput> field = parseRunnerFile("1\t3121\tALPHA\t4\t1\r\n2e\t\tBRAVO\t\t0\n3\t0x\tC  (5)\n\n7");
+    ASSERT_EQ(field.size(), 5u);
+    EXPECT_EQ(field[0].number, "1");
+    EXPECT_EQ(field[0].form, "3121");
+    EXPECT_EQ(field[0].name, "ALPHA");
+    EXPECT_EQ(field[0].barrier, "4");
+    EXPECT_TRUE(field[0].ticked);
+    EXPECT_EQ(field[1].number, "2e");
+    EXPECT_EQ(field[1].form, "");
+    EXPECT_EQ(field[1].barrier, "");
+    EXPECT_FALSE(field[1].ticked);
+    EXPECT_EQ(field[2].name, "C  (5)");
+    EXPECT_EQ(field[2].barrier, "");
+    EXPECT_FALSE(field[2].ticked);
+    EXPECT_EQ(field[3].number, "");
+    EXPECT_EQ(field[4].number, "7");
+    EXPECT_EQ(parseRunnerFile("").size(), 0u);
+    EXPECT_EQ(parseRunnerFile("1\t1\tA\t1\n").size(), 1u);
+}
+
+}  // namespace
+}  // namespace selvane
