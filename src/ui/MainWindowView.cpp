@@ -13,6 +13,8 @@
 #include <QTreeWidget>
 #include <QWebEngineView>
 
+#include <algorithm>
+
 #include "app/App.h"
 #include "app/ExitCleanUp.h"
 #include "ui/Bindings.h"
@@ -22,6 +24,11 @@
 namespace selvane::ui {
 
 namespace {
+
+// The bottom of the laid-out controls, and the margin kept under them.
+constexpr int kLayoutBottomTwips = 8670;
+constexpr int kBottomMarginTwips = 60;
+constexpr int kShortestListTwips = 1200;
 
 // Places are in twips, relative to the parent widget, as a form designer would keep them.
 struct Place {
@@ -61,18 +68,23 @@ void MainWindowView::build() {
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("client"));
     setCentralWidget(central);
+    central->installEventFilter(this);
 
     // Heading: the racecourse title and the page address; the advert strip beside it.
     auto* picHeading = place<QFrame>(central, "picHeading", {90, 60, 5490, 1020}, t);
     picHeading->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    auto* lblTitle = place<QLabel>(picHeading, "lblTitle", {90, 60, 5310, 300}, t);
+    // Two lines: the title grows by the track and race once a race is chosen.
+    auto* lblTitle = place<QLabel>(picHeading, "lblTitle", {90, 30, 5310, 540}, t);
+    lblTitle->setWordWrap(true);
+    lblTitle->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QFont bold = lblTitle->font();
     bold.setBold(true);
     bold.setPointSizeF(9);
     lblTitle->setFont(bold);
-    auto* fraSetup = place<QGroupBox>(picHeading, "fraSetup", {60, 390, 5370, 570}, t);
-    auto* lblURL = place<QLabel>(fraSetup, "lblURL", {90, 195, 900, 255}, t);
-    auto* txtURL = place<QLineEdit>(fraSetup, "txtURL", {1000, 150, 4250, 330}, t);
+    auto* fraSetup = place<QGroupBox>(picHeading, "fraSetup", {60, 585, 5370, 405}, t);
+    fraSetup->setFlat(true);
+    auto* lblURL = place<QLabel>(fraSetup, "lblURL", {30, 75, 900, 255}, t);
+    auto* txtURL = place<QLineEdit>(fraSetup, "txtURL", {960, 45, 4380, 315}, t);
     auto* WebBrowser1 = makeLocalWebView(central);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setGeometry(t.rect(5685, 60, 6900, 1020));
@@ -133,6 +145,8 @@ void MainWindowView::build() {
     lblScrollResults->move(0, (t.y(300) - lblScrollResults->fontMetrics().height()) / 2);
     lblScrollResults->setCursor(Qt::PointingHandCursor);
     ticker_ = lblScrollResults;
+    stretched_ = {lstRaceName, lstRaces};
+    belowStretched_ = {lstTips, msfResults, lblRaceResults, txtResults, cmdResults, Label1, lstResults, picBaseResults};
     auto* timerResultScroll = new QTimer(this);
     timerResultScroll->setObjectName(QStringLiteral("timerResultScroll"));
 
@@ -215,6 +229,23 @@ void MainWindowView::keepFixedSize() {
     if (minimumSize() != client || maximumSize() != client) setFixedSize(client);
     if (size() != client) resize(client);
     fixing_ = false;
+}
+
+void MainWindowView::fitToClient() {
+    const int available = centralWidget()->height() - twips_.y(kBottomMarginTwips);
+    const int shortest = twips_.y(kShortestListTwips);
+    int extra = available - twips_.y(kLayoutBottomTwips);
+    for (QWidget* w : stretched_) extra = std::max(extra, shortest - (w->height() - appliedExtra_));
+    const int delta = extra - appliedExtra_;
+    if (delta == 0) return;
+    for (QWidget* w : stretched_) w->resize(w->width(), w->height() + delta);
+    for (QWidget* w : belowStretched_) w->move(w->x(), w->y() + delta);
+    appliedExtra_ = extra;
+}
+
+bool MainWindowView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize) fitToClient();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool MainWindowView::event(QEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
 
 #include "ui/Twips.h"
@@ -25,16 +26,23 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void build();
     void keepFixedSize();
+    void fitToClient();
 
     App& app_;
     Twips twips_;
     QLabel* ticker_ = nullptr;
     bool fixing_ = false;
+    // The window frame differs between desktops: the two lists take up what the client area
+    // has over or under the laid-out height, and everything below them moves with it.
+    QList<QWidget*> stretched_;
+    QList<QWidget*> belowStretched_;
+    int appliedExtra_ = 0;
 };
 
 }  // namespace selvane::ui

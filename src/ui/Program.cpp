@@ -12,6 +12,7 @@
 #include "app/SingleInstance.h"
 #include "net/WorkFiles.h"
 #include "ui/MainWindowView.h"
+#include "ui/TerminationSignals.h"
 
 namespace selvane::ui {
 
@@ -48,6 +49,7 @@ void Desktop::unloadMainWindow() {
 }
 
 int runDesktop(int& argc, char** argv) {
+    catchTerminationSignals();
     std::unique_ptr<QApplication> application;
     std::unique_ptr<Desktop> desktop;
     StartUp steps;
@@ -56,6 +58,7 @@ int runDesktop(int& argc, char** argv) {
         prepareProcess();
         application = std::make_unique<QApplication>(argc, argv);
         QApplication::setApplicationName(QStringLiteral("selvane"));
+        quitOnTerminationSignals();
         const auto exeFolder = std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
         desktop = std::make_unique<Desktop>(chooseProgramFolder(exeFolder));
     };
@@ -63,7 +66,7 @@ int runDesktop(int& argc, char** argv) {
     // The splash window comes first once it exists; accepting it shows the main window.
     steps.showFirstWindow = [&] { desktop->showMainWindow(); };
     steps.runEventLoop = [&] {
-        const int code = QApplication::exec();
+        const int code = terminationRequested() ? 0 : QApplication::exec();
         desktop->unloadMainWindow();
         return code;
     };

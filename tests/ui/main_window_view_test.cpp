@@ -319,25 +319,44 @@ TEST(Text, LabelsShowAmpersandsAsTheModelMeansThem) {
     EXPECT_EQ(fromBytes("\xe9"), QStringLiteral("\u00e9"));
 }
 
-TEST(Program, ASecondStartEndsAtOnceWithCodeZero) {
-    const QString program = qEnvironmentVariable("SELVANE_PROGRAM");
-    if (program.isEmpty()) GTEST_SKIP() << "SELVANE_PROGRAM not set";
-    QTemporaryDir runtime;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-
-    QProcess first;
-    first.setProcessEnvironment(env);
-    first.start(program, {});
-    ASSERT_TRUE(first.waitForStarted());
-    const fs::path lock = fs::path(runtime.path().toStdString()) / "selvane.lock";
-    bool running = false;
-    for (int i = 0; i < 300 && !running; ++i) {
-        running = !InstanceLock::acquire(lock).has_value();
-        if (!running) QTest::qWait(100);
+// The real program, started offscreen with its own runtime folder (and so its own lock).
+class RunningProgram : public testing::Test {
+protected:
+    void SetUp() override {
+        program = qEnvironmentVariable("SELVANE_PROGRAM");
+        if (program.isEmpty()) GTEST_SKIP() << "SELVANE_PROGRAM not set";
+        env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     }
-    ASSERT_TRUE(running) << "the first instance never took the lock";
+    void TearDown() override {
+        if (first.state() != QProcess::NotRunning) {
+            first.kill();
+            first.waitForFinished(10000);
+        }
+    }
+    // Starts the first instance and waits until it holds the instance lock.
+    bool startFirst() {
+        first.setProcessEnvironment(env);
+        first.start(program, {});
+        if (!first.waitForStarted()) return false;
+        const fs::path lock = fs::path(runtime.path().toStdString()) / "selvane.lock";
+        for (int i = 0; i < 300; ++i) {
+            if (!InstanceLock::acquire(lock).has_value()) return true;
+            QTest::qWait(100);
+        }
+        return false;
+    }
+    fs::path programFolder() const { return fs::path(program.toStdString()).parent_path(); }
+
+    QString program;
+    QTemporaryDir runtime;
+    QProcessEnvironment env;
+    QProcess first;
+};
+
+TEST_F(RunningProgram, ASecondStartEndsAtOnceWithCodeZero) {
+    ASSERT_TRUE(startFirst()) << "the first instance never took the lock";
 
     QProcess second;
     second.setProcessEnvironment(env);
@@ -347,9 +366,22 @@ TEST(Program, ASecondStartEndsAtOnceWithCodeZero) {
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(second.readAllStandardOutput(), QByteArray());
     EXPECT_EQ(first.state(), QProcess::Running);
+}
 
+TEST_F(RunningProgram, BeingTerminatedStillDeletesTheWorkFiles) {
+    const fs::path workFile = programFolder() / "realodds.html";
+    const fs::path keptFile = programFolder() / "iFrame_results.html";
+    const bool keptWasThere = fs::exists(keptFile);
+    std::ofstream(workFile) << "x";
+    std::ofstream(keptFile, std::ios::app) << "";
+    ASSERT_TRUE(startFirst());
     first.terminate();
-    if (!first.waitForFinished(10000)) first.kill();
+    ASSERT_TRUE(first.waitForFinished(30000));
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first.exitCode(), 0);
+    EXPECT_FALSE(fs::exists(workFile));
+    EXPECT_TRUE(fs::exists(keptFile));
+    if (!keptWasThere) fs::remove(keptFile);
 }
 
 }  // namespace
