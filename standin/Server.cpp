@@ -114,7 +114,9 @@ struct Server::Impl {
         return slot;
     }
 
-    std::string base() const { return "http://" + options.host + ":" + std::to_string(boundPort); }
+    std::string base() const {
+        return "http://" + options.host + ":" + std::to_string(boundPort ? boundPort : options.port);
+    }
 
     // Sleeps up to ms, or until stop(); true when stopped.
     bool pause(std::chrono::milliseconds ms) {
@@ -378,6 +380,49 @@ void Server::clearOverrides() {
 }
 
 Reply Server::reply(const std::string& pathAndQuery) const { return impl_->answer(pathAndQuery, false); }
+
+std::vector<std::string> Server::dayTargets(const Date& date) const {
+    const auto day = impl_->day(date, false);
+    const LocalTime clock = impl_->now();
+    const std::string ymd = yyyymmdd(date);
+    const std::string folder = std::string(kTote) + ymd.substr(0, 4) + "/" + ymd.substr(4, 2) + "/" + ymd.substr(6, 2) + "/";
+    std::vector<std::string> targets;
+    if (date == clock.date) targets.push_back(std::string(kAccess));
+    targets.push_back(std::string(kAccess) + "?" + ymd);
+    for (const Meeting& m : day->meetings) {
+        for (const Race& r : m.races) {
+            const std::string n = std::to_string(r.number);
+            targets.push_back(std::string(kDeliver) + m.formCode + n + ".htm?tvf3");
+            targets.push_back(std::string(kOdds) + m.formCode + n + "?rto");
+        }
+    }
+    targets.push_back(folder + "mtgraces.html");
+    for (const Meeting& m : day->meetings)
+        for (const Race& r : m.races)
+            if (raceStateAt(r, date, clock) != RaceState::NotRun)
+                targets.push_back(folder + m.toteCode + (r.number < 10 ? "0" : "") + std::to_string(r.number) + ".html");
+    targets.push_back(std::string(kMaker) + "index.html");
+    targets.push_back(std::string(kMaker) + "adsbase.html");
+    return targets;
+}
+
+std::size_t Server::dumpDay(const Date& date, const std::filesystem::path& folder) const {
+    std::size_t written = 0;
+    for (const std::string& target : dayTargets(date)) {
+        const Reply r = reply(target);
+        if (r.status != 200) continue;
+        // The race and price pages' queries never vary, so their files go without them.
+        std::string name = target.substr(1);
+        if (startsWith(target, kDeliver) || startsWith(target, kOdds)) name = name.substr(0, name.find('?'));
+        const std::filesystem::path file = folder / name;
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out.write(r.body.data(), static_cast<std::streamsize>(r.body.size()));
+        if (!out) throw std::runtime_error("cannot write " + file.string());
+        ++written;
+    }
+    return written;
+}
 
 std::size_t Server::requestCount() const { return impl_->requests.load(); }
 

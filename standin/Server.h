@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "standin/RaceDay.h"
 
@@ -74,6 +75,12 @@ public:
 
     // The answer for a target such as "/cgi-bin/tvf/access.pl?20261206", as served without a fault.
     Reply reply(const std::string& pathAndQuery) const;
+    // Every target of one day's pages: meeting page, race and price pages, the results pages
+    // that exist at the clock, the maker's pages.
+    std::vector<std::string> dayTargets(const Date& date) const;
+    // Writes the answers to those targets under folder in the layout that Options::root reads
+    // ("cgi-bin/tvf/access.pl?20261206", "tote/2026/12/06/mtgraces.html"); returns the file count.
+    std::size_t dumpDay(const Date& date, const std::filesystem::path& folder) const;
     std::size_t requestCount() const;
 
 private:

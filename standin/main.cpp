@@ -14,9 +14,10 @@ namespace {
 constexpr const char* kUsage =
     "usage: selvane-standin [--port N] [--host ADDR] [--now 2026-12-06T14:00] [--seed N] [--root DIR]\n"
     "                       [--fault none|slow|stall|truncate|oversize|404|500|not-utf8] [--fault-path PREFIX]\n"
-    "                       [--slow-ms N] [--oversize-bytes N] [--quiet]\n"
+    "                       [--slow-ms N] [--oversize-bytes N] [--quiet] [--dump DIR]\n"
     "Serves the form guide at /cgi-bin/tvf/, the tote results site at /tote/ and the maker's site at /maker/.\n"
-    "Without --now the race day follows the system clock. Stops on SIGINT or SIGTERM.\n";
+    "Without --now the race day follows the system clock. Stops on SIGINT or SIGTERM.\n"
+    "--dump DIR writes the pages of the clock's day into DIR (the layout --root reads) and exits.\n";
 
 [[noreturn]] void usageError(const std::string& message) {
     std::fprintf(stderr, "selvane-standin: %s\n%s", message.c_str(), kUsage);
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
     using selvane::standin::Options;
     Options options;
     options.log = true;
+    const char* dumpFolder = nullptr;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         auto value = [&]() -> const char* {
@@ -68,10 +70,25 @@ int main(int argc, char** argv) {
             options.slowMs = static_cast<int>(number(arg, value(), 0, 3'600'000));
         } else if (arg == "--oversize-bytes") {
             options.oversizeBytes = static_cast<std::size_t>(number(arg, value(), 0, 1L << 34));
+        } else if (arg == "--dump") {
+            dumpFolder = value();
         } else if (arg == "--quiet") {
             options.log = false;
         } else {
             usageError("unknown argument: " + std::string(arg));
+        }
+    }
+
+    if (dumpFolder) {
+        try {
+            if (options.port == 0) options.port = 18765;  // the addresses inside the pages
+            const selvane::standin::Server server(options);
+            const std::size_t n = server.dumpDay(server.now().date, dumpFolder);
+            std::fprintf(stderr, "selvane-standin: %zu pages written to %s\n", n, dumpFolder);
+            return 0;
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "selvane-standin: %s\n", e.what());
+            return 1;
         }
     }
 
