@@ -20,7 +20,7 @@ std::string meetingPage(std::size_t bytes) {
     while (s.size() + 200 < bytes) {
         if (m < 48) {
             ++m;
-            const std::string code = "M" + std::to_string(100 + m);
+            const std::string code = std::string("M").append(std::to_string(100 + m));
             s += "<TR><TD><SELECT NAME=\"" + code + "\">\r\n<OPTION VALUE=\"\">TRACK" + std::to_string(m) +
                  " PARK\r\n</SELECT></TD>\r\n<TD><SELECT NAME=\"N" + code + "\" SIZE=\"1\">\r\n";
             for (int r = 1; r <= 8; ++r)
