@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/App.h"
+#include "app/BusyBracket.h"
 #include "app/TipGrid.h"
 #include "meetings/MeetingParser.h"
 #include "net/Connectivity.h"
@@ -14,25 +15,6 @@ namespace {
 
 constexpr const char* kMeetingPagePath = "/cgi-bin/tvf/access.pl";
 constexpr const char* kMeetingFile = "access.html";
-
-// Until the shared busy bracket lands: every control disabled and the hourglass while open.
-class Busy {
-public:
-    explicit Busy(App& app) : app_(app) {
-        for (Control* c : app_.window.controls()) c->setEnabled(false);
-        if (app_.ports.pointer) app_.ports.pointer->setHourglass(true);
-    }
-    ~Busy() {
-        app_.window.pgBar.setVisible(false);
-        for (Control* c : app_.window.controls()) c->setEnabled(true);
-        if (app_.ports.pointer) app_.ports.pointer->setHourglass(false);
-    }
-    Busy(const Busy&) = delete;
-    Busy& operator=(const Busy&) = delete;
-
-private:
-    App& app_;
-};
 
 void clearIfFilled(ReportList& list) {
     if (list.count() > 0) list.clear();
@@ -106,7 +88,7 @@ void fillDateBox(App& app) {
 
 void downloadRaceMeetings(App& app) {
     MainWindow& w = app.window;
-    Busy busy(app);
+    BusyBracket busy(app);
     msfClear(w);
     w.stBar.setPanel(2, "");
     w.lstRaceName.clear();
@@ -146,7 +128,7 @@ void downloadRaceMeetings(App& app) {
 
 void chooseMeetingDate(App& app) {
     MainWindow& w = app.window;
-    Busy busy(app);
+    BusyBracket busy(app);
     msfClear(w);
     w.stBar.setPanel(2, "");
     w.lstResults.clear();
@@ -180,7 +162,7 @@ void chooseMeetingDate(App& app) {
 
 void downloadPreviousMeetings(App& app) {
     MainWindow& w = app.window;
-    Busy busy(app);
+    BusyBracket busy(app);
     w.lblTitle.setCaption("Racecourse: ");
     collectDateOptions(storedMeetingPage(app), app.meetings);
     w.lstRaceName.clear();
