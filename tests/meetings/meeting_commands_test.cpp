@@ -1,77 +1,38 @@
 #include "meetings/MeetingCommands.h"
 
 #include <gtest/gtest.h>
-#include <httplib.h>
-
-#include <mutex>
-#include <thread>
 
 #include "net/PageLoader.h"
 #include "net/WorkFiles.h"
+#include "standin/RaceDay.h"
+#include "standin/Server.h"
 #include "support/TestSupport.h"
 
 namespace selvane {
 namespace {
 
-// A form-guide service that serves meeting pages by date and logs every request target.
-// Today is 03/03/2024; every day has RANDWICK (races 1, 2, 4) and a two-word NORTH PARK.
-class MeetingService {
-public:
-    MeetingService() {
-        server_.Get("/cgi-bin/tvf/access.pl", [this](const httplib::Request& req, httplib::Response& res) {
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                targets_.push_back(req.target);
-            }
-            const std::size_t q = req.target.find('?');
-            const std::string day = q == std::string::npos ? "20240303" : httplib::detail::decode_url(req.target.substr(q + 1), false);
-            res.set_content(pageFor(day), "text/html");
-        });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ~MeetingService() {
-        server_.stop();
-        thread_.join();
-    }
-    std::string url() const { return "http://127.0.0.1:" + std::to_string(port_); }
-    std::vector<std::string> targets() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return targets_;
-    }
-
-    static std::string pageFor(const std::string& day) {
-        std::string s = "<HTML><HEAD><TITLE>Form guide</TITLE></HEAD><BODY>\n<FORM METHOD=\"POST\">\n";
-        s += "<SELECT NAME=\"date\" onChange=\"newdate(this);\" SIZE=\"1\">\n";
-        for (const char* d : {"01", "02", "03", "04", "05"})
-            s += std::string(day == std::string("202403") + d ? "<OPTION SELECTED VALUE=\"" : "<OPTION VALUE=\"") +
-                 "202403" + d + "\">" + d + "/03/2024\n";
-        s += "</SELECT>\n";
-        if (day.size() != 8 || day.rfind("202403", 0) != 0) return s + "<P>No meetings on this day.</P></FORM></BODY></HTML>\n";
-        const std::string dd = day.substr(6);
-        s += "<P><STRONG>3. Click GO to have your data delivered to you.</STRONG></P>\n";
-        s += "<SELECT NAME=\"MRA" + dd + "\"><OPTION VALUE=\"\">RANDWICK " + dd + "</SELECT>\n";
-        s += "<SELECT NAME=\"NRA" + dd + "\" SIZE=\"1\">\n<OPTION VALUE=\"1\">R1 12:30 RANDWICK 1200m\n"
-             "<OPTION VALUE=\"2\">R2 13:05 RANDWICK 1400m\n<OPTION VALUE=\"4\">R4 14:15 RANDWICK 2000m\n</SELECT>\n";
-        s += "<SELECT NAME=\"MNP" + dd + "\"><OPTION VALUE=\"\">NORTH PARK</SELECT>\n";
-        s += "<SELECT NAME=\"NNP" + dd + "\" SIZE=\"1\">\n<OPTION VALUE=\"7\">R7 12:45 NORTH PARK 1000m\n</SELECT>\n";
-        return s + "</FORM></BODY></HTML>\n";
-    }
-
-private:
-    httplib::Server server_;
-    std::thread thread_;
-    int port_ = 0;
-    std::mutex mutex_;
-    std::vector<std::string> targets_;
-};
-
 constexpr const char* kPage = "/cgi-bin/tvf/access.pl";
+const standin::Date kToday{2026, 12, 6};
+
+// The race list rows the track command shows for a generated meeting.
+std::vector<std::string> expectedRows(const standin::Meeting& m) {
+    std::vector<std::string> rows;
+    for (const standin::Race& r : m.races)
+        rows.push_back("m" + m.formCode + "|" + std::to_string(r.number) + "|" + r.startTime() + "|" + r.trackWords +
+                       " |" + r.lengthText());
+    return rows;
+}
+
+std::vector<std::string> firstWords(const standin::RaceDay& day) {
+    std::vector<std::string> words;
+    for (const standin::Meeting& m : day.meetings) words.push_back(m.name.substr(0, m.name.find(' ')));
+    return words;
+}
 
 struct MeetingFlow : ::testing::Test {
-    MeetingService service;
-    test::AppFixture fx{Services{service.url(), service.url() + "/tote/", service.url() + "/maker/"}};
+    standin::Server service{standin::Options{.now = "2026-12-06T14:00", .seed = 1, .root = {}, .faultPath = {}}};
+    int port = service.start();
+    test::AppFixture fx{Services{service.formGuideUrl(), service.resultsSiteRoot(), service.makerSiteUrl()}};
     App& app = *fx.app;
     MainWindow& w = app.window;
     bool online = true;
@@ -84,6 +45,8 @@ struct MeetingFlow : ::testing::Test {
         };
         wireMeetingCommands(app);
     }
+
+    std::string pageOf(const std::string& yyyymmdd) { return service.reply(std::string(kPage) + "?" + yyyymmdd).body; }
 
     std::vector<std::string> raceRows() const {
         std::vector<std::string> rows;
@@ -104,29 +67,41 @@ struct MeetingFlow : ::testing::Test {
 };
 
 TEST_F(MeetingFlow, DownloadOnlineFetchesTwiceAndFillsTheBoxes) {
+    const standin::RaceDay day = standin::generateRaceDay(kToday, 1);
     w.cmdDownload.click();
 
-    EXPECT_EQ(service.targets(), (std::vector<std::string>{kPage, kPage, std::string(kPage) + "?20240303", kPage}));
-    EXPECT_EQ(w.cmbDateRaces.entries(), (std::vector<std::string>{"01/03/2024", "02/03/2024", "03/03/2024"}));
-    EXPECT_EQ(w.cmbDateRaces.text(), "03/03/2024");
-    EXPECT_EQ(w.cmbTrackName.entries(), (std::vector<std::string>{"RANDWICK", "NORTH"}));
-    EXPECT_EQ(w.cmbTrackName.text(), "RANDWICK");
-    EXPECT_EQ(raceRows(), (std::vector<std::string>{"mra03|1|12:30|RANDWICK |1200m", "mra03|2|13:05|RANDWICK |1400m",
-                                                    "mra03||||", "mra03|4|14:15|RANDWICK |2000m"}));
-    EXPECT_EQ(w.lblTitle.caption(), "Racecourse: RANDWICK");
-    EXPECT_EQ(w.lblMeeting.caption(), "Meeting: RANDWICK");
+    // The page without a query and the selected date's page, each through downloadTRACK and Parse.
+    EXPECT_EQ(service.requestCount(), 4u);
+    std::vector<std::string> dates;
+    for (int d = -7; d <= 0; ++d) dates.push_back(standin::ddmmyyyy(standin::addDays(kToday, d)));
+    EXPECT_EQ(w.cmbDateRaces.entries(), dates);
+    EXPECT_EQ(w.cmbDateRaces.text(), "06/12/2026");
+    EXPECT_EQ(w.dayPart + w.monthPart + w.yearPart, "06122026");
+    EXPECT_EQ(w.cmbTrackName.entries(), firstWords(day));
+    EXPECT_EQ(w.cmbTrackName.selectedIndex(), 0);
+    EXPECT_EQ(raceRows(), expectedRows(day.meetings[0]));
+    const std::string first = firstWords(day)[0];
+    EXPECT_EQ(w.lblTitle.caption(), "Racecourse: " + first);
+    EXPECT_EQ(w.lblMeeting.caption(), "Meeting: " + first);
     EXPECT_EQ(w.lblTrackName.caption(), "TrackName: ");
     EXPECT_EQ(w.lblRaceTime.caption(), "Time: ");
     EXPECT_EQ(w.lblRaceLength.caption(), "Length: ");
     EXPECT_EQ(w.lblRaceNumber.caption(), "");
     EXPECT_EQ(w.lblStatus.caption(), "Done");
-    EXPECT_EQ(w.dayPart + w.monthPart + w.yearPart, "03032024");
     EXPECT_TRUE(fx.fakes.messages.shown.empty());
     EXPECT_TRUE(disabledControls().empty());
     EXPECT_FALSE(w.pgBar.visible());
     // The date command's bracket opens and closes inside the download command's.
     EXPECT_EQ(fx.fakes.pointer.history, (std::vector<bool>{true, true, false, false}));
-    EXPECT_EQ(test::readFile(app.workPath("access.html")), splitIntoLines(MeetingService::pageFor("20240303")));
+    EXPECT_EQ(test::readFile(app.workPath("access.html")), splitIntoLines(pageOf("20261206")));
+}
+
+TEST_F(MeetingFlow, DownloadTakesTheDatesFromTodayAndTheMeetingsFromTheDatedPage) {
+    service.setOverride(std::string(kPage) + "?20261206", pageOf("20261205"));
+    w.cmdDownload.click();
+
+    EXPECT_EQ(w.cmbDateRaces.text(), "06/12/2026");
+    EXPECT_EQ(w.cmbTrackName.entries(), firstWords(standin::generateRaceDay({2026, 12, 5}, 1)));
 }
 
 TEST_F(MeetingFlow, DownloadOfflineShowsOnlyTheMessage) {
@@ -147,7 +122,7 @@ TEST_F(MeetingFlow, DownloadOfflineShowsOnlyTheMessage) {
               "Please exit the application, check your internet connection and run the software again.");
     EXPECT_EQ(m.icon, MessageIcon::Critical);
     EXPECT_EQ(m.buttons, MessageButtons::Ok);
-    EXPECT_TRUE(service.targets().empty());
+    EXPECT_EQ(service.requestCount(), 0u);
     EXPECT_EQ(w.cmbDateRaces.count(), 0);
     EXPECT_EQ(w.cmbTrackName.count(), 0);
     EXPECT_EQ(w.lstRaceName.count(), 0);
@@ -161,17 +136,26 @@ TEST_F(MeetingFlow, DownloadOfflineShowsOnlyTheMessage) {
 }
 
 TEST_F(MeetingFlow, ShortDateIsPaddedWithBlanks) {
+    // The query keeps its eight characters; its blanks go out percent-encoded.
+    service.setOverride(std::string(kPage) + "?%20%20%20%20/25/", pageOf("20261205"));
     w.cmbDateRaces.addItem("5/3/24");
     w.cmbDateRaces.setSelectedIndex(0);
 
     EXPECT_EQ(w.dayPart, "5/");
     EXPECT_EQ(w.monthPart, "/2");
     EXPECT_EQ(w.yearPart, "    ");
-    ASSERT_EQ(service.targets().size(), 2u);
-    EXPECT_EQ(service.targets()[0], std::string(kPage) + "?%20%20%20%20/25/");
-    EXPECT_EQ(service.targets()[1], kPage);
-    // That page has no meetings: the date command's own captions stay, without trailing blanks.
+    EXPECT_EQ(service.requestCount(), 2u);
+    EXPECT_EQ(w.cmbTrackName.entries(), firstWords(standin::generateRaceDay({2026, 12, 5}, 1)));
+    EXPECT_TRUE(disabledControls().empty());
+}
+
+TEST_F(MeetingFlow, DateWithoutMeetingsKeepsTheDateCaptions) {
+    w.cmbDateRaces.addItem("25/12/2026");
+    w.cmbDateRaces.setSelectedIndex(0);
+
+    EXPECT_EQ(service.requestCount(), 2u);
     EXPECT_EQ(w.cmbTrackName.count(), 0);
+    EXPECT_EQ(w.lstRaceName.count(), 0);
     EXPECT_EQ(w.lblMeeting.caption(), "Meeting:");
     EXPECT_EQ(w.lblRaceTime.caption(), "Time:");
     EXPECT_EQ(w.lblRaceLength.caption(), "Length:");
@@ -182,12 +166,14 @@ TEST_F(MeetingFlow, ShortDateIsPaddedWithBlanks) {
 }
 
 TEST_F(MeetingFlow, PreviousBeforeAnyDownloadChoosesAnEmptyDate) {
+    service.setOverride(std::string(kPage) + "?%20%20%20%20%20%20%20%20", pageOf("20261205"));
     w.cmdPrevious.click();
 
     EXPECT_EQ(w.cmbDateRaces.entries(), (std::vector<std::string>{"", "", "", ""}));
     EXPECT_EQ(w.cmbDateRaces.selectedIndex(), 0);
-    EXPECT_EQ(service.targets(), (std::vector<std::string>{std::string(kPage) + "?%20%20%20%20%20%20%20%20", kPage}));
-    EXPECT_EQ(w.cmbTrackName.count(), 0);
+    EXPECT_EQ(w.dayPart + w.monthPart + w.yearPart, "        ");
+    EXPECT_EQ(service.requestCount(), 2u);
+    EXPECT_EQ(w.cmbTrackName.entries(), firstWords(standin::generateRaceDay({2026, 12, 5}, 1)));
     EXPECT_TRUE(disabledControls().empty());
 }
 
@@ -195,24 +181,36 @@ TEST_F(MeetingFlow, PreviousAfterADownloadOffersTheFirstFourDates) {
     w.cmdDownload.click();
     w.cmdPrevious.click();
 
-    EXPECT_EQ(w.cmbDateRaces.entries(), (std::vector<std::string>{"01/03/2024", "02/03/2024", "03/03/2024", "04/03/2024"}));
-    EXPECT_EQ(w.cmbDateRaces.text(), "01/03/2024");
-    EXPECT_EQ(service.targets().back(), kPage);
-    EXPECT_EQ(service.targets()[service.targets().size() - 2], std::string(kPage) + "?20240301");
-    EXPECT_EQ(w.cmbTrackName.entries(), (std::vector<std::string>{"RANDWICK", "NORTH"}));
-    EXPECT_EQ(w.lstRaceName.row(0).text, "mra01");
+    EXPECT_EQ(w.cmbDateRaces.entries(), (std::vector<std::string>{"29/11/2026", "30/11/2026", "01/12/2026", "02/12/2026"}));
+    EXPECT_EQ(w.cmbDateRaces.text(), "29/11/2026");
+    EXPECT_EQ(service.requestCount(), 6u);
+    const standin::RaceDay day = standin::generateRaceDay({2026, 11, 29}, 1);
+    EXPECT_EQ(w.cmbTrackName.entries(), firstWords(day));
+    EXPECT_EQ(raceRows(), expectedRows(day.meetings[0]));
 }
 
 TEST_F(MeetingFlow, ChoosingATrackShowsItsRacesFromTheTables) {
+    const standin::RaceDay day = standin::generateRaceDay(kToday, 1);
     w.cmdDownload.click();
-    const std::size_t fetches = service.targets().size();
+    ASSERT_GE(w.cmbTrackName.count(), 2);
     w.cmbTrackName.setSelectedIndex(1);
 
-    EXPECT_EQ(service.targets().size(), fetches);
-    EXPECT_EQ(raceRows(), (std::vector<std::string>{"mnp03||||", "mnp03||||", "mnp03||||", "mnp03||||", "mnp03||||",
-                                                    "mnp03||||", "mnp03|7|12:45|NORTH PARK |1000m"}));
-    EXPECT_EQ(w.lblTitle.caption(), "Racecourse: NORTH");
-    EXPECT_EQ(w.lblMeeting.caption(), "Meeting: NORTH");
+    EXPECT_EQ(service.requestCount(), 4u);
+    EXPECT_EQ(raceRows(), expectedRows(day.meetings[1]));
+    EXPECT_EQ(w.lblTitle.caption(), "Racecourse: " + firstWords(day)[1]);
+}
+
+TEST_F(MeetingFlow, AGapInTheRaceNumbersShowsAnEmptyRow) {
+    service.setOverride(std::string(kPage) + "?20261207",
+                        "<FORM><P>3. Click GO to have your data delivered to you.</P>\n"
+                        "<SELECT NAME=\"MABC\"><OPTION VALUE=\"\">NORTH PARK</SELECT>\n"
+                        "<SELECT NAME=\"NABC\"><OPTION VALUE=\"1\">R1 12:00 X 900m\n"
+                        "<OPTION VALUE=\"3\">R3 13:00 Y Z 1000m\n</SELECT></FORM>\n");
+    w.cmbDateRaces.addItem("07/12/2026");
+    w.cmbDateRaces.setSelectedIndex(0);
+
+    EXPECT_EQ(w.cmbTrackName.entries(), (std::vector<std::string>{"NORTH"}));
+    EXPECT_EQ(raceRows(), (std::vector<std::string>{"mabc|1|12:00|X |900m", "mabc||||", "mabc|3|13:00|Y Z |1000m"}));
 }
 
 TEST_F(MeetingFlow, TrackCommandWithoutASelectedEntryDoesNothing) {
