@@ -228,6 +228,16 @@ TEST(ResultsMeetingPage, HasTheSectionsAndCellShapes) {
     for (auto at = page.find("<th class=\"ROWHDR\">"); at < races + (trots - races); at = page.find("<th class=\"ROWHDR\">", at + 1))
         ++headers;
     EXPECT_EQ(headers, 13u);
+    // The one blank between two tags is the name cell's; every line starts with a tag.
+    const std::string joined = stored(page);
+    std::size_t blanks = 0;
+    const std::regex blank(">[ \t]+<");
+    for (std::sregex_iterator it(joined.begin(), joined.end(), blank), end; it != end; ++it) {
+        EXPECT_EQ(it->str(), "> <");
+        ++blanks;
+    }
+    EXPECT_EQ(blanks, day.meetings.size() + day.trots.size() + day.greyhounds.size());
+    for (std::size_t at = 0; at < page.size(); at = page.find('\n', at) + 1) EXPECT_EQ(page[at], '<');
 }
 
 TEST(ResultPage, CopiesFiveTablesIntoTheResultsPage) {

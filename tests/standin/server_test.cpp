@@ -13,6 +13,7 @@
 #include "net/HtmlEngine.h"
 #include "net/PageLoader.h"
 #include "standin/Pages.h"
+#include "support/StandinFixture.h"
 #include "support/TestSupport.h"
 
 namespace selvane::standin {
@@ -294,6 +295,16 @@ TEST(Server, ADumpedDayServedFromItsFolderGivesTheSameBytes) {
         EXPECT_EQ(y->status, 200) << t;
         EXPECT_EQ(y->body, x->body) << t;
     }
+}
+
+TEST(Server, FixtureGivesTheServicesOfTheRunningServer) {
+    selvane::test::StandinFixture web("2026-12-05T10:00", 3);
+    const Services s = web.services();
+    EXPECT_EQ(s.formGuide, web.server.formGuideUrl());
+    EXPECT_EQ(s.resultsSiteRoot, web.server.resultsSiteRoot());
+    EXPECT_EQ(s.makerSite, web.server.makerSiteUrl());
+    EXPECT_EQ(fetchUrl(s.formGuide + "/cgi-bin/tvf/access.pl", shortLimits()).body,
+              meetingPage(generateRaceDay(2026, 12, 5, 3)));
 }
 
 TEST(Server, RefusesAPortInUse) {
