@@ -1,6 +1,7 @@
 #include "standin/Pages.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cctype>
 #include <cstdio>
 
@@ -41,9 +42,10 @@ std::string copyright(const PageStyle& style, const char* who) {
 }
 
 std::string fixed(double v, int decimals) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-    return buf;
+    // Not printf: the prices must not follow a decimal comma of the process's locale.
+    char buf[64];
+    const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals).ptr;
+    return std::string(buf, end);
 }
 
 std::string twoDigits(int n) {
@@ -170,7 +172,11 @@ std::string pricePage(const RaceDay& day, const Meeting& m, const Race& race, co
         prices.push_back(pricesAt(day, m, race, *r, now));
         opened.push_back(pricesAt(day, m, race, *r, opening));
     }
-    auto value = [](const std::string& s) { return isNumber(s) ? std::stod(s) : 0.0; };
+    auto value = [](const std::string& s) {
+        double v = 0;
+        if (isNumber(s)) std::from_chars(s.data(), s.data() + s.size(), v);
+        return v;
+    };
     // The favourite of each column is marked; so are prices that firmed or drifted since the opening.
     std::array<double, 7> favourite{};
     for (std::size_t c = 0; c < 7; ++c)

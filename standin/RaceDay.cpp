@@ -1,6 +1,7 @@
 #include "standin/RaceDay.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -209,9 +210,10 @@ std::string withCommas(long value) {
 std::string money(long value) { return "$" + withCommas(value); }
 
 std::string fixed(double v, int decimals) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-    return buf;
+    // Not printf: the prices must not follow a decimal comma of the process's locale.
+    char buf[64];
+    const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals).ptr;
+    return std::string(buf, end);
 }
 
 std::string makeForm(Rng& rng) {
