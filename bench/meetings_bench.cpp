@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "meetings/MeetingParser.h"
@@ -45,6 +47,20 @@ void parsePage(benchmark::State& state) {
     state.counters["meetings"] = tables.meetingCounter - 1;
 }
 
+// The stand-in's meeting page of 06/12/2026 as access.html stored it.
+void parseSavedPage(benchmark::State& state) {
+    std::ifstream in(SELVANE_BENCH_DATA "/meetings/access_20261206.html", std::ios::binary);
+    const std::string page{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    selvane::MeetingTables tables;
+    for (auto _ : state) {
+        selvane::parseMeetingList(page, tables);
+        benchmark::DoNotOptimize(tables.meetingCounter);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(page.size()));
+    state.counters["meetings"] = tables.meetingCounter - 1;
+}
+
+BENCHMARK(parseSavedPage)->Unit(benchmark::kMicrosecond);
 BENCHMARK(parsePage)->Arg(50 * 1024)->Arg(5 * 1024 * 1024)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/TestSupport.h"
+
 namespace selvane {
 namespace {
 
@@ -120,6 +122,29 @@ TEST(MeetingParser, FullParseCases) {
         {"a < without >", dateList(kThreeDates, 1) + kGo + randwick + "<SELECT NAME=\"M2\"><OPTION VALUE=\"\">LOST<B",
          "dates [01/03/2024] [02/03/2024] selected 1\n"
          "1 RANDWICK|m1|(1|12:30|RANDWICK |1200m)(2|13:05|RANDWICK |1400m)\n"},
+    };
+    for (const ParseCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        MeetingTables t;
+        parseMeetingList(c.page, t);
+        EXPECT_EQ(describe(t), c.want);
+    }
+}
+
+TEST(MeetingParser, BadPagesEndCleanly) {
+    const std::string randwick = meeting("1", "RANDWICK", {"R1 12:30 RANDWICK 1200m", "R2 13:05 RANDWICK 1400m"});
+    const std::string one = "dates [] selected 0\n1 RANDWICK|m1|(1|12:30|RANDWICK |1200m)(2|13:05|RANDWICK |1400m)\n";
+    std::string manyTags;
+    for (int i = 0; i < 500000; ++i) manyTags += "<>";
+    const std::string binary("\0\xff\x01<\0>\x80\r\n\0", 10);
+    const std::string whole = page(kGo + randwick);
+    const std::vector<ParseCase> cases = {
+        {"a page cut inside a race text", whole.substr(0, whole.find("13:05") + 3), "dates [] selected 0\n"},
+        {"a million characters of empty tags before the meetings", page(manyTags + kGo + randwick), one},
+        {"binary bytes around the meetings", page(binary + kGo + binary + randwick + binary), one},
+        {"a name with binary bytes", page(kGo + meeting("1", binary, {"R1 1:00 A 9m"})),
+         "dates [] selected 0\n1 " + std::string("\0\xff\x01", 3) + "|m1|(1|1:00|A |9m)\n"},
+        {"no tag at all", std::string(5000, 'x'), "dates [] selected 0\n"},
     };
     for (const ParseCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -290,6 +315,29 @@ TEST(MeetingParser, LeadingNumberCases) {
     };
     for (const auto& [in, want] : cases) EXPECT_EQ(leadingNumber(in), want) << in;
     EXPECT_GT(leadingNumber("9e999"), 1e300);
+}
+
+}  // namespace
+}  // namespace selvane
+
+namespace selvane {
+namespace {
+
+TEST(MeetingParser, SavedStandInPage) {
+    MeetingTables t;
+    parseMeetingList(test::readFile(test::dataFile("meetings/access_20261206.html")), t);
+    EXPECT_EQ(t.selectedDateIndex, 7);
+    EXPECT_EQ(t.meetingDates[0], "29/11/2026");
+    EXPECT_EQ(t.meetingDates[7], "06/12/2026");
+    EXPECT_EQ(t.meetingDates[8], "");
+    ASSERT_EQ(t.meetingCounter, 8);
+    EXPECT_EQ(t.meetingNames[3], "EAGLE FARM");
+    EXPECT_EQ(t.meetingLinks[3], "meagmoqb");
+    EXPECT_EQ(t.meetingLastRace[3], 7);
+    const RaceRow& r = t.raceTable[3][3];
+    EXPECT_EQ(r.number + "|" + r.time + "|" + r.track + "|" + r.length, "3|14:20|FILLIES & MARES HCP |1500m");
+    EXPECT_EQ(t.meetingLinks[7], "mlaumoqb");
+    EXPECT_EQ(t.raceTable[7][8].track, "LAUNCESTON CUP ");
 }
 
 }  // namespace
