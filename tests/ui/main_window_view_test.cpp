@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include "QtPrinters.h"
+
 #include <filesystem>
 #include <fstream>
 
