@@ -32,11 +32,16 @@ void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& 
 }  // namespace
 
 ShownTips tipAndReport(MainWindow& w) {
-    ShownTips shown;
     const TipRun run = workoutPlaces(w);
+    const TipWarning warning = reportTipOutcome(w);
+    ShownTips shown = readShownTips(w);
     if (run.stop != TipStop::None && run.stop != TipStop::EmptyField) shown.error = run.error;
-    shown.warning = reportTipOutcome(w);
+    shown.warning = warning;
+    return shown;
+}
 
+ShownTips readShownTips(const MainWindow& w) {
+    ShownTips shown;
     for (int i = 0; i < w.lstTips.count(); ++i)
         shown.tips.push_back(TipRow{w.lstTips.row(i).text, w.lstTips.subItem(i, 1), w.lstTips.subItem(i, 2),
                                     w.lstTips.subItem(i, 3)});

@@ -27,6 +27,8 @@ struct ShownTips {
 
 // Runs the tipping on the window's runner list and reports as the race selection does.
 ShownTips tipAndReport(MainWindow& w);
+// The tip list, grid rows, status line and count as the window holds them now.
+ShownTips readShownTips(const MainWindow& w);
 
 nlohmann::json shownTipsJson(const ShownTips& shown);
 void printShownTips(std::ostream& out, const ShownTips& shown);

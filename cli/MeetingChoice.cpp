@@ -1,0 +1,78 @@
+#include "MeetingChoice.h"
+
+#include "app/Commands.h"
+#include "meetings/MeetingCommands.h"
+#include "net/WorkFiles.h"
+#include "results/TextRules.h"
+
+namespace selvane::cli {
+namespace {
+
+bool isDate(const std::string& s) {
+    if (s.size() != 10 || s[2] != '/' || s[5] != '/') return false;
+    for (std::size_t i : {0, 1, 3, 4, 6, 7, 8, 9})
+        if (s[i] < '0' || s[i] > '9') return false;
+    return true;
+}
+
+std::string firstWord(const std::string& s) {
+    const std::string_view t = text::trimSpaces(s);
+    return std::string(t.substr(0, t.find(' ')));
+}
+
+}  // namespace
+
+std::unique_ptr<App> openMeeting(Context& ctx, const std::string& track) {
+    const std::optional<std::string> date = ctx.args.option("--date");
+    if (date && !isDate(*date)) throw UsageError("--date takes DD/MM/YYYY");
+
+    auto app = ctx.makeApp();
+    // Only the service is needed: whether the machine has a network is not asked.
+    app->connectivityOverride = [](std::uint32_t& flags, std::string& name) {
+        flags = 0;
+        name.clear();
+        return true;
+    };
+    wireCommands(*app);
+    MainWindow& w = app->window;
+    if (date) {
+        // As if the date had been chosen in the date box.
+        w.cmbDateRaces.addItem(*date);
+        w.cmbDateRaces.setSelectedIndex(0);
+    } else {
+        w.cmdDownload.click();
+    }
+    if (!fileExists(app->workPath("access.html")))
+        throw InputError(meetingPageUrl(*app) + ": the form-guide service could not be reached");
+
+    const std::string wanted = text::upper(firstWord(track));
+    for (int i = 0; i < w.cmbTrackName.count(); ++i) {
+        if (text::upper(w.cmbTrackName.entries()[i]) != wanted) continue;
+        w.cmbTrackName.setSelectedIndex(i);
+        return app;
+    }
+    std::string known;
+    for (const std::string& e : w.cmbTrackName.entries()) known += (known.empty() ? "" : ", ") + e;
+    throw InputError(track + ": no such meeting on " + w.cmbDateRaces.text() +
+                     (known.empty() ? " (no meetings)" : " (meetings: " + known + ")"));
+}
+
+void selectRace(App& app, int race, const std::string& track) {
+    ReportList& races = app.window.lstRaceName;
+    for (int i = 0; i < races.count(); ++i) {
+        if (text::leadingNumber(races.subItem(i, 1)) != race) continue;
+        races.setSelectedIndex(i);
+        return;
+    }
+    throw InputError(track + ": no race " + std::to_string(race) + " (the meeting has " +
+                     std::to_string(races.count()) + ")");
+}
+
+int raceArgument(const std::string& text) {
+    if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos ||
+        std::stoi(text) < 1)
+        throw UsageError("RACE is a race number");
+    return std::stoi(text);
+}
+
+}  // namespace selvane::cli

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "Cli.h"
+
+namespace selvane::cli {
+
+// A program state that has downloaded the meetings (of --date, or today's), chosen TRACK in the
+// track box (its first word, letter case ignored) and so filled the race list, with every room's
+// commands wired. Throws InputError when the service cannot be reached or has no such meeting.
+std::unique_ptr<App> openMeeting(Context& ctx, const std::string& track);
+
+// Selects the race list row of race number `race`; InputError when the meeting has none.
+void selectRace(App& app, int race, const std::string& track);
+
+// A positional race number (1..50).
+int raceArgument(const std::string& text);
+
+}  // namespace selvane::cli

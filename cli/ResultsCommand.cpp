@@ -1,0 +1,40 @@
+#include "Cli.h"
+#include "MeetingChoice.h"
+#include "ResultsOutput.h"
+#include "results/CheckResults.h"
+
+namespace selvane::cli {
+namespace {
+
+int runResults(Context& ctx) {
+    ctx.args.expect(1, 1, {"--date", "--race"});
+    const std::string track = ctx.args.at(0, "TRACK");
+    const int race = raceOption(ctx.args.option("--race"));
+    auto app = openMeeting(ctx, track);
+    if (race > 0) selectRace(*app, race, track);
+    checkResults(*app);
+
+    const MainWindow& w = app->window;
+    if (ctx.json) {
+        nlohmann::json doc = shownResultsJson(w.lstResults.rows(), w.lblScrollResults.caption(), w.txtResults.text());
+        doc["date"] = jsonText(w.cmbDateRaces.text());
+        doc["track"] = jsonText(w.cmbTrackName.text());
+        ctx.out << doc.dump(2) << "\n";
+        return kOk;
+    }
+    ctx.out << toUtf8(w.cmbDateRaces.text()) << "  " << toUtf8(w.cmbTrackName.text()) << "\n\n";
+    printShownResults(ctx.out, w.lstResults.rows(), w.lblScrollResults.caption(), w.txtResults.text());
+    return kOk;
+}
+
+const Registrar registrar{Command{
+    "results", "results TRACK [--date DD/MM/YYYY] [--race N]",
+    "the meeting's result states from the tote results site and race N's result",
+    "Downloads the meetings (of --date, or today's), chooses TRACK (its first word, letter case\n"
+    "ignored), then reads the results site's meeting page of that date as choosing a race does:\n"
+    "the results list, the ticker text and, with --race, the results box text of race N.\n"
+    "JSON: {date, track, results: [{link, race, track, result}], ticker, resultText}.",
+    {"--date", "--race"}, runResults}};
+
+}  // namespace
+}  // namespace selvane::cli
