@@ -103,9 +103,7 @@ std::string raceDataErrorText(std::string_view trackPart) {
 }
 
 void reportTipOutcome(App& app, std::string_view trackPart) {
-    MainWindow& w = app.window;
-    const TipWarning warning = tipWarning(w);
-    if (warning == TipWarning::DataError) writePlaceholderTips(w);
+    const TipWarning warning = reportTipOutcome(app.window);
     if (warning == TipWarning::None || !app.ports.messages) return;
     if (warning == TipWarning::DataError) {
         app.ports.messages->show(warningTitle(warning), raceDataErrorText(trackPart), MessageIcon::Critical,
