@@ -27,9 +27,11 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x "$bin/selvane" ]; then
 else
   echo "No display: today's meetings and the tips of a race, through selvane-cli."
   "$bin/selvane-cli" meetings
-  first=$("$bin/selvane-cli" meetings --json | python3 -c 'import json,sys; m=json.load(sys.stdin)["meetings"][0]; print(m["name"].split()[0], m["races"][0]["number"])' 2>/dev/null || true)
-  if [ -n "$first" ]; then
-    # shellcheck disable=SC2086
-    "$bin/selvane-cli" race $first
+  # The first meeting's track word and its first race, from the table meetings prints.
+  read -r track race < <("$bin/selvane-cli" meetings | awk '
+    /^[0-9]+\. / && !track { track = $2; next }
+    track && $1 ~ /^[0-9]+$/ { print track, $1; exit }') || true
+  if [ -n "${track:-}" ]; then
+    "$bin/selvane-cli" race "$track" "$race"
   fi
 fi
