@@ -7,7 +7,7 @@ packages=(
   libcurl4-openssl-dev libxml2-dev libcpp-httplib-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-webengine-dev libqt6webenginecore6-bin
   xvfb xauth curl fonts-dejavu-core
 )
 
@@ -26,4 +26,4 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 echo "install-deps: installing ${missing[*]}"
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
