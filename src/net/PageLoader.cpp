@@ -13,6 +13,14 @@ void pump(App& app) {
     if (app.ports.pump) app.ports.pump->pumpEvents();
 }
 
+// Every command empties status panel 2 when it starts, so text already there is this command's
+// own (a best bet, or the first failure): a later failure must not hide it.
+void reportFetchFailure(App& app, const std::string& url) {
+    MainWindow& w = app.window;
+    w.lblStatus.setCaption(kFetchFailedStatus);
+    if (w.stBar.panel(2).empty()) w.stBar.setPanel(2, std::string(kFetchFailedStatus) + ": " + url);
+}
+
 }  // namespace
 
 std::string splitIntoLines(std::string_view text) {
@@ -35,7 +43,10 @@ void downloadTRACK(App& app, const std::string& url, const std::string& fileName
     const FetchResult page = fetchPumped(url, app.limits, app.ports.pump);
     if (path.empty()) return;
     deleteFile(path);
-    if (!page.ok) return;
+    if (!page.ok) {
+        reportFetchFailure(app, url);
+        return;
+    }
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return;
     const std::string lines = splitIntoLines(page.body);
@@ -51,8 +62,7 @@ void Parse(App& app, const std::string& url) {
     if (!page.ok) {
         deleteFile(testPath);
         w.pageMarkup.clear();
-        w.lblStatus.setCaption(kFetchFailedStatus);
-        w.stBar.setPanel(2, std::string(kFetchFailedStatus) + ": " + url);
+        reportFetchFailure(app, url);
         return;
     }
     const NormalisedPage doc = normalisePage(page.body, charsetOf(page.contentType));

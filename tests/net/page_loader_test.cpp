@@ -80,6 +80,20 @@ TEST_F(PageLoaderTest, FailedDownloadRemovesTheOlderPage) {
     }
 }
 
+TEST_F(PageLoaderTest, FailuresAreReportedWithoutHidingAnEarlierMessage) {
+    downloadTRACK(app, server.url("/missing"), "access.html");
+    EXPECT_EQ(app.window.lblStatus.caption(), kFetchFailedStatus);
+    EXPECT_EQ(app.window.stBar.panel(2), std::string(kFetchFailedStatus) + ": " + server.url("/missing"));
+
+    // The first failure of a command names its page; so does a best bet written before it.
+    Parse(app, server.url("/broken"));
+    EXPECT_EQ(app.window.stBar.panel(2), std::string(kFetchFailedStatus) + ": " + server.url("/missing"));
+    app.window.stBar.setPanel(2, "Tip each way best bet #  3.  CHARLIE");
+    downloadTRACK(app, server.url("/broken"), "mtgraces.html");
+    EXPECT_EQ(app.window.stBar.panel(2), "Tip each way best bet #  3.  CHARLIE");
+    EXPECT_EQ(app.window.lblStatus.caption(), kFetchFailedStatus);
+}
+
 TEST_F(PageLoaderTest, DownloadRefusesNamesOutsideTheFolder) {
     for (const char* name : {"../escape.html", "a/b.html", "..", ""}) {
         downloadTRACK(app, server.url("/lines"), name);

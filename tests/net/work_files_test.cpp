@@ -45,6 +45,7 @@ TEST(WorkFiles, NamesFromServiceDataStayInTheFolder) {
     const auto ok = workFilePath(dir.path(), "AB01.html");
     ASSERT_TRUE(ok.has_value());
     EXPECT_EQ(*ok, dir.file("AB01.html"));
+    EXPECT_EQ(workFilePath(dir.path().string() + "/", "access.html"), dir.file("access.html"));
     for (std::string_view bad : std::initializer_list<std::string_view>{"", ".", "..", "../x.html", "a/b.html", "a\\b.html", "/etc/passwd", "x..html",
                                  "c:x.html", std::string_view("a\0b", 3)}) {
         EXPECT_FALSE(workFilePath(dir.path(), bad).has_value()) << bad;
