@@ -4,6 +4,7 @@
 #include "app/ExitCleanUp.h"
 #include "form/RaceSelection.h"
 #include "meetings/MeetingCommands.h"
+#include "results/Ticker.h"
 
 namespace selvane {
 
@@ -16,6 +17,7 @@ void wireCommands(App& app) {
     // One line per room.
     wireMeetingCommands(app);
     wireRaceSelection(app);
+    wireResultsTicker(app);
 }
 
 }  // namespace selvane
