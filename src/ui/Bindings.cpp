@@ -47,6 +47,13 @@ template <typename W>
 void applyCommon(const Control& model, W* widget) {
     widget->setEnabled(model.enabled());
     widget->setVisible(model.visible());
+    // A focus request counts once; a disabled or hidden control cannot take the focus, and
+    // the request is dropped as the command that made it ignores the failure.
+    const int requests = model.focusRequests();
+    if (widget->property("selvaneFocusRequests").toInt() != requests) {
+        widget->setProperty("selvaneFocusRequests", requests);
+        if (widget->isEnabled() && widget->isVisibleTo(widget->window())) widget->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 // Clicks on widgets that have no click signal (labels, picture boxes).
@@ -161,10 +168,19 @@ void bind(ComboBox& model, QComboBox* widget) {
         w->setCurrentIndex(m.selectedIndex());
         applyCommon(m, w);
     });
-    // Only the user's choices: activated is not sent for changes made from code.
+    // Only the user's choices: activated is not sent for changes made from code. Keys, the
+    // wheel, typing an entry's first letters and the list all change the box's text this way.
     QObject::connect(widget, &QComboBox::activated, widget, [&model, widget](int index) {
-        post(widget, [&model, index] {
-            if (model.enabled() && index >= 0 && index < model.count()) model.setSelectedIndex(index);
+        const QString chosen = widget->itemText(index);
+        post(widget, [&model, widget, index, chosen] {
+            // A command that ran in between may have disabled or refilled the box: then the
+            // choice is void and the box shows the model's entry again.
+            if (model.enabled() && index >= 0 && index < model.count() && fromBytes(model.entries()[index]) == chosen) {
+                model.setSelectedIndex(index);
+            } else {
+                const QSignalBlocker block(widget);
+                widget->setCurrentIndex(model.selectedIndex());
+            }
         });
     });
 }

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -89,23 +90,23 @@ void MainWindowView::build() {
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setGeometry(t.rect(5685, 60, 6900, 1020));
 
-    // Meetings options.
-    auto* Frame3 = place<QGroupBox>(central, "Frame3", {90, 1140, 4380, 1830}, t);
+    // Meetings options, above the race list and as wide.
+    auto* Frame3 = place<QGroupBox>(central, "Frame3", {90, 1140, 3930, 1830}, t);
     auto* lblDate = place<QLabel>(Frame3, "lblDate", {120, 330, 660, 255}, t);
-    auto* cmbDateRaces = place<QComboBox>(Frame3, "cmbDateRaces", {780, 270, 3480, 330}, t);
+    auto* cmbDateRaces = place<QComboBox>(Frame3, "cmbDateRaces", {780, 270, 3030, 330}, t);
     auto* lblSelectMeeting = place<QLabel>(Frame3, "lblSelectMeeting", {120, 720, 660, 255}, t);
-    auto* cmbTrackName = place<QComboBox>(Frame3, "cmbTrackName", {780, 660, 3480, 330}, t);
-    auto* cmdDownload = place<QPushButton>(Frame3, "cmdDownload", {120, 1050, 4140, 330}, t);
-    auto* cmdPrevious = place<QPushButton>(Frame3, "cmdPrevious", {120, 1410, 4140, 330}, t);
+    auto* cmbTrackName = place<QComboBox>(Frame3, "cmbTrackName", {780, 660, 3030, 330}, t);
+    auto* cmdDownload = place<QPushButton>(Frame3, "cmdDownload", {120, 1050, 3690, 330}, t);
+    auto* cmdPrevious = place<QPushButton>(Frame3, "cmdPrevious", {120, 1410, 3690, 330}, t);
 
     // Race info.
-    auto* Frame1 = place<QGroupBox>(central, "Frame1", {4560, 1140, 3660, 1830}, t);
-    auto* lblMeeting = place<QLabel>(Frame1, "lblMeeting", {120, 300, 3420, 255}, t);
-    auto* lblTrackName = place<QLabel>(Frame1, "lblTrackName", {120, 570, 3420, 255}, t);
+    auto* Frame1 = place<QGroupBox>(central, "Frame1", {4110, 1140, 4110, 1830}, t);
+    auto* lblMeeting = place<QLabel>(Frame1, "lblMeeting", {120, 300, 3870, 255}, t);
+    auto* lblTrackName = place<QLabel>(Frame1, "lblTrackName", {120, 570, 3870, 255}, t);
     auto* lblRace = place<QLabel>(Frame1, "lblRace", {120, 840, 1260, 255}, t);
-    auto* lblRaceNumber = place<QLabel>(Frame1, "lblRaceNumber", {1380, 840, 2160, 255}, t);
-    auto* lblRaceTime = place<QLabel>(Frame1, "lblRaceTime", {120, 1110, 3420, 255}, t);
-    auto* lblRaceLength = place<QLabel>(Frame1, "lblRaceLength", {120, 1380, 3420, 255}, t);
+    auto* lblRaceNumber = place<QLabel>(Frame1, "lblRaceNumber", {1380, 840, 2610, 255}, t);
+    auto* lblRaceTime = place<QLabel>(Frame1, "lblRaceTime", {120, 1110, 3870, 255}, t);
+    auto* lblRaceLength = place<QLabel>(Frame1, "lblRaceLength", {120, 1380, 3870, 255}, t);
 
     // Status, the odds and results commands, mail, web and exit.
     auto* fraStatus = place<QGroupBox>(central, "fraStatus", {8310, 1140, 4275, 780}, t);
@@ -118,18 +119,25 @@ void MainWindowView::build() {
     auto* Command1 = place<QPushButton>(central, "Command1", {8310, 2010, 2100, 420}, t);
     auto* lblNewFormula = place<QLabel>(central, "lblNewFormula", {10485, 2100, 2100, 255}, t);
 
-    // The race list beside the runner list.
-    auto* lstRaceName = place<QTreeWidget>(central, "lstRaceName", {90, 3060, 4380, 2790}, t);
-    auto* lstRaces = place<QTreeWidget>(central, "lstRaces", {4560, 3060, 8025, 2790}, t);
+    // The race list beside the runner list. The runner list is as wide as its columns and a
+    // scroll bar, so the barriers show; the race list has the rest.
+    auto* lstRaceName = place<QTreeWidget>(central, "lstRaceName", {90, 3060, 3930, 2790}, t);
+    auto* lstRaces = place<QTreeWidget>(central, "lstRaces", {4110, 3060, 8475, 2790}, t);
 
-    // Tips, the tip grid and the live results.
-    auto* lstTips = place<QTreeWidget>(central, "lstTips", {90, 5940, 4680, 2310}, t);
-    auto* msfResults = place<QTableWidget>(central, "msfResults", {4860, 5940, 4200, 2310}, t);
-    auto* lblRaceResults = place<QLabel>(central, "lblRaceResults", {9150, 5940, 3435, 255}, t);
-    auto* txtResults = place<QLineEdit>(central, "txtResults", {9150, 6210, 3000, 330}, t);
-    auto* cmdResults = place<QPushButton>(central, "cmdResults", {12195, 6210, 390, 330}, t);
-    auto* Label1 = place<QLabel>(central, "Label1", {9150, 6630, 3435, 255}, t);
-    auto* lstResults = place<QTreeWidget>(central, "lstResults", {9150, 6900, 3435, 1350}, t);
+    // Tips, the tip grid (each as wide as its columns) and the live results.
+    auto* lstTips = place<QTreeWidget>(central, "lstTips", {90, 5940, 4650, 2310}, t);
+    auto* msfResults = place<QTableWidget>(central, "msfResults", {4830, 5940, 4140, 2310}, t);
+    auto* lblRaceResults = place<QLabel>(central, "lblRaceResults", {9060, 5985, 1440, 255}, t);
+    auto* txtResults = place<QLineEdit>(central, "txtResults", {10500, 5940, 1650, 330}, t);
+    auto* cmdResults = place<QPushButton>(central, "cmdResults", {12195, 5940, 390, 330}, t);
+    auto* Label1 = place<QLabel>(central, "Label1", {9060, 6360, 3525, 255}, t);
+    auto* lstResults = place<QTreeWidget>(central, "lstResults", {9060, 6630, 3525, 1620}, t);
+    // Its columns are twice as wide as the list: the results go beside the race numbers, and
+    // the track name, the same on every row, last.
+    QObject::connect(lstResults->header(), &QHeaderView::sectionCountChanged, lstResults, [lstResults](int, int count) {
+        QHeaderView* header = lstResults->header();
+        if (count == 4 && header->visualIndex(3) != 2) header->moveSection(header->visualIndex(3), 2);
+    });
 
     // The results strip and the ticker it clips.
     auto* picBaseResults = place<QFrame>(central, "picBaseResults", {0, 8340, m.picBaseResults.width(), 330}, t);

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QWebEngineView>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -21,6 +23,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "app/App.h"
 #include "app/BusyBracket.h"
@@ -150,6 +153,44 @@ TEST_F(MainWindowViewTest, EveryControlHasItsWidgetAndCaption) {
     EXPECT_EQ(web->url(), QUrl(QStringLiteral("about:blank")));
 }
 
+// With full lists (scroll bars and all), the columns a punter reads are inside their lists.
+TEST_F(MainWindowViewTest, TheColumnsAPunterReadsFitTheirLists) {
+    MainWindow& m = app->window;
+    for (int i = 1; i <= 30; ++i) m.lstRaces.addRow(std::to_string(i), {"x1234", "SOUTHERN LEGEND", "B. Whitlock", "56.5", "18"});
+    for (int i = 1; i <= 24; ++i) {
+        m.lstRaceName.addRow("mbenxxxx", {std::to_string(i), "12:55", "QUALITY HCP", "1200m"});
+        m.lstResults.addRow("BN", {std::to_string(i), "BENDIGO (BN)", "10,11,12"});
+    }
+    for (int i = 1; i <= 5; ++i) m.lstTips.addRow(" 1st", {"18.  SOUTHERN LEGEND", " 51%", "18"});
+    // The lists lay out their scroll bars on a later turn of the event loop.
+    QTest::qWait(50);
+    struct Case {
+        const char* list;
+        int column;
+        QString longest;  // the text that must show whole; empty: the whole column
+    };
+    const Case cases[] = {
+        {"lstRaces", 5, {}},           {"lstRaces", 2, {}},
+        {"lstRaceName", 1, {}},        {"lstRaceName", 2, {}},
+        {"lstRaceName", 3, QStringLiteral("QUALITY HCP")},
+        {"lstResults", 1, {}},         {"lstResults", 3, {}},
+        {"lstTips", 3, {}},
+    };
+    for (const Case& c : cases) {
+        auto* list = find<QTreeWidget>(c.list);
+        const int left = list->header()->sectionViewportPosition(c.column);
+        const int width = c.longest.isEmpty() ? list->columnWidth(c.column) : list->fontMetrics().horizontalAdvance(c.longest) + 8;
+        EXPECT_GE(left, 0) << c.list << " " << c.column;
+        EXPECT_LE(left + width, list->viewport()->width()) << c.list << " " << c.column;
+        EXPECT_TRUE(list->verticalScrollBar()->isVisible() || std::string(c.list) == "lstTips") << c.list;
+    }
+    // The results list keeps its columns, and shows the results beside the race numbers.
+    auto* results = find<QTreeWidget>("lstResults");
+    EXPECT_EQ(results->headerItem()->text(3), QStringLiteral("Results"));
+    EXPECT_EQ(results->header()->visualIndex(3), 2);
+    EXPECT_EQ(results->header()->visualIndex(2), 3);
+}
+
 TEST_F(MainWindowViewTest, TheTipGridShowsItsHeaderAndSixRows) {
     const Twips t = twips();
     auto* grid = find<QTableWidget>("msfResults");
@@ -218,7 +259,7 @@ TEST_F(MainWindowViewTest, TheBusyBracketDisablesEveryWidgetAndStopsTheTicker) {
     EXPECT_TRUE(timer->isActive());
 }
 
-TEST_F(MainWindowViewTest, ChoosingADateRunsTheHandlerOnceWhetherFromCodeOrByTheUser) {
+TEST_F(MainWindowViewTest, ChoosingADateFromCodeRunsTheHandlerOnce) {
     MainWindow& m = app->window;
     int clicks = 0;
     m.cmbDateRaces.onClick = [&] { ++clicks; };
@@ -226,16 +267,108 @@ TEST_F(MainWindowViewTest, ChoosingADateRunsTheHandlerOnceWhetherFromCodeOrByThe
     m.cmbDateRaces.addItem("10/03/2024");
     m.cmbDateRaces.setSelectedIndex(0);
     settle();
-    auto* box = find<QComboBox>("cmbDateRaces");
-    EXPECT_EQ(box->currentIndex(), 0);
+    EXPECT_EQ(find<QComboBox>("cmbDateRaces")->currentIndex(), 0);
     EXPECT_EQ(clicks, 1);
+}
 
-    box->setFocus();
-    QTest::keyClick(box, Qt::Key_Down);
-    settle();
-    EXPECT_EQ(m.cmbDateRaces.selectedIndex(), 1);
-    EXPECT_EQ(m.cmbDateRaces.text(), "10/03/2024");
-    EXPECT_EQ(clicks, 2);
+// Whatever way the user changes a box's text, its click handler runs once, on the new entry.
+TEST_F(MainWindowViewTest, TheUsersTextChangeOfABoxRunsItsClickHandler) {
+    MainWindow& m = app->window;
+    struct Gesture {
+        const char* name;
+        std::function<void(QComboBox*)> act;
+        int dateIndex, trackIndex;  // the entry chosen, from entry 1 of three
+    };
+    auto wheel = [](QComboBox* box) {
+        QWheelEvent down(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box, &down);
+    };
+    const Gesture gestures[] = {
+        {"down arrow", [](QComboBox* b) { QTest::keyClick(b, Qt::Key_Down); }, 2, 2},
+        {"up arrow", [](QComboBox* b) { QTest::keyClick(b, Qt::Key_Up); }, 0, 0},
+        {"typing", [](QComboBox* b) { QTest::keyClicks(b, b->objectName() == "cmbTrackName" ? "D" : "07"); }, 2, 2},
+        {"wheel", wheel, 2, 2},
+    };
+    const std::vector<std::string> dates{"05/12/2026", "06/12/2026", "07/12/2026"};
+    const std::vector<std::string> tracks{"BENDIGO", "CAIRNS", "DOOMBEN"};
+    for (const Gesture& g : gestures) {
+        for (ComboBox* model : {&m.cmbDateRaces, &m.cmbTrackName}) {
+            const bool isDate = model == &m.cmbDateRaces;
+            auto* box = find<QComboBox>(isDate ? "cmbDateRaces" : "cmbTrackName");
+            model->onClick = nullptr;
+            model->clear();
+            for (const std::string& e : isDate ? dates : tracks) model->addItem(e);
+            model->setSelectedIndex(1);
+            std::vector<std::string> heard;
+            model->onClick = [&] { heard.push_back(model->text()); };
+            box->setFocus();
+            g.act(box);
+            settle();
+            const int want = isDate ? g.dateIndex : g.trackIndex;
+            const std::string entry = (isDate ? dates : tracks)[want];
+            EXPECT_EQ(heard, std::vector<std::string>{entry}) << g.name << " on " << box->objectName().toStdString();
+            EXPECT_EQ(model->selectedIndex(), want) << g.name;
+            EXPECT_EQ(box->currentIndex(), want) << g.name;
+        }
+    }
+}
+
+// A command that ran between the user's change and its handler leaves the box as the model has it.
+TEST_F(MainWindowViewTest, AChoiceOvertakenByACommandIsUndone) {
+    MainWindow& m = app->window;
+    auto* box = find<QComboBox>("cmbTrackName");
+    struct Case {
+        const char* name;
+        std::function<void()> between;
+        std::vector<std::string> entries;
+        int selected;
+    };
+    const Case cases[] = {
+        {"busy", [&] { m.cmbTrackName.setEnabled(false); }, {"BENDIGO", "CAIRNS", "DOOMBEN"}, 0},
+        {"refilled",
+         [&] {
+             m.cmbTrackName.clear();
+             for (const char* e : {"ALBANY", "BALLARAT", "COLAC"}) m.cmbTrackName.addItem(e);
+             m.cmbTrackName.setSelectedIndex(0);
+         },
+         {"ALBANY", "BALLARAT", "COLAC"}, 0},
+    };
+    for (const Case& c : cases) {
+        m.cmbTrackName.onClick = nullptr;
+        m.cmbTrackName.setEnabled(true);
+        m.cmbTrackName.clear();
+        for (const char* e : {"BENDIGO", "CAIRNS", "DOOMBEN"}) m.cmbTrackName.addItem(e);
+        m.cmbTrackName.setSelectedIndex(0);
+        int clicks = 0;
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Down);  // the handler is queued behind the command below
+        m.cmbTrackName.onClick = [&] { ++clicks; };
+        c.between();
+        clicks = 0;
+        settle();
+        EXPECT_EQ(clicks, 0) << c.name;
+        EXPECT_EQ(m.cmbTrackName.entries(), c.entries) << c.name;
+        EXPECT_EQ(m.cmbTrackName.selectedIndex(), c.selected) << c.name;
+        EXPECT_EQ(box->currentIndex(), c.selected) << c.name;
+        EXPECT_EQ(box->currentText().toStdString(), c.entries[c.selected]) << c.name;
+    }
+}
+
+TEST_F(MainWindowViewTest, AFocusRequestMovesTheFocusOnlyToAnEnabledControl) {
+    MainWindow& m = app->window;
+    auto* dates = find<QComboBox>("cmbDateRaces");
+    auto* tracks = find<QComboBox>("cmbTrackName");
+    m.cmbTrackName.setFocus();
+    EXPECT_EQ(view->focusWidget(), tracks);
+    m.cmbDateRaces.setEnabled(false);
+    m.cmbDateRaces.setFocus();
+    EXPECT_EQ(view->focusWidget(), tracks);
+    // The refused request is not kept for later.
+    m.cmbDateRaces.setEnabled(true);
+    EXPECT_EQ(view->focusWidget(), tracks);
+    m.cmbDateRaces.setFocus();
+    EXPECT_EQ(view->focusWidget(), dates);
 }
 
 TEST_F(MainWindowViewTest, ClicksTicksAndDoubleClicksReachTheHandlers) {
@@ -249,7 +382,8 @@ TEST_F(MainWindowViewTest, ClicksTicksAndDoubleClicksReachTheHandlers) {
     m.lstRaceName.addRow("vic", {"1", "12:30PM", "FLEMINGTON ", "1200m"});
     m.lstRaceName.addRow("vic", {"2", "1:05PM", "FLEMINGTON ", "1400m"});
     auto* races = find<QTreeWidget>("lstRaceName");
-    const QPoint second = races->visualItemRect(races->topLevelItem(1)).center();
+    // On the race number: the row is wider than the list.
+    const QPoint second(races->header()->sectionViewportPosition(1) + 5, races->visualItemRect(races->topLevelItem(1)).center().y());
     QTest::mouseClick(races->viewport(), Qt::LeftButton, {}, second);
     settle();
     QTest::mouseDClick(races->viewport(), Qt::LeftButton, {}, second);
