@@ -1,0 +1,401 @@
+// A punter inside the real program: loaded into build/<preset>/selvane through Qt's generic
+// plug-in hook (QT_QPA_GENERIC_PLUGINS=selvane-e2e), it downloads the race meetings, chooses a
+// track, double-clicks a race, checks what the widgets show against selvane-cli for the same
+// race, saves a screenshot and closes the window. tests/ui/e2e_race.sh sets it up; the program
+// binary is the one users run. Every wait has a time limit, and the whole run has one too.
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QGenericPlugin>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QSet>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <functional>
+#include <stdexcept>
+
+namespace {
+
+// The second meeting (so the track is the punter's own choice, not the one the download
+// picks) and its second race: run by 14:00, so it has placings, with later races still to run.
+constexpr int kTrackEntry = 1;
+constexpr int kRaceRow = 1;
+constexpr int kStepLimitMs = 30000;
+constexpr int kRunLimitMs = 150000;
+
+struct Settings {
+    QString report, shot, cli, formGuide, resultsSite, date;
+};
+
+QString env(const char* name) { return qEnvironmentVariable(name); }
+
+class Failure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A caption as its label shows it: "&&" is one "&".
+QString shownCaption(const QString& caption) {
+    QString shown = caption;
+    return shown.replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
+QString text(const nlohmann::json& value) {
+    return value.is_string() ? QString::fromStdString(value.get<std::string>()) : QString();
+}
+
+// Counts the widget's paints while it is disabled and notices it being disabled at all.
+class BusyWatch : public QObject {
+public:
+    using QObject::QObject;
+    bool disabledSeen = false;
+    int disabledPaints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* w = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::EnabledChange && !w->isEnabled()) disabledSeen = true;
+        if (event->type() == QEvent::Paint && !w->isEnabled()) ++disabledPaints;
+        return false;
+    }
+};
+
+class Driver : public QObject {
+public:
+    explicit Driver(Settings s) : s_(std::move(s)) {
+        connect(&poll_, &QTimer::timeout, this, [this] { pollForWindow(); });
+        poll_.start(100);
+        // A message box (a race's data warning) would stop the run: note it and answer OK.
+        connect(&modal_, &QTimer::timeout, this, [this] { answerMessageBoxes(); });
+        modal_.start(100);
+        deadline_.setSingleShot(true);
+        connect(&deadline_, &QTimer::timeout, this, [this] {
+            failures_ << QStringLiteral("the run passed its time limit of %1 s during: %2").arg(kRunLimitMs / 1000).arg(step_);
+            writeReport();
+            std::_Exit(3);  // a nested wait cannot be unwound from here
+        });
+        deadline_.start(kRunLimitMs);
+    }
+
+private:
+    void pollForWindow() {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (!top->isVisible()) continue;
+            // The disclaimer comes first when the program has one: the punter agrees.
+            if (top->objectName() == QLatin1String("frmSplash")) {
+                auto* ok = top->findChild<QPushButton*>(QStringLiteral("cmdOK"));
+                if (ok && ok->isEnabled() && !agreed_) {
+                    agreed_ = true;
+                    QTest::mouseClick(ok, Qt::LeftButton);
+                }
+            }
+            if (top->objectName() == QLatin1String("frmParser")) {
+                poll_.stop();
+                window_ = top;
+                QTimer::singleShot(0, this, [this] { run(); });
+                return;
+            }
+        }
+    }
+
+    void answerMessageBoxes() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || box->property("selvaneE2eSeen").toBool()) return;
+        box->setProperty("selvaneE2eSeen", true);
+        messages_.append({box->windowTitle(), box->text()});
+        QTimer::singleShot(0, box, [box] { box->accept(); });
+    }
+
+    template <typename W>
+    W* need(const char* name) {
+        W* w = window_->findChild<W*>(QString::fromLatin1(name));
+        if (!w) throw Failure(std::string("no widget named ") + name);
+        return w;
+    }
+
+    void waitUntil(const std::function<bool()>& done, const QString& what, int limitMs = kStepLimitMs) {
+        step_ = what;
+        if (!QTest::qWaitFor(done, limitMs))
+            throw Failure(QStringLiteral("waited %1 s for: %2").arg(limitMs / 1000).arg(what).toStdString());
+    }
+
+    void expect(bool ok, const QString& what) {
+        if (!ok) failures_ << what;
+    }
+    void expectEq(const QString& actual, const QString& expected, const QString& what) {
+        if (actual != expected) failures_ << QStringLiteral("%1: the window shows \"%2\", selvane-cli \"%3\"").arg(what, actual, expected);
+    }
+
+    void run() {
+        try {
+            drive();
+        } catch (const std::exception& e) {
+            failures_ << QStringLiteral("stopped: %1").arg(QString::fromStdString(e.what()));
+            noteWindowState();
+        }
+        writeReport();
+        deadline_.stop();
+        if (window_) window_->close();
+    }
+
+    void drive() {
+        step_ = QStringLiteral("the window showing");
+        if (!QTest::qWaitForWindowExposed(window_->windowHandle(), kStepLimitMs)) throw Failure("the window never showed");
+        if (!window_->screen()->geometry().contains(window_->frameGeometry()))
+            throw Failure("the screen is smaller than the window: run under a larger Xvfb screen");
+        auto* download = need<QPushButton>("cmdDownload");
+        auto* dates = need<QComboBox>("cmbDateRaces");
+        auto* tracks = need<QComboBox>("cmbTrackName");
+        auto* races = need<QTreeWidget>("lstRaceName");
+        auto* runners = need<QTreeWidget>("lstRaces");
+        auto* tips = need<QTreeWidget>("lstTips");
+        auto* grid = need<QTableWidget>("msfResults");
+        auto* results = need<QTreeWidget>("lstResults");
+        auto* resultText = need<QLineEdit>("txtResults");
+        auto* ticker = need<QLabel>("lblScrollResults");
+        auto* status = need<QLabel>("stBarPanel2");
+        auto* title = need<QLabel>("lblTitle");
+        auto* meeting = need<QLabel>("lblMeeting");
+
+        // 1. Download Race Meetings: the window goes busy, then shows the day, its meetings
+        // and the first meeting's races.
+        BusyWatch busy;
+        download->installEventFilter(&busy);
+        QTest::mouseClick(download, Qt::LeftButton);
+        waitUntil([&] { return busy.disabledSeen && download->isEnabled() && tracks->count() > kTrackEntry && races->topLevelItemCount() > 0; },
+                  QStringLiteral("the meetings after Download Race Meetings"));
+        download->removeEventFilter(&busy);
+        expect(busy.disabledSeen, QStringLiteral("the window was not disabled while the meetings downloaded"));
+        notes_ << QStringLiteral("paints of the disabled download button while busy: %1").arg(busy.disabledPaints);
+        expectEq(dates->currentText(), s_.date, QStringLiteral("the date box"));
+        expectEq(tracks->currentText(), tracks->itemText(0), QStringLiteral("the track box after the download"));
+
+        // 2. Another track, chosen from the keyboard: the box's text changes and its command runs.
+        const QString track = tracks->itemText(kTrackEntry);
+        tracks->setFocus();
+        QTest::keyClick(tracks, Qt::Key_Down);
+        waitUntil([&] { return meeting->text() == QStringLiteral("Meeting: ") + track && races->topLevelItemCount() > kRaceRow; },
+                  QStringLiteral("the races of ") + track);
+        expectEq(title->text(), QStringLiteral("Racecourse: ") + track, QStringLiteral("the title after choosing the track"));
+
+        // 3. Double-click a race: its field, tips, best bet and the meeting's results.
+        QTreeWidgetItem* row = races->topLevelItem(kRaceRow);
+        const QString raceNumber = row->text(1);
+        races->scrollToItem(row);
+        // On the race number: the row is wider than the list.
+        const QPoint at(races->header()->sectionViewportPosition(1) + 10, races->visualItemRect(row).center().y());
+        QTest::mouseClick(races->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(races->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(races->viewport(), Qt::LeftButton, {}, at);
+        auto* shownRace = need<QLabel>("lblRaceNumber");
+        waitUntil([&] { return download->isEnabled() && shownRace->text() == raceNumber && runners->topLevelItemCount() > 0 &&
+                               tips->topLevelItemCount() > 0 && results->topLevelItemCount() > 0; },
+                  QStringLiteral("race %1 of %2").arg(raceNumber, track));
+        // The results come last in the same command; let queued paints and clicks run out.
+        QTest::qWait(300);
+
+        const nlohmann::json cli = runCli(track, raceNumber);
+        compareRace(cli, runners, tips, grid, status);
+        compareResults(cli, results, resultText, ticker);
+        compareLabels(cli);
+        checkLayout(runners, races, results);
+
+        // The ticker moves along its strip.
+        const int before = ticker->x();
+        step_ = QStringLiteral("the ticker scrolling");
+        QTest::qWait(1000);
+        expect(!ticker->text().isEmpty(), QStringLiteral("the ticker is empty"));
+        expect(ticker->x() != before, QStringLiteral("the ticker stood still at x=%1 for a second").arg(before));
+
+        summary_ = QStringLiteral("%1 race %2 (%3): %4 runners, %5 tips, \"%6\", %7 result rows, result \"%8\"")
+                       .arg(track, raceNumber, s_.date)
+                       .arg(runners->topLevelItemCount())
+                       .arg(tips->topLevelItemCount())
+                       .arg(status->text())
+                       .arg(results->topLevelItemCount())
+                       .arg(resultText->text());
+        saveScreenshot();
+    }
+
+    nlohmann::json runCli(const QString& track, const QString& race) {
+        step_ = QStringLiteral("selvane-cli race");
+        QProcess cli;
+        cli.start(s_.cli, {QStringLiteral("race"), track, race, QStringLiteral("--date"), s_.date, QStringLiteral("--form-guide"),
+                           s_.formGuide, QStringLiteral("--results-site"), s_.resultsSite, QStringLiteral("--json")});
+        if (!cli.waitForFinished(kStepLimitMs)) {
+            cli.kill();
+            cli.waitForFinished(5000);
+            throw Failure("selvane-cli race did not finish");
+        }
+        if (cli.exitStatus() != QProcess::NormalExit || cli.exitCode() != 0)
+            throw Failure("selvane-cli race failed: " + cli.readAllStandardError().toStdString());
+        return nlohmann::json::parse(cli.readAllStandardOutput().toStdString());
+    }
+
+    void compareRace(const nlohmann::json& cli, QTreeWidget* runners, QTreeWidget* tips, QTableWidget* grid, QLabel* status) {
+        const auto& field = cli.at("field");
+        expect(runners->topLevelItemCount() == static_cast<int>(field.size()),
+               QStringLiteral("%1 runners in the window, %2 from selvane-cli").arg(runners->topLevelItemCount()).arg(field.size()));
+        const char* fieldKeys[] = {"number", "form", "name", "jockey", "weight", "barrier"};
+        for (int i = 0; i < std::min<int>(runners->topLevelItemCount(), static_cast<int>(field.size())); ++i)
+            for (int c = 0; c < 6; ++c)
+                expectEq(runners->topLevelItem(i)->text(c), text(field[i].at(fieldKeys[c])),
+                         QStringLiteral("runner %1 %2").arg(i + 1).arg(QLatin1String(fieldKeys[c])));
+
+        const auto& expectedTips = cli.at("tips");
+        expect(tips->topLevelItemCount() == 5 && expectedTips.size() == 5,
+               QStringLiteral("%1 tips in the window, %2 from selvane-cli").arg(tips->topLevelItemCount()).arg(expectedTips.size()));
+        const char* tipKeys[] = {"label", "runner", "win", "barrier"};
+        for (int i = 0; i < std::min<int>(tips->topLevelItemCount(), static_cast<int>(expectedTips.size())); ++i)
+            for (int c = 0; c < 4; ++c)
+                expectEq(tips->topLevelItem(i)->text(c), text(expectedTips[i].at(tipKeys[c])),
+                         QStringLiteral("tip %1 %2").arg(i + 1).arg(QLatin1String(tipKeys[c])));
+
+        // The grid below its header row; the best bet's row is the one coloured.
+        const auto& expectedGrid = cli.at("grid");
+        expect(grid->rowCount() - 1 == static_cast<int>(expectedGrid.size()),
+               QStringLiteral("%1 grid rows in the window, %2 from selvane-cli").arg(grid->rowCount() - 1).arg(expectedGrid.size()));
+        int highlighted = 0;
+        for (int r = 1; r < std::min<int>(grid->rowCount(), static_cast<int>(expectedGrid.size()) + 1); ++r) {
+            for (int c = 0; c < 4; ++c)
+                expectEq(grid->item(r, c) ? grid->item(r, c)->text() : QString(), text(expectedGrid[r - 1].at(tipKeys[c])),
+                         QStringLiteral("grid row %1 %2").arg(r).arg(QLatin1String(tipKeys[c])));
+            const bool coloured = grid->item(r, 1) && grid->item(r, 1)->background().color() == QColor(0x00, 0xC0, 0xC0);
+            const bool best = expectedGrid[r - 1].at("highlight").get<bool>();
+            highlighted += best ? 1 : 0;
+            expect(coloured == best, QStringLiteral("grid row %1 is %2coloured as the best bet").arg(r).arg(coloured ? "" : "not "));
+        }
+        expect(highlighted == 1, QStringLiteral("selvane-cli marks %1 best-bet rows").arg(highlighted));
+        expectEq(status->text(), text(cli.at("status")), QStringLiteral("the best-bet status line"));
+        expect(status->text().startsWith(QStringLiteral("Tip each way best bet")), QStringLiteral("no best bet in the status bar"));
+        expect(!cli.at("warning").is_string(), QStringLiteral("the race has a warning: %1").arg(text(cli.at("warning"))));
+
+        QStringList shown, printed;
+        for (const auto& [title, body] : messages_) shown << title + QStringLiteral(": ") + body;
+        for (const auto& m : cli.at("messages")) printed << text(m.at("title")) + QStringLiteral(": ") + text(m.at("text"));
+        expectEq(shown.join(QStringLiteral(" | ")), printed.join(QStringLiteral(" | ")), QStringLiteral("the message boxes"));
+    }
+
+    void compareResults(const nlohmann::json& cli, QTreeWidget* results, QLineEdit* resultText, QLabel* ticker) {
+        const auto& rows = cli.at("results");
+        expect(results->topLevelItemCount() == static_cast<int>(rows.size()) && !rows.empty(),
+               QStringLiteral("%1 result rows in the window, %2 from selvane-cli").arg(results->topLevelItemCount()).arg(rows.size()));
+        const char* keys[] = {"link", "race", "track", "result"};
+        QSet<QString> states;
+        for (int i = 0; i < std::min<int>(results->topLevelItemCount(), static_cast<int>(rows.size())); ++i) {
+            for (int c = 0; c < 4; ++c)
+                expectEq(results->topLevelItem(i)->text(c), text(rows[i].at(keys[c])),
+                         QStringLiteral("result row %1 %2").arg(i + 1).arg(QLatin1String(keys[c])));
+            states << results->topLevelItem(i)->text(3);
+        }
+        // At 14:00 the meeting has run races and races still to come.
+        expect(states.size() >= 2, QStringLiteral("every race of the meeting shows the same result state"));
+        expectEq(resultText->text(), text(cli.at("resultText")), QStringLiteral("the race's result"));
+        expect(!resultText->text().isEmpty(), QStringLiteral("the race's result is empty"));
+        expectEq(ticker->text(), text(cli.at("ticker")), QStringLiteral("the ticker"));
+    }
+
+    void compareLabels(const nlohmann::json& cli) {
+        const auto& race = cli.at("race");
+        const std::pair<const char*, const char*> labels[] = {
+            {"lblTrackName", "track"}, {"lblRaceNumber", "number"}, {"lblRaceTime", "time"}, {"lblRaceLength", "length"}};
+        for (const auto& [name, key] : labels)
+            expectEq(need<QLabel>(name)->text(), shownCaption(text(race.at(key))), QString::fromLatin1(name));
+    }
+
+    // What a punter must read without scrolling: the runners' barriers, the races' track names
+    // and the results of the meeting's races, with their race numbers.
+    void checkLayout(QTreeWidget* runners, QTreeWidget* races, QTreeWidget* results) {
+        auto fits = [](QTreeWidget* list, int column, int width) {
+            const int left = list->header()->sectionViewportPosition(column);
+            return left >= 0 && left + width <= list->viewport()->width();
+        };
+        expect(fits(runners, 5, runners->columnWidth(5)), QStringLiteral("the runner list's Barrier column is cut off"));
+        int longest = races->header()->fontMetrics().horizontalAdvance(races->headerItem()->text(3));
+        for (int i = 0; i < races->topLevelItemCount(); ++i)
+            longest = std::max(longest, races->fontMetrics().horizontalAdvance(races->topLevelItem(i)->text(3)));
+        expect(fits(races, 3, longest + 8), QStringLiteral("the race list's track names are cut off"));
+        expect(fits(results, 1, results->columnWidth(1)) && fits(results, 3, results->columnWidth(3)),
+               QStringLiteral("the results list's race numbers or results are cut off"));
+    }
+
+    void saveScreenshot() {
+        step_ = QStringLiteral("the screenshot");
+        QTest::qWait(200);
+        const QRect frame = window_->frameGeometry();
+        const QImage shot = window_->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).toImage();
+        QSet<QRgb> colours;
+        for (int y = 0; y < shot.height(); y += 7)
+            for (int x = 0; x < shot.width(); x += 7) colours << shot.pixel(x, y);
+        expect(colours.size() > 8, QStringLiteral("the screenshot is nearly blank (%1 colours)").arg(colours.size()));
+        if (!shot.save(s_.shot, "PNG")) failures_ << QStringLiteral("could not write ") + s_.shot;
+        notes_ << QStringLiteral("screenshot %1: %2x%3").arg(s_.shot).arg(shot.width()).arg(shot.height());
+    }
+
+    // What the window showed when a step gave up.
+    void noteWindowState() {
+        for (const char* name : {"lblTitle", "lblMeeting", "lblRaceNumber", "stBarPanel2", "lblScrollResults"})
+            if (auto* l = window_->findChild<QLabel*>(QString::fromLatin1(name)))
+                notes_ << QStringLiteral("%1: \"%2\"").arg(QLatin1String(name), l->text());
+        for (const char* name : {"lstRaceName", "lstRaces", "lstTips", "lstResults"})
+            if (auto* l = window_->findChild<QTreeWidget*>(QString::fromLatin1(name)))
+                notes_ << QStringLiteral("%1: %2 rows, current %3").arg(QLatin1String(name)).arg(l->topLevelItemCount())
+                              .arg(l->currentItem() ? l->indexOfTopLevelItem(l->currentItem()) : -1);
+        if (auto* b = window_->findChild<QPushButton*>(QStringLiteral("cmdDownload")))
+            notes_ << QStringLiteral("cmdDownload enabled: %1").arg(b->isEnabled());
+    }
+
+    void writeReport() {
+        QFile out(s_.report);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
+        QStringList lines{failures_.isEmpty() ? QStringLiteral("PASS") : QStringLiteral("FAIL")};
+        if (!summary_.isEmpty()) lines << summary_;
+        for (const QString& f : failures_) lines << QStringLiteral("  failed: ") + f;
+        for (const QString& n : notes_) lines << QStringLiteral("  ") + n;
+        out.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    }
+
+    Settings s_;
+    QTimer poll_, modal_, deadline_;
+    QWidget* window_ = nullptr;
+    bool agreed_ = false;
+    QString step_ = QStringLiteral("waiting for the main window");
+    QString summary_;
+    QStringList failures_, notes_;
+    QList<QPair<QString, QString>> messages_;
+};
+
+class DriverPlugin : public QGenericPlugin {
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "e2e_driver.json")
+
+public:
+    QObject* create(const QString& key, const QString&) override {
+        // Only the program under test: its helper processes inherit the environment.
+        qunsetenv("QT_QPA_GENERIC_PLUGINS");
+        const QString program = env("SELVANE_E2E_PROGRAM");
+        if (key != QLatin1String("selvane-e2e") || program.isEmpty() ||
+            QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath() != QFileInfo(program).canonicalFilePath())
+            return nullptr;
+        return new Driver(Settings{env("SELVANE_E2E_REPORT"), env("SELVANE_E2E_SHOT"), env("SELVANE_E2E_CLI"),
+                                   env("SELVANE_E2E_FORM_GUIDE"), env("SELVANE_E2E_RESULTS_SITE"), env("SELVANE_E2E_DATE")});
+    }
+};
+
+}  // namespace
+
+#include "e2e_driver.moc"
