@@ -1,11 +1,30 @@
 #!/usr/bin/env bash
-# Takes a screenshot of the real desktop program under Xvfb, as a punter sees it at start-up.
-# Usage: scripts/screenshot.sh [OUT.png]   (default build/default/screenshot.png)
+# Takes a screenshot of the real desktop program under Xvfb.
+#   scripts/screenshot.sh [OUT.png]          at start-up (default build/default/screenshot.png)
+#   scripts/screenshot.sh --race [OUT.png]   after Download Race Meetings, a track and a race
+#                                            were chosen against selvane-standin at 2026-12-06
+#                                            14:00 (default build/default/screenshot-race.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-out=${1:-build/default/screenshot.png}
+race=""
+if [ "${1:-}" = --race ]; then
+  race=1
+  shift
+fi
+out=${1:-build/default/screenshot${race:+-race}.png}
 
 cmake --preset default >/dev/null
+if [ -n "$race" ]; then
+  cmake --build --preset default -j 2 --target selvane selvane-standin selvane-cli selvane_e2e_driver >/dev/null
+  cache() { sed -n "s/^$1:[A-Z]*=//p" build/default/CMakeCache.txt; }
+  # The end-to-end test's own run (tests/ui/e2e_race.sh), on a fresh Xvfb screen.
+  env -u DISPLAY tests/ui/e2e_race.sh --program build/default/selvane --standin build/default/selvane-standin \
+    --cli build/default/selvane-cli --plugins build/default/tests/ui/plugins \
+    --form-guide "$(cache SELVANE_FORM_GUIDE_URL)" --results-site "$(cache SELVANE_RESULTS_SITE_URL)" \
+    --maker-site "$(cache SELVANE_MAKER_SITE_URL)" --shot "$(realpath -m "$out")"
+  exit
+fi
+
 cmake --build --preset default -j 2 --target selvane selvane_screen_grab >/dev/null
 
 # Its own runtime folder, so a selvane already running elsewhere does not make this one end.
