@@ -59,22 +59,27 @@ void applyCommon(const Control& model, W* widget) {
 // Clicks on widgets that have no click signal (labels, picture boxes).
 class ClickFilter : public QObject {
 public:
-    ClickFilter(QObject* parent, std::function<void()> onRelease) : QObject(parent), onRelease_(std::move(onRelease)) {}
+    ClickFilter(QObject* parent, std::function<void(QPoint)> onRelease)
+        : QObject(parent), onRelease_(std::move(onRelease)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonRelease &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-            post(watched, onRelease_);
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton) {
+                const QPoint at = mouse->position().toPoint();
+                post(watched, [handler = onRelease_, at] { handler(at); });
+            }
+        }
         return false;
     }
 
 private:
-    std::function<void()> onRelease_;
+    std::function<void(QPoint)> onRelease_;
 };
 
 void forwardClicks(QWidget* widget, std::function<void()> handler) {
-    widget->installEventFilter(new ClickFilter(widget, std::move(handler)));
+    widget->installEventFilter(new ClickFilter(widget, [handler = std::move(handler)](QPoint) { handler(); }));
 }
 
 template <typename M, typename W>
@@ -97,6 +102,7 @@ QColor toQColor(Colour bgr) {
 }
 
 void bind(Label& model, QLabel* widget) {
+    widget->setTextFormat(Qt::PlainText);  // captions carry page texts, never markup
     observe<Label, QLabel>(model, widget, [](Label& m, QLabel* w) {
         w->setText(labelText(m.caption()));
         applyCommon(m, w);
@@ -107,6 +113,7 @@ void bind(Label& model, QLabel* widget) {
 }
 
 void bindTicker(Label& model, QLabel* widget, const Twips& twips) {
+    widget->setTextFormat(Qt::PlainText);
     observe<Label, QLabel>(model, widget, [twips](Label& m, QLabel* w) {
         w->setText(labelText(m.caption()));
         w->adjustSize();
@@ -271,6 +278,12 @@ void bind(ReportList& model, QTreeWidget* widget, const Twips& twips) {
             if (model.onClick) model.onClick();
         });
     });
+    // A click below the rows is still a click on the list (the runner list reruns the tips).
+    QPointer<QTreeWidget> list(widget);
+    widget->viewport()->installEventFilter(new ClickFilter(widget->viewport(), [&model, list](QPoint at) {
+        if (!list || list->itemAt(at) || !model.enabled() || !model.onClick) return;
+        model.onClick();
+    }));
     QObject::connect(widget, &QTreeWidget::itemDoubleClicked, widget, [&model, widget, indexOf](QTreeWidgetItem* item) {
         const int i = indexOf(item);
         post(widget, [&model, i] {
@@ -327,6 +340,8 @@ void bind(Grid& model, QTableWidget* widget, const Twips& twips) {
 }
 
 void bind(StatusBar& model, QLabel* panel1, QLabel* panel2) {
+    panel1->setTextFormat(Qt::PlainText);
+    panel2->setTextFormat(Qt::PlainText);
     QPointer<QLabel> p1(panel1), p2(panel2);
     auto apply = [&model, p1, p2] {
         if (!p1 || !p2) return;

@@ -239,6 +239,13 @@ TEST_F(MainWindowViewTest, ModelChangesReachTheWidgets) {
     EXPECT_EQ(bar->maximum(), 40);
     EXPECT_EQ(bar->value(), 10);
 
+    // Page texts are shown as text, never as markup.
+    m.lblTitle.setCaption("Racecourse : <b>bold</b><img src=x>");
+    EXPECT_EQ(find<QLabel>("lblTitle")->textFormat(), Qt::PlainText);
+    EXPECT_EQ(find<QLabel>("lblTitle")->text(), QStringLiteral("Racecourse : <b>bold</b><img src=x>"));
+    m.stBar.setPanel(2, "<i>x</i>");
+    EXPECT_EQ(find<QLabel>("stBarPanel2")->textFormat(), Qt::PlainText);
+
     // Latin-1 bytes from a page still show.
     m.lblMeeting.setCaption("Meeting: Caf\xe9");
     EXPECT_EQ(find<QLabel>("lblMeeting")->text(), QStringLiteral("Meeting: Caf\u00e9"));
@@ -399,6 +406,15 @@ TEST_F(MainWindowViewTest, ClicksTicksAndDoubleClicksReachTheHandlers) {
     settle();
     EXPECT_EQ(m.lstRaces.row(0).checked, true);
     EXPECT_EQ(checked, 0);
+
+    int listClicks = 0;
+    m.lstRaces.onClick = [&] { ++listClicks; };
+    QTest::mouseClick(runners->viewport(), Qt::LeftButton, {}, QPoint(5, runners->viewport()->height() - 5));
+    settle();
+    EXPECT_EQ(listClicks, 1);  // below the rows
+    QTest::mouseClick(runners->viewport(), Qt::LeftButton, {}, runners->visualItemRect(runners->topLevelItem(0)).center());
+    settle();
+    EXPECT_EQ(listClicks, 2);  // on a row: once, not twice
 
     int exits = 0;
     m.cmdEmail.onClick = [&] { ++exits; };
