@@ -68,6 +68,13 @@ void selectRace(App& app, int race, const std::string& track) {
                      std::to_string(races.count()) + ")");
 }
 
+void requireResultsPage(const App& app) {
+    if (fileExists(app.workPath("mtgraces.html"))) return;
+    const MainWindow& w = app.window;
+    throw InputError(app.services.resultsSiteRoot + w.yearPart + "/" + w.monthPart + "/" + w.dayPart +
+                     "/mtgraces.html: the page could not be fetched from the tote results site");
+}
+
 int raceArgument(const std::string& text) {
     if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos ||
         std::stoi(text) < 1)

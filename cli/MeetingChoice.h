@@ -16,6 +16,10 @@ std::unique_ptr<App> openMeeting(Context& ctx, const std::string& track);
 // Selects the race list row of race number `race`; InputError when the meeting has none.
 void selectRace(App& app, int race, const std::string& track);
 
+// After checkResults: InputError naming the results site's page of the chosen date when it could
+// not be fetched (no site, an error page), so that no "not on the results page" is reported.
+void requireResultsPage(const App& app);
+
 // A positional race number (1..50).
 int raceArgument(const std::string& text);
 

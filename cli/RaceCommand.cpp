@@ -31,6 +31,7 @@ int runRace(Context& ctx) {
     auto app = openMeeting(ctx, track);
     selectRace(*app, race, track);
     app->window.lstRaceName.onDoubleClick();
+    requireResultsPage(*app);
 
     const MainWindow& w = app->window;
     ShownTips shown = readShownTips(w);
@@ -75,7 +76,8 @@ const Registrar registrar{Command{
     "ignored) and double-clicks race RACE as the window would: prints the race details, the\n"
     "field, the tips, the grid with the each-way best bet, the status line, the warning and the\n"
     "meeting's result states. Exit status 1 when the service cannot be reached or has no such\n"
-    "meeting or race; a race without data is a warning, not an error.\n"
+    "meeting or race, or the results site's page of the day cannot be fetched; a race without\n"
+    "data is a warning, not an error.\n"
     "JSON: the keys of tips, plus race {track, number, time, length, date}, field [{number,\n"
     "form, name, jockey, weight, barrier}], messages [{title, text}], results, ticker, resultText.",
     {"--date"}, runRace}};

@@ -13,6 +13,7 @@ int runResults(Context& ctx) {
     auto app = openMeeting(ctx, track);
     if (race > 0) selectRace(*app, race, track);
     checkResults(*app);
+    requireResultsPage(*app);
 
     const MainWindow& w = app->window;
     if (ctx.json) {
@@ -33,6 +34,7 @@ const Registrar registrar{Command{
     "Downloads the meetings (of --date, or today's), chooses TRACK (its first word, letter case\n"
     "ignored), then reads the results site's meeting page of that date as choosing a race does:\n"
     "the results list, the ticker text and, with --race, the results box text of race N.\n"
+    "Exit status 1 when a service cannot be reached or the day's results page cannot be fetched.\n"
     "JSON: {date, track, results: [{link, race, track, result}], ticker, resultText}.",
     {"--date", "--race"}, runResults}};
 
