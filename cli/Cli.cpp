@@ -117,6 +117,41 @@ std::string toUtf8(std::string_view bytes) {
 
 nlohmann::json jsonText(std::string_view bytes) { return toUtf8(bytes); }
 
+std::string plainText(std::string_view bytes) {
+    const std::string utf8 = toUtf8(bytes);
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] != '\r') {
+            out += utf8[i];
+        } else {
+            out += '\n';
+            if (i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
+        }
+    }
+    return out;
+}
+
+std::size_t codePoints(std::string_view utf8) {
+    // Every byte but a continuation byte starts a character.
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+std::string leftAligned(std::string_view bytes, std::size_t width) {
+    std::string text = toUtf8(bytes);
+    const std::size_t n = codePoints(text);
+    if (n < width) text.append(width - n, ' ');
+    return text;
+}
+
+std::string rightAligned(std::string_view bytes, std::size_t width) {
+    std::string text = toUtf8(bytes);
+    const std::size_t n = codePoints(text);
+    if (n < width) text.insert(0, width - n, ' ');
+    return text;
+}
+
 int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     std::vector<std::string> words(argv + 1, argv + argc);
     if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {

@@ -84,6 +84,15 @@ std::string readInputFile(const std::string& path);
 std::string toUtf8(std::string_view bytes);
 nlohmann::json jsonText(std::string_view bytes);
 
+// Page bytes for a terminal: UTF-8 as toUtf8 gives it, CR LF and a lone CR as plain line breaks.
+std::string plainText(std::string_view bytes);
+// Characters (code points) of a UTF-8 text.
+std::size_t codePoints(std::string_view utf8);
+// toUtf8(bytes) filled with blanks after it (left-aligned) or before it (right-aligned) up to
+// width characters; a longer text is not cut.
+std::string leftAligned(std::string_view bytes, std::size_t width);
+std::string rightAligned(std::string_view bytes, std::size_t width);
+
 int runCli(int argc, char** argv, std::ostream& out, std::ostream& err);
 
 }  // namespace selvane::cli

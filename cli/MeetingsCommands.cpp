@@ -62,8 +62,8 @@ void printMeetings(std::ostream& out, const App& app) {
             << "Length\n";
         for (int k = 1; k <= MeetingTables::kRaces && k <= t.meetingLastRace[m]; ++k) {
             const RaceRow& r = t.raceTable[m][k];
-            out << "   " << std::setw(6) << toUtf8(r.number) << std::setw(8) << toUtf8(r.time) << std::setw(28)
-                << toUtf8(r.track) << toUtf8(r.length) << "\n";
+            out << "   " << leftAligned(r.number, 6) << leftAligned(r.time, 8) << leftAligned(r.track, 28)
+                << toUtf8(r.length) << "\n";
         }
     }
 }

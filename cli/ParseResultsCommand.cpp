@@ -37,9 +37,9 @@ nlohmann::json meetingsJson(const ResultTables& t) {
 void printMeetings(std::ostream& out, const ResultTables& t) {
     out << "Meetings on the page: " << t.storedMeetings() << " (counted: " << t.resultMeetingCount << ")\n";
     for (int i = 1; i <= t.storedMeetings(); ++i) {
-        out << "  " << std::setw(2) << i << "  " << std::left << std::setw(24) << t.resultMeetingNames[i] << std::right
-            << " " << std::setw(2) << t.resultRecords[i].code(1) << " ";
-        for (int r = 1; r <= t.resultRaceCounts[i]; ++r) out << " R" << r << ": " << t.resultRecords[i].result(r);
+        out << "  " << std::setw(2) << i << "  " << leftAligned(t.resultMeetingNames[i], 24) << " "
+            << rightAligned(t.resultRecords[i].code(1), 2) << " ";
+        for (int r = 1; r <= t.resultRaceCounts[i]; ++r) out << " R" << r << ": " << toUtf8(t.resultRecords[i].result(r));
         out << "\n";
     }
 }

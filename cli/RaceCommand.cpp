@@ -63,7 +63,8 @@ int runRace(Context& ctx) {
     printRunnerEntries(ctx.out, field);
     ctx.out << "\n";
     printShownTips(ctx.out, shown);
-    for (const ShownMessage& m : ctx.ports.messages.shown) ctx.out << "Message \"" << m.title << "\": " << m.text << "\n";
+    for (const ShownMessage& m : ctx.ports.messages.shown)
+        ctx.out << "Message \"" << plainText(m.title) << "\": " << plainText(m.text) << "\n";
     ctx.out << "\nMeeting results\n";
     printShownResults(ctx.out, w.lstResults.rows(), w.lblScrollResults.caption(), w.txtResults.text());
     return kOk;

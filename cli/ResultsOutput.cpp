@@ -1,7 +1,5 @@
 #include "ResultsOutput.h"
 
-#include <iomanip>
-
 #include "Cli.h"
 
 namespace selvane::cli {
@@ -22,11 +20,11 @@ void printShownResults(std::ostream& out, const std::vector<ReportRow>& rows, co
     }
     out << "link  Race #.  Track Name                Results\n";
     for (const ReportRow& row : rows) {
-        out << std::left << std::setw(6) << row.text << std::setw(9) << row.subItems.at(0) << std::setw(26)
-            << row.subItems.at(1) << row.subItems.at(2) << std::right << "\n";
+        out << leftAligned(row.text, 6) << leftAligned(row.subItems.at(0), 9) << leftAligned(row.subItems.at(1), 26)
+            << toUtf8(row.subItems.at(2)) << "\n";
     }
-    out << "Ticker: " << ticker << "\n";
-    out << "Race result: " << resultText << "\n";
+    out << "Ticker: " << toUtf8(ticker) << "\n";
+    out << "Race result: " << toUtf8(resultText) << "\n";
 }
 
 nlohmann::json shownResultsJson(const std::vector<ReportRow>& rows, const std::string& ticker,

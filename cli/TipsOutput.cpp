@@ -1,7 +1,6 @@
 #include "TipsOutput.h"
 
 #include <algorithm>
-#include <iomanip>
 
 #include "Cli.h"
 
@@ -10,20 +9,18 @@ namespace {
 
 nlohmann::json nullOr(const std::string& text) { return text.empty() ? nlohmann::json(nullptr) : jsonText(text); }
 
-// Cells padded to their column's width, two blanks apart; the texts' own blanks kept.
+// Cells padded to their column's width in characters, two blanks apart; the texts' own blanks kept.
 void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows) {
     std::vector<std::size_t> widths;
     for (const auto& row : rows)
         for (std::size_t c = 0; c < row.size(); ++c) {
             if (widths.size() <= c) widths.push_back(0);
-            widths[c] = std::max(widths[c], row[c].size());
+            widths[c] = std::max(widths[c], codePoints(toUtf8(row[c])));
         }
     for (const auto& row : rows) {
         std::string line;
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            line += row[c];
-            if (c + 1 < row.size()) line += std::string(widths[c] - row[c].size() + 2, ' ');
-        }
+        for (std::size_t c = 0; c < row.size(); ++c)
+            line += c + 1 < row.size() ? leftAligned(row[c], widths[c] + 2) : toUtf8(row[c]);
         while (!line.empty() && line.back() == ' ') line.pop_back();
         out << "  " << line << "\n";
     }
@@ -92,10 +89,10 @@ void printShownTips(std::ostream& out, const ShownTips& shown) {
     out << "\nGrid\n";
     printTable(out, grid);
 
-    out << "\nStatus: " << shown.status << "\n";
+    out << "\nStatus: " << toUtf8(shown.status) << "\n";
     out << "Insufficient form: " << shown.insufficientForm << "\n";
     out << "Warning: " << (shown.warning == TipWarning::None ? "none" : warningTitle(shown.warning)) << "\n";
-    if (!shown.error.empty()) out << "Tipping stopped: " << shown.error << "\n";
+    if (!shown.error.empty()) out << "Tipping stopped: " << toUtf8(shown.error) << "\n";
 }
 
 nlohmann::json runnerRowsJson(const RunnerTable& table) {
