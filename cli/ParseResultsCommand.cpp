@@ -46,12 +46,14 @@ void printMeetings(std::ostream& out, const ResultTables& t) {
 
 int runParseResults(Context& ctx) {
     ctx.args.expect(1, 1, {"--track", "--race"});
-    std::string page = readInputFile(ctx.args.at(0, "FILE"));
     const double race = raceOption(ctx.args.option("--race"));
+    const auto track = ctx.args.option("--track");
+    // The race's text is read from the results list of the meeting --track names.
+    if (ctx.args.flag("--race") && !track) throw UsageError("--race needs --track");
+    std::string page = readInputFile(ctx.args.at(0, "FILE"));
 
     ResultTables tables;
     parseResultMeetings(tables, page);
-    const auto track = ctx.args.option("--track");
 
     if (ctx.json) {
         nlohmann::json doc{{"meetings", meetingsJson(tables)}, {"meetingCount", tables.resultMeetingCount}};
