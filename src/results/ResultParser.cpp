@@ -59,6 +59,8 @@ void fieldCell(ResultTables& t, std::string& currentCode, std::string_view tag, 
     const int m = t.resultMeetingIndex;
     const bool stored = m >= 1 && m <= t.storedMeetings();
     if (address.substr(0, 2) != currentCode) {
+        // A name cell past the last race slot belongs to no slot: the meeting keeps its name and code.
+        if (t.resultRaceSlot > ResultRecord::kSlots) return;
         currentCode = meetingCodeOf(cell);
         if (!stored) return;
         t.resultMeetingNames[m] = std::string(cell);

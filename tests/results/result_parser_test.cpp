@@ -86,6 +86,8 @@ TEST(ResultParser, PageShapes) {
     const std::string ashford = meetingRow("ASHFORD (AF)", "AF", {"3,5,7", "12:30PM"});
     const std::string ballarat = meetingRow("BALLARAT (BA)", "BA", {"1,2,3"});
     const std::string casino = meetingRow("CASINO (CA)", "CA", {"2:05PM"});
+    std::vector<std::string> fifty;
+    for (int r = 1; r <= 50; ++r) fifty.push_back(std::to_string(r) + ",1,2");
     const std::vector<PageCase> cases = {
         {"ten header cells: the third meeting start completes thirteen",
          page(headerRow(10) + ashford + ballarat + casino + meetingRow("DUBBO (DU)", "DU", {"4,1,2"})),
@@ -128,6 +130,11 @@ TEST(ResultParser, PageShapes) {
         {"a header cell at thirteen ends meeting starts",
          page(headerRow(13) + ashford + line("<tr><th class=\"rowhdr\">Late</th></tr>") + ballarat),
          {{"BALLARAT (BA)", "AF", {"3,5,7", "12:30PM", "1,2,3"}}},
+         1},
+        {"a name cell past the fiftieth race is not stored, nor is its code taken",
+         page(headerRow(13) + meetingRow("ASHFORD (AF)", "AF", fifty) + line("<tr><th class=\"rowhdr\">Late</th></tr>") +
+              ballarat + meetingRow("CASINO (AF)", "AF", {"9,9,9"})),
+         {{"ASHFORD (AF)", "AF", fifty}},
          1},
     };
     for (const PageCase& c : cases) {
