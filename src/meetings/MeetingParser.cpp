@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "results/TextRules.h"
+
 namespace selvane {
 namespace {
 
@@ -138,7 +140,8 @@ private:
         } else if (afterGoMarker_) {
             if (contains(tag(), R"(<OPTION VALUE="">)")) {
                 if (currentMeeting_ < 1) return false;
-                t_.meetingNames[currentMeeting_] = std::string(text);
+                // Trimmed, so that a name with a leading blank still gives its first word to the track box.
+                t_.meetingNames[currentMeeting_] = std::string(text::trimSpaces(text));
             }
         }
         return true;

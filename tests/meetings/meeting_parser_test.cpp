@@ -100,6 +100,9 @@ TEST(MeetingParser, FullParseCases) {
          page("<SELECT NAME=\"DATE\" ONCHANGE=\"NEWDATE(THIS);\" SIZE=\"1\"><OPTION VALUE=1>01/03/2024</OPTION>"
               "<OPTION SELECTED VALUE=2>02/03/2024</OPTION></SELECT>"),
          "dates [01/03/2024] [02/03/2024] selected 1\n"},
+        {"a meeting name is stored trimmed",
+         page(kGo + meeting("1", " RANDWICK PARK ", {"R1 12:30 RANDWICK 1200m"})),
+         "dates [] selected 0\n1 RANDWICK PARK|m1|(1|12:30|RANDWICK |1200m)\n"},
         {"a meeting-name option with no text gives an empty name",
          page(kGo + "<SELECT NAME=\"M1\"><OPTION VALUE=\"\"></OPTION></SELECT><SELECT NAME=\"N1\">"
                     "<OPTION VALUE=\"1\">R1 12:00 X 1000m</SELECT>"),
