@@ -16,6 +16,9 @@ constexpr string_view kNotFormEnd[] = {"<HR>", "<HR ", "<TABLE ", "<TABLE>", "</
 
 bool contains(string_view text, string_view what) { return text.find(what) != string_view::npos; }
 
+// Spaces and tabs only: the indentation between the options of a list, no date a user could choose.
+bool isBlank(string_view text) { return text.find_first_not_of(" \t") == string_view::npos; }
+
 char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -116,10 +119,10 @@ private:
     }
 
     bool takeText(string_view text) {
-        // The empty text after the list's opening tag or after </OPTION> is no date the user could
-        // choose; the selected option is always taken, since it ends the list.
+        // The empty or blank text after the list's opening tag or after </OPTION> is no date the user
+        // could choose; the selected option is always taken, since it ends the list.
         const bool selected = tag().substr(0, 16) == "<OPTION SELECTED";
-        if (collectingDates_ && (!text.empty() || selected)) {
+        if (collectingDates_ && (!isBlank(text) || selected)) {
             if (dateCount_ >= MeetingTables::kDates) return false;
             t_.meetingDates[dateCount_] = std::string(text);
             ++dateCount_;
@@ -148,7 +151,7 @@ private:
     }
 
     bool takeDateText(string_view text) {
-        if (!listSeen_ || text.empty()) return true;
+        if (!listSeen_ || isBlank(text)) return true;
         t_.meetingDates[dateCount_] = std::string(text);
         return ++dateCount_ < 5;
     }

@@ -18,8 +18,8 @@ void parseMeetingList(std::string_view page, MeetingTables& t);
 // Meetings and races only: the dates and selectedDateIndex stay as they are.
 void parseMeetingsOnly(std::string_view page, MeetingTables& t);
 
-// The first five texts after the page's first list opening into meetingDates slots 0..4; the
-// other date slots and selectedDateIndex stay as they are.
+// The first five texts (blank ones passed over) after the page's first list opening into
+// meetingDates slots 0..4; the other date slots and selectedDateIndex stay as they are.
 void collectDateOptions(std::string_view page, MeetingTables& t);
 
 // One race option text ("R7 12:45 NORTH PARK 1200m") into raceTable row (meeting, race).

@@ -103,6 +103,10 @@ TEST(MeetingParser, FullParseCases) {
         {"a meeting name is stored trimmed",
          page(kGo + meeting("1", " RANDWICK PARK ", {"R1 12:30 RANDWICK 1200m"})),
          "dates [] selected 0\n1 RANDWICK PARK|m1|(1|12:30|RANDWICK |1200m)\n"},
+        {"an indented date list adds no blank dates (spaces, tabs); a blank selected option is still stored",
+         page("<SELECT NAME=\"DATE\" ONCHANGE=\"NEWDATE(THIS);\" SIZE=\"1\">\r\n  <OPTION VALUE=1>01/03/2024</OPTION>"
+              "\r\n  <OPTION VALUE=2>02/03/2024</OPTION>\r\n\t<OPTION SELECTED VALUE=3>  </SELECT>"),
+         "dates [01/03/2024] [02/03/2024] [  ] selected 2\n"},
         {"a meeting-name option with no text gives an empty name",
          page(kGo + "<SELECT NAME=\"M1\"><OPTION VALUE=\"\"></OPTION></SELECT><SELECT NAME=\"N1\">"
                     "<OPTION VALUE=\"1\">R1 12:00 X 1000m</SELECT>"),
@@ -249,6 +253,9 @@ TEST(MeetingParser, CollectDateOptionsCases) {
          {"01/03/2024", "02/03/2024", "3. Click GO to have your data delivered to you.", "After the form", "old4",
           "old5"}},
         {"texts before the first list do not count", page("<P>Hello</P><SELECT NAME=\"x\">\r\n<OPTION>A\r\n<OPTION>B"),
+         {"A", "B", "After the form", "old3", "old4", "old5"}},
+        {"blank texts of an indented list do not count",
+         page("<SELECT NAME=\"x\">\r\n  <OPTION>A</OPTION>\r\n  <OPTION>B</OPTION> </SELECT>"),
          {"A", "B", "After the form", "old3", "old4", "old5"}},
         {"no list at all", page("<P>Hello</P>"), {"old0", "old1", "old2", "old3", "old4", "old5"}},
         {"a < without >", "<SELECT >one<I>two<B three", {"one", "two", "old2", "old3", "old4", "old5"}},
