@@ -22,7 +22,7 @@ std::string firstWord(const std::string& s) {
 
 }  // namespace
 
-std::unique_ptr<App> openMeeting(Context& ctx, const std::string& track) {
+std::unique_ptr<App> downloadMeetings(Context& ctx) {
     const std::optional<std::string> date = ctx.args.option("--date");
     if (date && !isDate(*date)) throw UsageError("--date takes DD/MM/YYYY");
 
@@ -42,9 +42,16 @@ std::unique_ptr<App> openMeeting(Context& ctx, const std::string& track) {
     } else {
         w.cmdDownload.click();
     }
-    if (!fileExists(app->workPath("access.html")))
-        throw InputError(meetingPageUrl(*app) + ": the form-guide service could not be reached");
+    if (!fileExists(app->workPath("access.html"))) {
+        const std::string query = date ? "?" + w.yearPart + w.monthPart + w.dayPart : "";
+        throw InputError(meetingPageUrl(*app) + query + ": the form-guide service could not be reached");
+    }
+    return app;
+}
 
+std::unique_ptr<App> openMeeting(Context& ctx, const std::string& track) {
+    auto app = downloadMeetings(ctx);
+    MainWindow& w = app->window;
     const std::string wanted = text::upper(firstWord(track));
     for (int i = 0; i < w.cmbTrackName.count(); ++i) {
         if (text::upper(w.cmbTrackName.entries()[i]) != wanted) continue;

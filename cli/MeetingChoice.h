@@ -8,9 +8,13 @@
 
 namespace selvane::cli {
 
-// A program state that has downloaded the meetings (of --date, or today's), chosen TRACK in the
-// track box (its first word, letter case ignored) and so filled the race list, with every room's
-// commands wired. Throws InputError when the service cannot be reached or has no such meeting.
+// A program state, with every room's commands wired, that has downloaded the meetings of --date
+// (as choosing that date does) or today's (as "Download Race Meetings" does). Throws InputError
+// when the service cannot be reached.
+std::unique_ptr<App> downloadMeetings(Context& ctx);
+
+// downloadMeetings, then TRACK chosen in the track box (its first word, letter case ignored),
+// which fills the race list. Throws InputError when the service has no such meeting.
 std::unique_ptr<App> openMeeting(Context& ctx, const std::string& track);
 
 // Selects the race list row of race number `race`; InputError when the meeting has none.

@@ -2,6 +2,7 @@
 #include <sstream>
 
 #include "Cli.h"
+#include "MeetingChoice.h"
 #include "meetings/MeetingCommands.h"
 #include "meetings/MeetingParser.h"
 #include "net/WorkFiles.h"
@@ -103,38 +104,9 @@ int runParseDates(Context& ctx) {
     return kOk;
 }
 
-bool isDate(const std::string& s) {
-    if (s.size() != 10 || s[2] != '/' || s[5] != '/') return false;
-    for (std::size_t i : {0, 1, 3, 4, 6, 7, 8, 9})
-        if (s[i] < '0' || s[i] > '9') return false;
-    return true;
-}
-
 int runMeetings(Context& ctx) {
     ctx.args.expect(0, 0, {"--date"});
-    const std::optional<std::string> date = ctx.args.option("--date");
-    if (date && !isDate(*date)) throw UsageError("--date takes DD/MM/YYYY");
-
-    auto app = ctx.makeApp();
-    // Only the service is needed: whether the machine has a network is not asked.
-    app->connectivityOverride = [](std::uint32_t& flags, std::string& name) {
-        flags = 0;
-        name.clear();
-        return true;
-    };
-    wireMeetingCommands(*app);
-    std::string address = meetingPageUrl(*app);
-    if (date) {
-        // As if the date had been chosen in the date box.
-        app->window.cmbDateRaces.addItem(*date);
-        app->window.cmbDateRaces.setSelectedIndex(0);
-        address += "?" + app->window.yearPart + app->window.monthPart + app->window.dayPart;
-    } else {
-        app->window.cmdDownload.click();
-    }
-    if (!fileExists(app->workPath("access.html")))
-        throw InputError(address + ": the form-guide service could not be reached");
-    report(ctx, *app);
+    report(ctx, *downloadMeetings(ctx));
     return kOk;
 }
 
