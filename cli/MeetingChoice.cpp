@@ -2,6 +2,7 @@
 
 #include "app/Commands.h"
 #include "meetings/MeetingCommands.h"
+#include "net/PageLoader.h"
 #include "net/WorkFiles.h"
 #include "results/TextRules.h"
 
@@ -20,6 +21,28 @@ std::string firstWord(const std::string& s) {
     return std::string(t.substr(0, t.find(' ')));
 }
 
+// Records the address of the first failed fetch, as status panel 2 shows it: today's page, or the
+// dated one when only that failed. A later command of the same download (the date command on the
+// empty date a failed download leaves) writes its own failure there, so the panel is watched.
+class FirstFailedFetch {
+public:
+    explicit FirstFailedFetch(StatusBar& bar) : bar_(bar) {
+        bar_.setObserver([this] {
+            static const std::string prefix = std::string(kFetchFailedStatus) + ": ";
+            const std::string& panel = bar_.panel(2);
+            if (address_.empty() && panel.rfind(prefix, 0) == 0) address_ = panel.substr(prefix.size());
+        });
+    }
+    ~FirstFailedFetch() { bar_.setObserver(nullptr); }
+    FirstFailedFetch(const FirstFailedFetch&) = delete;
+    FirstFailedFetch& operator=(const FirstFailedFetch&) = delete;
+    const std::string& address() const { return address_; }
+
+private:
+    StatusBar& bar_;
+    std::string address_;
+};
+
 }  // namespace
 
 std::unique_ptr<App> downloadMeetings(Context& ctx) {
@@ -35,6 +58,7 @@ std::unique_ptr<App> downloadMeetings(Context& ctx) {
     };
     wireCommands(*app);
     MainWindow& w = app->window;
+    const FirstFailedFetch failure(w.stBar);
     if (date) {
         // As if the date had been chosen in the date box.
         w.cmbDateRaces.addItem(*date);
@@ -42,10 +66,9 @@ std::unique_ptr<App> downloadMeetings(Context& ctx) {
     } else {
         w.cmdDownload.click();
     }
-    if (!fileExists(app->workPath("access.html"))) {
-        const std::string query = date ? "?" + w.yearPart + w.monthPart + w.dayPart : "";
-        throw InputError(meetingPageUrl(*app) + query + ": the form-guide service could not be reached");
-    }
+    if (!fileExists(app->workPath("access.html")))
+        throw InputError((failure.address().empty() ? meetingPageUrl(*app) : failure.address()) +
+                         ": the page could not be fetched from the form-guide service");
     return app;
 }
 
