@@ -1,3 +1,5 @@
+#include <charconv>
+#include <cmath>
 #include <iomanip>
 #include <sstream>
 
@@ -13,8 +15,13 @@ namespace {
 using nlohmann::json;
 
 json number(float value) {
-    if (value == static_cast<float>(static_cast<long>(value))) return static_cast<long>(value);
-    return value;
+    if (std::trunc(value) == value && std::fabs(value) < 1e15f) return static_cast<long long>(value);
+    // The float's shortest text read back as a double: R4.6 gives 4.6, not the widened 4.599999904632568.
+    char buffer[32];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    double shortest = value;
+    if (ec == std::errc{}) std::from_chars(buffer, end, shortest);
+    return shortest;
 }
 
 // What the date box, the track box and the tables hold after a command or a parse.

@@ -14,6 +14,33 @@ namespace {
 
 using test::operator+;
 
+// A meeting page as access.html holds it: CR LF after every line.
+std::string meetingPage(const std::string& raceText) {
+    return "<FORM METHOD=\"POST\">\r\n"
+           "<SELECT NAME=\"date\" onChange=\"newdate(this);\" SIZE=\"1\">\r\n"
+           "<option value=\"1\">05/12/2026\r\n<OPTION SELECTED VALUE=\"2\">06/12/2026\r\n</SELECT>\r\n"
+           "<P>3. Click GO to have your data delivered to you.</P>\r\n"
+           "<SELECT NAME=\"M1\">\r\n<OPTION VALUE=\"\">ASCOT\r\n</SELECT>\r\n"
+           "<SELECT NAME=\"N1\" SIZE=\"1\">\r\n<OPTION VALUE=\"1\">" +
+           raceText + "\r\n</SELECT>\r\n</FORM>\r\n";
+}
+
+TEST(MeetingsCommands, LastRaceIsTheFloatsShortestText) {
+    struct Case {
+        std::string race;
+        std::string lastRace;
+    };
+    for (const Case& c : std::vector<Case>{{"R4.6 12:00 ASCOT 1000m", "4.6"}, {"R7 12:00 ASCOT 1000m", "7"},
+                                           {"R1.25 12:00 ASCOT 1000m", "1.25"}}) {
+        SCOPED_TRACE(c.race);
+        test::TempDir dir;
+        test::writeFile(dir.file("access.html"), meetingPage(c.race));
+        const test::CliRun run = test::runCli({"parse", "meetings", dir.file("access.html"), "--json"});
+        ASSERT_EQ(run.code, 0);
+        EXPECT_NE(run.out.find("\"lastRace\": " + c.lastRace + ",\n"), std::string::npos) << run.out;
+    }
+}
+
 TEST(MeetingsCommands, AFailedFetchNamesTheAddressThatFailed) {
     test::StandinFixture web;
     const standin::Meeting m = standin::generateRaceDay(2026, 12, 6, 1).meetings[0];
