@@ -49,8 +49,9 @@ std::string wireAddress(std::string_view address) {
     out.reserve(address.size());
     for (const char ch : address) {
         const auto c = static_cast<unsigned char>(ch);
+        // '#' would start a fragment and '%' an escape: texts from the date box or a page are data.
         if (c <= 0x20 || c >= 0x7F || c == '"' || c == '<' || c == '>' || c == '\\' || c == '^' || c == '`' ||
-            c == '{' || c == '|' || c == '}') {
+            c == '{' || c == '|' || c == '}' || c == '#' || c == '%') {
             out += '%';
             out += kHex[c >> 4];
             out += kHex[c & 0x0F];

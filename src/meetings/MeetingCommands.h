@@ -31,8 +31,8 @@ void wireMeetingCommands(App& app);
 // The meeting page of the form-guide service, without a query (today's meetings).
 std::string meetingPageUrl(const App& app);
 
-// An address as it goes on the wire: blanks and other characters a URL cannot carry are
-// percent-encoded (a short date gives a query of blanks).
+// An address as it goes on the wire: blanks, "#", "%" and other characters a URL cannot carry
+// as data are percent-encoded (a short date gives a query of blanks).
 std::string wireAddress(std::string_view address);
 
 // Characters from..from+width-1 of text, padded with blanks to width (a fixed-width field).
