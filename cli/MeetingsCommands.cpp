@@ -7,6 +7,7 @@
 #include "MeetingChoice.h"
 #include "meetings/MeetingCommands.h"
 #include "meetings/MeetingParser.h"
+#include "net/PageLoader.h"
 #include "net/WorkFiles.h"
 
 namespace selvane::cli {
@@ -23,6 +24,10 @@ json number(float value) {
     if (ec == std::errc{}) std::from_chars(buffer, end, shortest);
     return shortest;
 }
+
+// A saved page as downloadTRACK stores it (CR LF line ends, no empty lines), so that LF or CR
+// line ends do not reach the texts; the added line end keeps a last line that has none.
+std::string asStored(const std::string& page) { return splitIntoLines(page + "\n"); }
 
 // What the date box, the track box and the tables hold after a command or a parse.
 json meetingsJson(const App& app) {
@@ -85,7 +90,7 @@ void report(Context& ctx, const App& app) {
 
 int runParseMeetings(Context& ctx) {
     ctx.args.expect(1, 1, {});
-    const std::string page = readInputFile(ctx.args.at(0, "FILE"));
+    const std::string page = asStored(readInputFile(ctx.args.at(0, "FILE")));
     auto app = ctx.makeApp();
     parseMeetingList(page, app->meetings);
     fillDateBox(*app);
@@ -97,7 +102,7 @@ int runParseMeetings(Context& ctx) {
 
 int runParseDates(Context& ctx) {
     ctx.args.expect(1, 1, {});
-    const std::string page = readInputFile(ctx.args.at(0, "FILE"));
+    const std::string page = asStored(readInputFile(ctx.args.at(0, "FILE")));
     auto app = ctx.makeApp();
     collectDateOptions(page, app->meetings);
     const auto& d = app->meetings.meetingDates;
@@ -121,13 +126,14 @@ const Registrar parseMeetings{Command{
     "parse meetings", "parse meetings FILE", "read a saved meeting page (as access.html holds it)",
     "Parses the page as \"Download Race Meetings\" does and prints the date box entries, the\n"
     "meetings with their races and the track box. With --json: {dates, selectedDateIndex,\n"
-    "meetings: [{slot, name, link, lastRace, races: [{number, time, track, length}]}], trackBox}.",
+    "meetings: [{slot, name, link, lastRace, races: [{number, time, track, length}]}], trackBox}.\n"
+    "A page saved with LF or CR line ends is read as access.html would hold it.",
     {}, runParseMeetings}};
 
 const Registrar parseDates{Command{
     "parse dates", "parse dates FILE", "the first five dates of a saved meeting page",
     "Prints the five texts \"Download Previous Race Meetings\" collects from the page\n"
-    "(empty where the page has fewer). With --json: {dates}.",
+    "(empty where the page has fewer). With --json: {dates}. Line ends as for parse meetings.",
     {}, runParseDates}};
 
 const Registrar meetingsCommand{Command{

@@ -41,6 +41,30 @@ TEST(MeetingsCommands, LastRaceIsTheFloatsShortestText) {
     }
 }
 
+TEST(MeetingsCommands, APageSavedWithOtherLineEndsReadsAsStored) {
+    const std::string stored = meetingPage("R1 12:00 ASCOT 1000m");
+    std::string lf, cr, oneLine;
+    for (char c : stored) {
+        if (c != '\r') lf += c;
+        if (c != '\n') cr += c;
+        if (c != '\r' && c != '\n') oneLine += c;
+    }
+    for (const std::vector<std::string>& command : {std::vector<std::string>{"parse", "meetings"},
+                                                    std::vector<std::string>{"parse", "meetings", "--json"},
+                                                    std::vector<std::string>{"parse", "dates"}}) {
+        test::TempDir dir;
+        test::writeFile(dir.file("stored.html"), stored);
+        const test::CliRun want = test::runCli(command + std::vector<std::string>{dir.file("stored.html")});
+        ASSERT_EQ(want.code, 0);
+        for (const std::string& page : {lf, cr, oneLine, stored + "\r\n\r\n"}) {
+            test::writeFile(dir.file("saved.html"), page);
+            const test::CliRun run = test::runCli(command + std::vector<std::string>{dir.file("saved.html")});
+            EXPECT_EQ(run.code, 0);
+            EXPECT_EQ(run.out, want.out);
+        }
+    }
+}
+
 TEST(MeetingsCommands, AFailedFetchNamesTheAddressThatFailed) {
     test::StandinFixture web;
     const standin::Meeting m = standin::generateRaceDay(2026, 12, 6, 1).meetings[0];
