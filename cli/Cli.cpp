@@ -95,7 +95,10 @@ std::string readInputFile(const std::string& path) {
         return s.str();
     }
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) throw InputError(path + ": no such file");
+    const fs::file_status status = fs::status(path, ec);
+    if (fs::is_directory(status)) throw InputError(path + ": is a folder, not a file");
+    if (!fs::exists(status)) throw InputError(path + ": no such file");
+    if (!fs::is_regular_file(status)) throw InputError(path + ": is not a regular file");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw InputError(path + ": cannot be read");
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

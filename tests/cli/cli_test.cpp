@@ -48,5 +48,16 @@ TEST(Cli, UsageErrors) {
     });
 }
 
+TEST(Cli, InputErrors) {
+    test::TempDir dir;
+    const std::string missing = dir.file("missing.html");
+    const std::string folder = dir.path().string();
+    expectErrors({
+        {{"parse", "field", missing}, 1, "selvane-cli parse field: " + missing + ": no such file\n"},
+        {{"parse", "meetings", folder}, 1, "selvane-cli parse meetings: " + folder + ": is a folder, not a file\n"},
+        {{"tips", folder}, 1, "selvane-cli tips: " + folder + ": is a folder, not a file\n"},
+    });
+}
+
 }  // namespace
 }  // namespace selvane
