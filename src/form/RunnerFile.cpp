@@ -1,12 +1,20 @@
 #include "form/RunnerFile.h"
 
 #include "app/MainWindow.h"
+#include "form/RunnerTable.h"
 
 namespace selvane {
+
+RunnerFileTooLong::RunnerFileTooLong()
+    : std::runtime_error("more than " + std::to_string(RunnerTable::kLastSlot) + " runners (the runner list holds " +
+                         std::to_string(RunnerTable::kLastSlot) + ")") {}
 
 std::vector<TipInput> parseRunnerFile(std::string_view text) {
     std::vector<TipInput> field;
     while (!text.empty()) {
+        // The runner list is filled from the race page's runner rows, of which there are at most a
+        // hundred; the tipping's 16-bit counts assume no more.
+        if (field.size() == static_cast<std::size_t>(RunnerTable::kLastSlot)) throw RunnerFileTooLong();
         const std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);

@@ -52,10 +52,15 @@ TEST(Cli, InputErrors) {
     test::TempDir dir;
     const std::string missing = dir.file("missing.html");
     const std::string folder = dir.path().string();
+    std::string runners;
+    for (int i = 1; i <= 101; ++i) runners += std::to_string(i) + "\t1\tA\t1\n";
+    const std::string field = dir.file("field.txt");
+    test::writeFile(field, runners);
     expectErrors({
         {{"parse", "field", missing}, 1, "selvane-cli parse field: " + missing + ": no such file\n"},
         {{"parse", "meetings", folder}, 1, "selvane-cli parse meetings: " + folder + ": is a folder, not a file\n"},
         {{"tips", folder}, 1, "selvane-cli tips: " + folder + ": is a folder, not a file\n"},
+        {{"tips", field}, 1, "selvane-cli tips: " + field + ": more than 100 runners (the runner list holds 100)\n"},
     });
 }
 

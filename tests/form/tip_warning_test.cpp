@@ -82,5 +82,19 @@ TEST(RunnerFile, Lines) {
     EXPECT_EQ(parseRunnerFile("1\t1\tA\t1\n").size(), 1u);
 }
 
+TEST(RunnerFile, HoldsAtMostAHundredRunners) {
+    std::string text;
+    for (int i = 1; i <= 100; ++i) text += std::to_string(i) + "\t1\tA\t1\n";
+    EXPECT_EQ(parseRunnerFile(text).size(), 100u);
+    for (const std::string& more : {std::string("101\t1\tA\t1\n"), std::string("\n"), std::string("x")}) {
+        try {
+            parseRunnerFile(text + more);
+            ADD_FAILURE() << "a 101st runner was taken: " << more;
+        } catch (const RunnerFileTooLong& e) {
+            EXPECT_EQ(std::string(e.what()), "more than 100 runners (the runner list holds 100)");
+        }
+    }
+}
+
 }  // namespace
 }  // namespace selvane
