@@ -8,6 +8,7 @@ struct App;
 // and the hourglass pointer while it runs, so the user cannot start a second command while
 // this one lets window events run. Closing hides the progress bar, enables every control and
 // restores the normal pointer; the destructor closes it on every path, exceptions included.
+// Neither half throws: a failing observer skips only its own step.
 class BusyBracket {
 public:
     enum class ProgressBar { Hide, Leave };

@@ -100,5 +100,38 @@ TEST(BusyBracket, AThrowingObserverStillLeavesTheOtherControlsEnabled) {
     EXPECT_EQ(f.fakes.pointer.hourglass, false);
 }
 
+TEST(BusyBracket, AnObserverThatThrowsOnceLeavesNoControlBehind) {
+    struct Case {
+        const char* what;
+        bool throwWhenEnabled;  // else when disabled
+        bool closeEarly;
+    };
+    for (const Case& c : {Case{"opening", false, false}, Case{"closing early", true, true},
+                          Case{"closing at the end", true, false}}) {
+        SCOPED_TRACE(c.what);
+        test::AppFixture f;
+        App& app = *f.app;
+        const int all = static_cast<int>(app.window.controls().size());
+        Control* first = app.window.controls().front();
+        bool thrown = false;
+        first->setObserver([&] {
+            if (thrown || first->enabled() != c.throwWhenEnabled) return;
+            thrown = true;
+            throw std::runtime_error("widget gone");
+        });
+        {
+            BusyBracket busy(app);
+            EXPECT_EQ(countEnabled(app), 0);
+            if (c.closeEarly) {
+                busy.close();
+                EXPECT_EQ(countEnabled(app), all);
+            }
+        }
+        EXPECT_EQ(thrown, true);
+        EXPECT_EQ(countEnabled(app), all);
+        EXPECT_EQ(f.fakes.pointer.hourglass, false);
+    }
+}
+
 }  // namespace
 }  // namespace selvane
