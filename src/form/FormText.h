@@ -12,7 +12,8 @@ std::string_view trimSpaces(std::string_view s);
 // exponent ("2", " 12)", "-3", "1.5e2"); 0 when it starts with anything else.
 double leadingNumber(std::string_view s);
 
-// The shortest decimal text that reads back as v; a whole number has no point ("5").
+// The shortest text that reads back as v ("1.5", "1e-10"); a whole number a float holds exactly
+// is its digits, without a point ("5", "100000").
 std::string shortestDecimal(float v);
 
 // The text up to the first "(", trimmed: a runner's name from its horse cell.

@@ -19,7 +19,10 @@ TEST(FormText, LeadingNumber) {
 
 TEST(FormText, ShortestDecimalAndNames) {
     const std::vector<std::pair<float, std::string>> numbers = {
-        {5.0f, "5"}, {1.5f, "1.5"}, {-0.0f, "0"}, {0.1f, "0.1"}, {32767.0f, "32767"}, {-12.0f, "-12"}, {0.0f, "0"},
+        {5.0f, "5"},          {1.5f, "1.5"},         {-0.0f, "0"},          {0.1f, "0.1"},
+        {32767.0f, "32767"},  {-12.0f, "-12"},       {0.0f, "0"},           {1e-10f, "1e-10"},
+        {100000.0f, "100000"}, {16777216.0f, "16777216"}, {1e20f, "1e+20"}, {1.1f, "1.1"},
+        {0.001f, "0.001"},    {-2.5e-7f, "-2.5e-07"}, {3.4028235e38f, "3.4028235e+38"},
     };
     for (const auto& [v, want] : numbers) EXPECT_EQ(shortestDecimal(v), want) << v;
 
