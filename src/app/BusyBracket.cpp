@@ -1,22 +1,12 @@
 #include "app/BusyBracket.h"
 
 #include "app/App.h"
+#include "app/Guarded.h"
 
 namespace selvane {
-namespace {
 
 // Each control on its own: an observer that throws (a widget already gone) must not leave the
 // controls after it disabled, nor stop the bracket half-way.
-template <class Step>
-void guarded(Step&& step) noexcept {
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
-}  // namespace
-
 void openBusyBracket(App& app) {
     for (Control* c : app.window.controls()) guarded([c] { c->setEnabled(false); });
     guarded([&app] {

@@ -1,9 +1,8 @@
 #include "form/RaceSelection.h"
 
-#include <exception>
-
 #include "app/App.h"
 #include "app/BusyBracket.h"
+#include "app/Guarded.h"
 #include "app/TipGrid.h"
 #include "form/FormText.h"
 #include "form/RaceFieldParser.h"
@@ -17,15 +16,6 @@
 
 namespace selvane {
 namespace {
-
-// A step that fails is skipped and the operation goes on with the next one.
-template <class Step>
-void guarded(Step&& step) noexcept {
-    try {
-        step();
-    } catch (const std::exception&) {
-    }
-}
 
 // The chosen race as the race list row gives it.
 struct ChosenRace {
