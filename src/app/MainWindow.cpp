@@ -23,4 +23,11 @@ std::vector<Control*> MainWindow::controls() {
             &picHeading,     &WebBrowser1};
 }
 
+void MainWindow::setRaceLabels(std::string track, std::string time, std::string length, std::string number) {
+    lblTrackName.setCaption(std::move(track));
+    lblRaceTime.setCaption(std::move(time));
+    lblRaceLength.setCaption(std::move(length));
+    lblRaceNumber.setCaption(std::move(number));
+}
+
 }  // namespace selvane

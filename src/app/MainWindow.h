@@ -78,6 +78,9 @@ struct MainWindow {
 
     // Every control, for the busy bracket and the bindings.
     std::vector<Control*> controls();
+
+    // The race detail labels: lblTrackName, lblRaceTime, lblRaceLength and lblRaceNumber.
+    void setRaceLabels(std::string track, std::string time, std::string length, std::string number);
 };
 
 }  // namespace selvane

@@ -30,10 +30,7 @@ void clearRaceDisplay(App& app) {
     guarded([&] {
         msfClear(w);
         w.stBar.setPanel(2, "");
-        w.lblTrackName.setCaption("TrackName: ");
-        w.lblRaceTime.setCaption("Time: ");
-        w.lblRaceLength.setCaption("Length: ");
-        w.lblRaceNumber.setCaption(" ");
+        w.setRaceLabels("TrackName: ", "Time: ", "Length: ", " ");
         w.lblScrollResults.setCaption("");
         w.txtResults.setText("");
     });
@@ -63,10 +60,9 @@ void showRace(App& app, std::string page, const ChosenRace& race) {
         const int i = w.lstRaceName.selectedIndex();
         if (i < 0) return;
         w.lstRaceName.setForeColour(i, kVisitedRaceColour);
-        w.lblTrackName.setCaption("TrackName: " + escapeAmpersands(w.lstRaceName.subItem(i, 3)));
-        w.lblRaceTime.setCaption("Time: " + w.lstRaceName.subItem(i, 2));
-        w.lblRaceLength.setCaption("Length: " + w.lstRaceName.subItem(i, 4));
-        w.lblRaceNumber.setCaption(w.lstRaceName.subItem(i, 1));
+        w.setRaceLabels("TrackName: " + escapeAmpersands(w.lstRaceName.subItem(i, 3)),
+                        "Time: " + w.lstRaceName.subItem(i, 2), "Length: " + w.lstRaceName.subItem(i, 4),
+                        w.lstRaceName.subItem(i, 1));
     });
 }
 

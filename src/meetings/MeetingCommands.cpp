@@ -20,6 +20,19 @@ void clearIfFilled(ReportList& list) {
     if (list.count() > 0) list.clear();
 }
 
+// What the previous date, meeting or race left: the tip grid, status panel 2, the results and
+// the ticker, and the race, runner and tip lists (each only if it has entries).
+void clearRaceOutputs(MainWindow& w) {
+    msfClear(w);
+    w.stBar.setPanel(2, "");
+    w.lstResults.clear();
+    w.txtResults.setText("");
+    w.lblScrollResults.setCaption("");
+    clearIfFilled(w.lstRaceName);
+    clearIfFilled(w.lstRaces);
+    clearIfFilled(w.lstTips);
+}
+
 // The stored meeting page, or nothing when there is none.
 std::string storedMeetingPage(const App& app) {
     const std::string path = app.workPath(kMeetingFile);
@@ -37,6 +50,24 @@ bool checkOnline(App& app) {
 // Selects entry index of box, which runs its command; a box without that entry is left alone.
 void selectEntry(ComboBox& box, int index) {
     if (index >= 0 && index < box.count()) box.setSelectedIndex(index);
+}
+
+// Downloads the meeting page with query into access.html, loads the page without it through the
+// engine as every download does, and returns what access.html now holds (nothing when the fetch
+// failed).
+std::string fetchMeetingPage(App& app, const std::string& query) {
+    const std::string url = meetingPageUrl(app);
+    downloadTRACK(app, wireAddress(url + query), kMeetingFile);
+    Parse(app, wireAddress(url));
+    app.window.lblTitle.setCaption("Racecourse: ");
+    return storedMeetingPage(app);
+}
+
+// The track box from the tables with its first meeting chosen, which runs the track command.
+void showFirstMeeting(App& app) {
+    fillTrackBox(app);
+    selectEntry(app.window.cmbTrackName, 0);
+    app.window.cmbTrackName.setFocus();
 }
 
 }  // namespace
@@ -97,10 +128,7 @@ void downloadRaceMeetings(App& app) {
     w.lstTips.clear();
     w.cmbDateRaces.clear();
     w.cmbTrackName.clear();
-    w.lblTrackName.setCaption("Track Name: ");
-    w.lblRaceTime.setCaption("Time: ");
-    w.lblRaceLength.setCaption("Length: ");
-    w.lblRaceNumber.setCaption(" ");
+    w.setRaceLabels("Track Name: ", "Time: ", "Length: ", " ");
     w.lblMeeting.setCaption("Meeting: ");
     w.lstResults.clear();
     w.txtResults.setText("");
@@ -112,37 +140,21 @@ void downloadRaceMeetings(App& app) {
         return;
     }
 
-    const std::string url = meetingPageUrl(app);
-    downloadTRACK(app, wireAddress(url), kMeetingFile);
-    Parse(app, wireAddress(url));
-    w.lblTitle.setCaption("Racecourse: ");
-    parseMeetingList(storedMeetingPage(app), app.meetings);
+    parseMeetingList(fetchMeetingPage(app, ""), app.meetings);
 
     fillDateBox(app);
     selectEntry(w.cmbDateRaces, w.cmbDateRaces.count() - 1);
     w.cmbDateRaces.setFocus();
 
-    fillTrackBox(app);
-    selectEntry(w.cmbTrackName, 0);
-    w.cmbTrackName.setFocus();
+    showFirstMeeting(app);
 }
 
 void chooseMeetingDate(App& app) {
     MainWindow& w = app.window;
     BusyBracket busy(app);
-    msfClear(w);
-    w.stBar.setPanel(2, "");
-    w.lstResults.clear();
-    w.txtResults.setText("");
+    clearRaceOutputs(w);
     w.lblMeeting.setCaption("Meeting:");
-    w.lblRaceTime.setCaption("Time:");
-    w.lblRaceLength.setCaption("Length:");
-    w.lblRaceNumber.setCaption("");
-    w.lblTrackName.setCaption("Track Name:");
-    w.lblScrollResults.setCaption("");
-    clearIfFilled(w.lstRaceName);
-    clearIfFilled(w.lstRaces);
-    clearIfFilled(w.lstTips);
+    w.setRaceLabels("Track Name:", "Time:", "Length:", "");
     if (w.cmbTrackName.count() > 0) w.cmbTrackName.clear();
 
     const std::string& date = w.cmbDateRaces.text();
@@ -150,15 +162,8 @@ void chooseMeetingDate(App& app) {
     w.monthPart = fixedWidthPart(date, 3, 2);
     w.yearPart = fixedWidthPart(date, 6, 4);
 
-    const std::string url = meetingPageUrl(app);
-    downloadTRACK(app, wireAddress(url + "?" + w.yearPart + w.monthPart + w.dayPart), kMeetingFile);
-    Parse(app, wireAddress(url));
-    w.lblTitle.setCaption("Racecourse: ");
-    parseMeetingsOnly(storedMeetingPage(app), app.meetings);
-
-    fillTrackBox(app);
-    selectEntry(w.cmbTrackName, 0);
-    w.cmbTrackName.setFocus();
+    parseMeetingsOnly(fetchMeetingPage(app, "?" + w.yearPart + w.monthPart + w.dayPart), app.meetings);
+    showFirstMeeting(app);
 }
 
 void downloadPreviousMeetings(App& app) {
@@ -179,21 +184,11 @@ void chooseTrack(App& app) {
     const int m = w.cmbTrackName.selectedIndex() + 1;
     if (m < 1 || m > MeetingTables::kMeetings) return;
 
-    msfClear(w);
-    w.stBar.setPanel(2, "");
-    w.lstResults.clear();
-    w.txtResults.setText("");
-    clearIfFilled(w.lstRaceName);
-    clearIfFilled(w.lstRaces);
-    clearIfFilled(w.lstTips);
+    clearRaceOutputs(w);
     const std::string& track = w.cmbTrackName.text();
     w.lblTitle.setCaption("Racecourse: " + track);
     w.lblMeeting.setCaption("Meeting: " + track);
-    w.lblTrackName.setCaption("TrackName: ");
-    w.lblRaceTime.setCaption("Time: ");
-    w.lblRaceLength.setCaption("Length: ");
-    w.lblRaceNumber.setCaption("");
-    w.lblScrollResults.setCaption("");
+    w.setRaceLabels("TrackName: ", "Time: ", "Length: ", "");
     w.lstRaceName.clear();
 
     const MeetingTables& t = app.meetings;
