@@ -6,9 +6,6 @@
 
 namespace selvane {
 
-using formtext::leadingNumber;
-using formtext::nameBeforeBracket;
-using formtext::shortestDecimal;
 using formtext::trimSpaces;
 namespace {
 

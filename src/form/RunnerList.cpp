@@ -5,10 +5,7 @@
 
 namespace selvane {
 
-using formtext::leadingNumber;
 using formtext::nameBeforeBracket;
-using formtext::shortestDecimal;
-using formtext::trimSpaces;
 
 std::string barrierFromHorse(std::string_view horse) {
     const std::size_t space = horse.rfind(' ');
