@@ -84,6 +84,14 @@ std::unique_ptr<App> Context::makeApp() {
     return app;
 }
 
+int Context::print(const std::function<nlohmann::json()>& document, const std::function<void(std::ostream&)>& table) {
+    if (json)
+        out << document().dump(2) << "\n";
+    else
+        table(out);
+    return kOk;
+}
+
 void registerCommand(Command command) { registry().push_back(std::move(command)); }
 
 const std::vector<Command>& commands() { return registry(); }

@@ -57,6 +57,8 @@ struct Context {
 
     // A fresh program state over the work folder, with recording ports (no windows).
     std::unique_ptr<App> makeApp();
+    // The command's output: the JSON document with --json, else the table. Returns kOk.
+    int print(const std::function<nlohmann::json()>& document, const std::function<void(std::ostream&)>& table);
     FakePorts ports;
 };
 

@@ -1,7 +1,5 @@
 #include <charconv>
 #include <cmath>
-#include <iomanip>
-#include <sstream>
 
 #include "Cli.h"
 #include "MeetingChoice.h"
@@ -71,8 +69,7 @@ void printMeetings(std::ostream& out, const App& app) {
     }
     for (int m = 1; m < t.meetingCounter && m <= MeetingTables::kMeetings; ++m) {
         out << "\n" << m << ". " << toUtf8(t.meetingNames[m]) << "  [" << toUtf8(t.meetingLinks[m]) << "]\n";
-        out << "   " << std::left << std::setw(6) << "Race" << std::setw(8) << "Time" << std::setw(28) << "Track"
-            << "Length\n";
+        out << "   " << leftAligned("Race", 6) << leftAligned("Time", 8) << leftAligned("Track", 28) << "Length\n";
         for (int k = 1; k <= MeetingTables::kRaces && k <= t.meetingLastRace[m]; ++k) {
             const RaceRow& r = t.raceTable[m][k];
             out << "   " << leftAligned(r.number, 6) << leftAligned(r.time, 8) << leftAligned(r.track, 28)
@@ -81,11 +78,8 @@ void printMeetings(std::ostream& out, const App& app) {
     }
 }
 
-void report(Context& ctx, const App& app) {
-    if (ctx.json)
-        ctx.out << meetingsJson(app).dump(2) << "\n";
-    else
-        printMeetings(ctx.out, app);
+int report(Context& ctx, const App& app) {
+    return ctx.print([&] { return meetingsJson(app); }, [&](std::ostream& out) { printMeetings(out, app); });
 }
 
 int runParseMeetings(Context& ctx) {
@@ -96,8 +90,7 @@ int runParseMeetings(Context& ctx) {
     fillDateBox(*app);
     if (app->window.cmbDateRaces.count() > 0) app->window.cmbDateRaces.setSelectedIndex(app->window.cmbDateRaces.count() - 1);
     fillTrackBox(*app);
-    report(ctx, *app);
-    return kOk;
+    return report(ctx, *app);
 }
 
 int runParseDates(Context& ctx) {
@@ -106,20 +99,20 @@ int runParseDates(Context& ctx) {
     auto app = ctx.makeApp();
     collectDateOptions(page, app->meetings);
     const auto& d = app->meetings.meetingDates;
-    if (ctx.json) {
-        json dates = json::array();
-        for (int i = 0; i < 5; ++i) dates.push_back(jsonText(d[i]));
-        ctx.out << json{{"dates", dates}}.dump(2) << "\n";
-    } else {
-        for (int i = 0; i < 5; ++i) ctx.out << i << "  " << toUtf8(d[i]) << "\n";
-    }
-    return kOk;
+    return ctx.print(
+        [&] {
+            json dates = json::array();
+            for (int i = 0; i < 5; ++i) dates.push_back(jsonText(d[i]));
+            return json{{"dates", dates}};
+        },
+        [&](std::ostream& out) {
+            for (int i = 0; i < 5; ++i) out << i << "  " << toUtf8(d[i]) << "\n";
+        });
 }
 
 int runMeetings(Context& ctx) {
     ctx.args.expect(0, 0, {"--date"});
-    report(ctx, *downloadMeetings(ctx));
-    return kOk;
+    return report(ctx, *downloadMeetings(ctx));
 }
 
 const Registrar parseMeetings{Command{

@@ -8,12 +8,8 @@ int runNormalise(Context& ctx) {
     ctx.args.expect(1, 1, {});
     const std::string bytes = readInputFile(ctx.args.at(0, "FILE"));
     const NormalisedPage page = normalisePage(bytes);
-    if (ctx.json) {
-        ctx.out << nlohmann::json{{"title", jsonText(page.title)}, {"markup", jsonText(page.markup)}}.dump(2) << "\n";
-    } else {
-        ctx.out << page.markup << "\r\n";
-    }
-    return kOk;
+    return ctx.print([&] { return nlohmann::json{{"title", jsonText(page.title)}, {"markup", jsonText(page.markup)}}; },
+                     [&](std::ostream& out) { out << page.markup << "\r\n"; });
 }
 
 const Registrar registrar{Command{

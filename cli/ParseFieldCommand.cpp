@@ -21,14 +21,12 @@ int runParseField(Context& ctx) {
     RunnerTable table;
     const FieldParseEnd end = parseRaceField(table, page);
     const std::vector<RunnerEntry> entries = runnerEntries(table);
-    if (ctx.json) {
-        ctx.out << nlohmann::json{{"rows", runnerRowsJson(table)}, {"runners", runnerEntriesJson(entries)}}.dump(2)
-                << "\n";
-        return kOk;
-    }
-    ctx.out << "Runners: " << entries.size() << " (the walk stopped at " << endText(end) << ")\n";
-    printRunnerEntries(ctx.out, entries);
-    return kOk;
+    return ctx.print(
+        [&] { return nlohmann::json{{"rows", runnerRowsJson(table)}, {"runners", runnerEntriesJson(entries)}}; },
+        [&](std::ostream& out) {
+            out << "Runners: " << entries.size() << " (the walk stopped at " << endText(end) << ")\n";
+            printRunnerEntries(out, entries);
+        });
 }
 
 const Registrar registrar{Command{

@@ -9,19 +9,6 @@
 namespace selvane::cli {
 namespace {
 
-// The results rows, ticker and chosen race's text, as the main window would show them.
-struct Shown {
-    std::vector<ReportRow> rows;
-    std::string ticker;
-    std::string resultText;
-};
-
-Shown showFor(const ResultTables& t, const std::string& track, double race) {
-    MainWindow w;
-    fillMeetingResults(w, t, track, race);
-    return Shown{w.lstResults.rows(), w.lblScrollResults.caption(), w.txtResults.text()};
-}
-
 nlohmann::json meetingsJson(const ResultTables& t) {
     nlohmann::json meetings = nlohmann::json::array();
     for (int i = 1; i <= t.storedMeetings(); ++i) {
@@ -54,23 +41,20 @@ int runParseResults(Context& ctx) {
 
     ResultTables tables;
     parseResultMeetings(tables, page);
-
-    if (ctx.json) {
-        nlohmann::json doc{{"meetings", meetingsJson(tables)}, {"meetingCount", tables.resultMeetingCount}};
-        if (track) {
-            const Shown shown = showFor(tables, *track, race);
-            doc.update(shownResultsJson(shown.rows, shown.ticker, shown.resultText));
-        }
-        ctx.out << doc.dump(2) << "\n";
-        return kOk;
-    }
-    printMeetings(ctx.out, tables);
-    if (track) {
-        const Shown shown = showFor(tables, *track, race);
-        ctx.out << "\n";
-        printShownResults(ctx.out, shown.rows, shown.ticker, shown.resultText);
-    }
-    return kOk;
+    MainWindow w;  // the results controls, as the main window would show them
+    if (track) fillMeetingResults(w, tables, *track, race);
+    return ctx.print(
+        [&] {
+            nlohmann::json doc{{"meetings", meetingsJson(tables)}, {"meetingCount", tables.resultMeetingCount}};
+            if (track) doc.update(shownResultsJson(w));
+            return doc;
+        },
+        [&](std::ostream& out) {
+            printMeetings(out, tables);
+            if (!track) return;
+            out << "\n";
+            printShownResults(out, w);
+        });
 }
 
 const Registrar registrar{Command{

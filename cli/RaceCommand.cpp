@@ -41,33 +41,34 @@ int runRace(Context& ctx) {
     if (outcome.stop != TipStop::None && outcome.stop != TipStop::EmptyField) shown.error = outcome.error;
     const std::vector<RunnerEntry> field = runnerList(w.lstRaces);
 
-    if (ctx.json) {
-        nlohmann::json doc = shownTipsJson(shown);
-        doc["race"] = {{"track", jsonText(w.lblTrackName.caption())},
-                       {"number", jsonText(w.lblRaceNumber.caption())},
-                       {"time", jsonText(w.lblRaceTime.caption())},
-                       {"length", jsonText(w.lblRaceLength.caption())},
-                       {"date", jsonText(w.cmbDateRaces.text())}};
-        doc["field"] = runnerEntriesJson(field);
-        nlohmann::json messages = nlohmann::json::array();
-        for (const ShownMessage& m : ctx.ports.messages.shown)
-            messages.push_back({{"title", jsonText(m.title)}, {"text", jsonText(m.text)}});
-        doc["messages"] = messages;
-        doc.update(shownResultsJson(w.lstResults.rows(), w.lblScrollResults.caption(), w.txtResults.text()));
-        ctx.out << doc.dump(2) << "\n";
-        return kOk;
-    }
-    ctx.out << toUtf8(w.cmbDateRaces.text()) << "  " << toUtf8(w.lblTrackName.caption()) << "  Race #. "
-            << toUtf8(w.lblRaceNumber.caption()) << "  " << toUtf8(w.lblRaceTime.caption()) << "  "
-            << toUtf8(w.lblRaceLength.caption()) << "\n\nField\n";
-    printRunnerEntries(ctx.out, field);
-    ctx.out << "\n";
-    printShownTips(ctx.out, shown);
-    for (const ShownMessage& m : ctx.ports.messages.shown)
-        ctx.out << "Message \"" << plainText(m.title) << "\": " << plainText(m.text) << "\n";
-    ctx.out << "\nMeeting results\n";
-    printShownResults(ctx.out, w.lstResults.rows(), w.lblScrollResults.caption(), w.txtResults.text());
-    return kOk;
+    const std::vector<ShownMessage>& messages = ctx.ports.messages.shown;
+    return ctx.print(
+        [&] {
+            nlohmann::json doc = shownTipsJson(shown);
+            doc["race"] = {{"track", jsonText(w.lblTrackName.caption())},
+                           {"number", jsonText(w.lblRaceNumber.caption())},
+                           {"time", jsonText(w.lblRaceTime.caption())},
+                           {"length", jsonText(w.lblRaceLength.caption())},
+                           {"date", jsonText(w.cmbDateRaces.text())}};
+            doc["field"] = runnerEntriesJson(field);
+            doc["messages"] = nlohmann::json::array();
+            for (const ShownMessage& m : messages)
+                doc["messages"].push_back({{"title", jsonText(m.title)}, {"text", jsonText(m.text)}});
+            doc.update(shownResultsJson(w));
+            return doc;
+        },
+        [&](std::ostream& out) {
+            out << toUtf8(w.cmbDateRaces.text()) << "  " << toUtf8(w.lblTrackName.caption()) << "  Race #. "
+                << toUtf8(w.lblRaceNumber.caption()) << "  " << toUtf8(w.lblRaceTime.caption()) << "  "
+                << toUtf8(w.lblRaceLength.caption()) << "\n\nField\n";
+            printRunnerEntries(out, field);
+            out << "\n";
+            printShownTips(out, shown);
+            for (const ShownMessage& m : messages)
+                out << "Message \"" << plainText(m.title) << "\": " << plainText(m.text) << "\n";
+            out << "\nMeeting results\n";
+            printShownResults(out, w);
+        });
 }
 
 const Registrar registrar{Command{

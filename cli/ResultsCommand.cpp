@@ -16,16 +16,17 @@ int runResults(Context& ctx) {
     requireResultsPage(*app);
 
     const MainWindow& w = app->window;
-    if (ctx.json) {
-        nlohmann::json doc = shownResultsJson(w.lstResults.rows(), w.lblScrollResults.caption(), w.txtResults.text());
-        doc["date"] = jsonText(w.cmbDateRaces.text());
-        doc["track"] = jsonText(w.cmbTrackName.text());
-        ctx.out << doc.dump(2) << "\n";
-        return kOk;
-    }
-    ctx.out << toUtf8(w.cmbDateRaces.text()) << "  " << toUtf8(w.cmbTrackName.text()) << "\n\n";
-    printShownResults(ctx.out, w.lstResults.rows(), w.lblScrollResults.caption(), w.txtResults.text());
-    return kOk;
+    return ctx.print(
+        [&] {
+            nlohmann::json doc = shownResultsJson(w);
+            doc["date"] = jsonText(w.cmbDateRaces.text());
+            doc["track"] = jsonText(w.cmbTrackName.text());
+            return doc;
+        },
+        [&](std::ostream& out) {
+            out << toUtf8(w.cmbDateRaces.text()) << "  " << toUtf8(w.cmbTrackName.text()) << "\n\n";
+            printShownResults(out, w);
+        });
 }
 
 const Registrar registrar{Command{

@@ -12,8 +12,8 @@ int raceOption(const std::optional<std::string>& value) {
     return std::stoi(v);
 }
 
-void printShownResults(std::ostream& out, const std::vector<ReportRow>& rows, const std::string& ticker,
-                       const std::string& resultText) {
+void printShownResults(std::ostream& out, const MainWindow& w) {
+    const std::vector<ReportRow>& rows = w.lstResults.rows();
     if (rows.empty()) {
         out << "The meeting is not on the results page.\n";
         return;
@@ -23,20 +23,21 @@ void printShownResults(std::ostream& out, const std::vector<ReportRow>& rows, co
         out << leftAligned(row.text, 6) << leftAligned(row.subItems.at(0), 9) << leftAligned(row.subItems.at(1), 26)
             << toUtf8(row.subItems.at(2)) << "\n";
     }
-    out << "Ticker: " << toUtf8(ticker) << "\n";
-    out << "Race result: " << toUtf8(resultText) << "\n";
+    out << "Ticker: " << toUtf8(w.lblScrollResults.caption()) << "\n";
+    out << "Race result: " << toUtf8(w.txtResults.text()) << "\n";
 }
 
-nlohmann::json shownResultsJson(const std::vector<ReportRow>& rows, const std::string& ticker,
-                                const std::string& resultText) {
+nlohmann::json shownResultsJson(const MainWindow& w) {
     nlohmann::json list = nlohmann::json::array();
-    for (const ReportRow& row : rows) {
+    for (const ReportRow& row : w.lstResults.rows()) {
         list.push_back({{"link", jsonText(row.text)},
                         {"race", jsonText(row.subItems.at(0))},
                         {"track", jsonText(row.subItems.at(1))},
                         {"result", jsonText(row.subItems.at(2))}});
     }
-    return {{"results", list}, {"ticker", jsonText(ticker)}, {"resultText", jsonText(resultText)}};
+    return {{"results", list},
+            {"ticker", jsonText(w.lblScrollResults.caption())},
+            {"resultText", jsonText(w.txtResults.text())}};
 }
 
 }  // namespace selvane::cli

@@ -7,18 +7,16 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/Controls.h"
+#include "app/MainWindow.h"
 
 namespace selvane::cli {
 
 // --race N: a race number (1..50 are the races a meeting can hold); 0 when not given.
 int raceOption(const std::optional<std::string>& value);
 
-// The results list rows, the ticker and the results box text, as a table or as JSON keys
+// The window's results list rows, ticker and results box text, as a table or as JSON keys
 // results, ticker, resultText.
-void printShownResults(std::ostream& out, const std::vector<ReportRow>& rows, const std::string& ticker,
-                       const std::string& resultText);
-nlohmann::json shownResultsJson(const std::vector<ReportRow>& rows, const std::string& ticker,
-                                const std::string& resultText);
+void printShownResults(std::ostream& out, const MainWindow& w);
+nlohmann::json shownResultsJson(const MainWindow& w);
 
 }  // namespace selvane::cli

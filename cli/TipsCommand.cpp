@@ -19,11 +19,7 @@ int runTips(Context& ctx) {
     msfClear(w);
     setRunnerList(w, field);
     const ShownTips shown = tipAndReport(w);
-    if (ctx.json)
-        ctx.out << shownTipsJson(shown).dump(2) << "\n";
-    else
-        printShownTips(ctx.out, shown);
-    return kOk;
+    return ctx.print([&] { return shownTipsJson(shown); }, [&](std::ostream& out) { printShownTips(out, shown); });
 }
 
 const Registrar registrar{Command{
