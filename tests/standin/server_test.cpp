@@ -8,10 +8,10 @@
 #include <future>
 #include <thread>
 
-#include "PageScanners.h"
 #include "net/Fetcher.h"
 #include "net/HtmlEngine.h"
 #include "net/PageLoader.h"
+#include "results/ResultParser.h"
 #include "standin/Pages.h"
 #include "support/StandinFixture.h"
 #include "support/TestSupport.h"
@@ -19,7 +19,7 @@
 namespace selvane::standin {
 namespace {
 
-using test::has;
+bool has(std::string_view s, std::string_view part) { return s.find(part) != std::string_view::npos; }
 
 FetchLimits shortLimits(int totalMs = 3000) {
     FetchLimits l;
@@ -141,8 +141,10 @@ TEST_F(ServerTest, ResultsFollowTheClock) {
     const std::string page = "/tote/2026/12/06/mtgraces.html";
     const std::string resultPath = "/tote/2026/12/06/" + m.toteCode + "01.html";
     auto stateNow = [&] {
-        const test::ResultsScan scan = test::scanResultsMeetingPage(splitIntoLines(get(page).body));
-        return scan.meetings.at(0).results.at(0);
+        ResultTables t;
+        std::string stored = splitIntoLines(get(page).body);
+        parseResultMeetings(t, stored);
+        return t.resultRecords.at(1).result(1);
     };
     auto at = [&](int minutes) {
         char buf[32];
