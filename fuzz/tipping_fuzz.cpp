@@ -12,7 +12,12 @@
 // The bytes are a runner file: tab-separated number, form, name, barrier, ticked, a line each.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const auto field = selvane::parseRunnerFile(text);
+    std::vector<selvane::TipInput> field;
+    try {
+        field = selvane::parseRunnerFile(text);
+    } catch (const selvane::RunnerFileTooLong&) {
+        return 0;  // more runners than the list holds: refused before any tipping
+    }
     const selvane::TipOutcome o = selvane::computeTips(field);
     if (o.stop == selvane::TipStop::None) {
         if (o.tips.size() != 5 || o.grid.size() != 5) __builtin_trap();
