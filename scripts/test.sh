@@ -31,7 +31,7 @@ cmake --build --preset fuzz -j "$jobs"
 for target in build/fuzz/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
   corpus=$(mktemp -d)
-  "$target" -max_total_time="$FUZZ_SECONDS" -max_len=65536 -rss_limit_mb=2048 -print_final_stats=0 \
+  "$target" -seed=1 -max_total_time="$FUZZ_SECONDS" -max_len=65536 -rss_limit_mb=2048 -print_final_stats=0 \
     "$corpus" >"$corpus.log" 2>&1 || { tail -50 "$corpus.log"; echo "fuzz target failed: $target" >&2; exit 1; }
   echo "$(basename "$target"): ok"
   rm -rf "$corpus" "$corpus.log"
