@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/MainWindow.h"
-#include "app/TipGrid.h"
+#include "kit/MainWindow.h"
+#include "form/TipGrid.h"
 #include "form/RaceFieldParser.h"
 #include "form/RunnerFile.h"
 #include "form/Tipping.h"

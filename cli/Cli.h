@@ -12,7 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/App.h"
-#include "app/FakePorts.h"
+#include "kit/FakePorts.h"
 
 namespace selvane::cli {
 

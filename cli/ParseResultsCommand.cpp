@@ -2,7 +2,7 @@
 
 #include "Cli.h"
 #include "ResultsOutput.h"
-#include "app/MainWindow.h"
+#include "kit/MainWindow.h"
 #include "results/CheckResults.h"
 #include "results/ResultParser.h"
 

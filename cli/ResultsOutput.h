@@ -7,7 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/MainWindow.h"
+#include "kit/MainWindow.h"
 
 namespace selvane::cli {
 

@@ -1,6 +1,6 @@
 #include "Cli.h"
 #include "TipsOutput.h"
-#include "app/TipGrid.h"
+#include "form/TipGrid.h"
 #include "form/RunnerFile.h"
 
 namespace selvane::cli {

@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/MainWindow.h"
+#include "kit/MainWindow.h"
 #include "form/RunnerList.h"
 #include "form/RunnerTable.h"
 #include "form/TipWarning.h"

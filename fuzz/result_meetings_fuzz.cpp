@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/MainWindow.h"
+#include "kit/MainWindow.h"
 #include "results/CheckResults.h"
 #include "results/ResultParser.h"
 

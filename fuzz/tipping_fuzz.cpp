@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/MainWindow.h"
-#include "app/TipGrid.h"
+#include "kit/MainWindow.h"
+#include "form/TipGrid.h"
 #include "form/RunnerFile.h"
 #include "form/TipWarning.h"
 #include "form/Tipping.h"

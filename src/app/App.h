@@ -5,9 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "app/MainWindow.h"
-#include "app/MeetingTables.h"
-#include "app/Ports.h"
+#include "kit/MainWindow.h"
+#include "meetings/MeetingTables.h"
+#include "kit/Ports.h"
 #include "form/RunnerTable.h"
 #include "net/Fetcher.h"
 #include "results/ResultTables.h"

@@ -1,8 +1,8 @@
 #include "app/MainWindowLoad.h"
 
 #include "app/App.h"
-#include "app/Clock.h"
-#include "app/TipGrid.h"
+#include "kit/Clock.h"
+#include "form/TipGrid.h"
 
 namespace selvane {
 

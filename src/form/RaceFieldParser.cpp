@@ -1,7 +1,7 @@
 #include "form/RaceFieldParser.h"
 
 #include "app/App.h"
-#include "app/Controls.h"
+#include "kit/Controls.h"
 #include "form/FormText.h"
 
 namespace selvane {

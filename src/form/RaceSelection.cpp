@@ -1,9 +1,9 @@
 #include "form/RaceSelection.h"
 
 #include "app/App.h"
-#include "app/BusyBracket.h"
-#include "app/Guarded.h"
-#include "app/TipGrid.h"
+#include "kit/BusyBracket.h"
+#include "kit/Guarded.h"
+#include "form/TipGrid.h"
 #include "form/FormText.h"
 #include "form/RaceFieldParser.h"
 #include "form/RunnerList.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Controls.h"
+#include "kit/Controls.h"
 
 namespace selvane {
 

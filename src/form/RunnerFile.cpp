@@ -1,6 +1,6 @@
 #include "form/RunnerFile.h"
 
-#include "app/MainWindow.h"
+#include "kit/MainWindow.h"
 #include "form/RunnerTable.h"
 
 namespace selvane {

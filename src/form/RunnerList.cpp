@@ -1,6 +1,6 @@
 #include "form/RunnerList.h"
 
-#include "app/MainWindow.h"
+#include "kit/MainWindow.h"
 #include "form/FormText.h"
 
 namespace selvane {

@@ -1,7 +1,7 @@
 #include "form/TipWarning.h"
 
-#include "app/MainWindow.h"
-#include "app/TipGrid.h"
+#include "kit/MainWindow.h"
+#include "form/TipGrid.h"
 
 namespace selvane {
 

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/MainWindow.h"
-#include "app/TipGrid.h"
+#include "kit/MainWindow.h"
+#include "form/TipGrid.h"
 #include "form/FormText.h"
 
 namespace selvane {

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Controls.h"
+#include "kit/Controls.h"
 
 namespace selvane {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "app/App.h"
-#include "app/BusyBracket.h"
-#include "app/TipGrid.h"
+#include "kit/BusyBracket.h"
+#include "form/TipGrid.h"
 #include "meetings/MeetingParser.h"
 #include "net/Connectivity.h"
 #include "net/PageLoader.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/MeetingTables.h"
+#include "meetings/MeetingTables.h"
 
 namespace selvane {
 

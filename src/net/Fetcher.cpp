@@ -7,7 +7,7 @@
 #include <future>
 #include <mutex>
 
-#include "app/Ports.h"
+#include "kit/Ports.h"
 
 namespace selvane {
 namespace {

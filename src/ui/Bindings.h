@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Controls.h"
+#include "kit/Controls.h"
 #include "ui/Twips.h"
 
 class QColor;

@@ -6,10 +6,10 @@
 #include <QLabel>
 
 #include "app/Commands.h"
-#include "app/Entry.h"
+#include "kit/Entry.h"
 #include "app/ExitCleanUp.h"
 #include "app/MainWindowLoad.h"
-#include "app/SingleInstance.h"
+#include "kit/SingleInstance.h"
 #include "net/WorkFiles.h"
 #include "ui/MainWindowView.h"
 #include "ui/TerminationSignals.h"

@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/Ports.h"
+#include "kit/Ports.h"
 
 namespace selvane::ui {
 

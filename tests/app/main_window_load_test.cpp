@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Clock.h"
+#include "kit/Clock.h"
 #include "support/TestSupport.h"
 
 namespace selvane {

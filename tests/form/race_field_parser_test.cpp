@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/App.h"
-#include "app/MainWindow.h"
+#include "kit/MainWindow.h"
 #include "form/RunnerList.h"
 #include "net/HtmlEngine.h"
 #include "support/TestSupport.h"

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/MainWindow.h"
-#include "app/TipGrid.h"
+#include "kit/MainWindow.h"
+#include "form/TipGrid.h"
 
 namespace selvane {
 namespace {

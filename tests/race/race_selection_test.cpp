@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/App.h"
-#include "app/TipGrid.h"
+#include "form/TipGrid.h"
 #include "support/TestSupport.h"
 
 namespace selvane {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MainWindow.h"
+#include "kit/MainWindow.h"
 #include "results/CheckResults.h"
 
 namespace selvane {

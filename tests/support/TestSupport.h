@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/App.h"
-#include "app/FakePorts.h"
+#include "kit/FakePorts.h"
 
 namespace selvane::test {
 

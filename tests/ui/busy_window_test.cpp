@@ -13,7 +13,7 @@
 
 #include "app/App.h"
 #include "app/Commands.h"
-#include "app/FakePorts.h"
+#include "kit/FakePorts.h"
 #include "app/MainWindowLoad.h"
 #include "standin/Server.h"
 #include "ui/MainWindowView.h"

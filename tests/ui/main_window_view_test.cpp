@@ -26,11 +26,11 @@
 #include <functional>
 
 #include "app/App.h"
-#include "app/BusyBracket.h"
+#include "kit/BusyBracket.h"
 #include "app/Commands.h"
-#include "app/FakePorts.h"
+#include "kit/FakePorts.h"
 #include "app/MainWindowLoad.h"
-#include "app/SingleInstance.h"
+#include "kit/SingleInstance.h"
 #include "ui/Program.h"
 #include "ui/Text.h"
 

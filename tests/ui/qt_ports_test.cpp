@@ -16,7 +16,7 @@
 
 #include <fstream>
 
-#include "app/Controls.h"
+#include "kit/Controls.h"
 #include "ui/Bindings.h"
 #include "ui/LocalWebView.h"
 

@@ -1,8 +1,8 @@
-#include "app/TipGrid.h"
+#include "form/TipGrid.h"
 
 #include <gtest/gtest.h>
 
-#include "app/MainWindow.h"
+#include "kit/MainWindow.h"
 
 namespace selvane {
 namespace {

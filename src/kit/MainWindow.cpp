@@ -1,4 +1,4 @@
-#include "app/MainWindow.h"
+#include "kit/MainWindow.h"
 
 namespace selvane {
 

@@ -1,4 +1,4 @@
-#include "app/BusyBracket.h"
+#include "kit/BusyBracket.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/ShellOpen.h"
+#include "kit/ShellOpen.h"
 
 #include "app/App.h"
 

@@ -1,7 +1,7 @@
-#include "app/BusyBracket.h"
+#include "kit/BusyBracket.h"
 
 #include "app/App.h"
-#include "app/Guarded.h"
+#include "kit/Guarded.h"
 
 namespace selvane {
 

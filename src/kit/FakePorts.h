@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Ports.h"
+#include "kit/Ports.h"
 
 namespace selvane {
 

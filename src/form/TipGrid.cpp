@@ -1,6 +1,6 @@
-#include "app/TipGrid.h"
+#include "form/TipGrid.h"
 
-#include "app/MainWindow.h"
+#include "kit/MainWindow.h"
 
 namespace selvane {
 

@@ -1,6 +1,6 @@
-#include "app/Entry.h"
+#include "kit/Entry.h"
 
-#include "app/SingleInstance.h"
+#include "kit/SingleInstance.h"
 
 namespace selvane {
 

@@ -1,4 +1,4 @@
-#include "app/FakePorts.h"
+#include "kit/FakePorts.h"
 
 namespace selvane {
 

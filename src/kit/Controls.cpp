@@ -1,4 +1,4 @@
-#include "app/Controls.h"
+#include "kit/Controls.h"
 
 #include <stdexcept>
 

@@ -1,11 +1,11 @@
-#include "app/Entry.h"
+#include "kit/Entry.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include "app/SingleInstance.h"
+#include "kit/SingleInstance.h"
 #include "support/TestSupport.h"
 
 namespace selvane {

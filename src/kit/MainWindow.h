@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Controls.h"
+#include "kit/Controls.h"
 
 namespace selvane {
 

@@ -1,4 +1,4 @@
-#include "app/SingleInstance.h"
+#include "kit/SingleInstance.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
