@@ -104,7 +104,7 @@ void chooseRace(App& app) {
     MainWindow& w = app.window;
     if (w.lstRaceName.count() == 0) return;
     ChosenRace race;
-    BusyBracket bracket(app);
+    BusyBracket bracket(app.window, app.ports.pointer, &app.window.pgBar);
     clearRaceDisplay(app);
     guarded([&] {
         const ReportRow& row = w.lstRaceName.row(w.lstRaceName.selectedIndex());

@@ -1,19 +1,19 @@
 #pragma once
 
+#include "kit/Controls.h"
+#include "kit/Ports.h"
+#include "kit/Window.h"
+
 namespace selvane {
 
-struct App;
-
-// Brackets a long command: every control of the main window disabled (the ticker's timer too)
-// and the hourglass pointer while it runs, so the user cannot start a second command while
-// this one lets window events run. Closing hides the progress bar, enables every control and
-// restores the normal pointer; the destructor closes it on every path, exceptions included.
-// Neither half throws: a failing observer skips only its own step.
+// Brackets a long command: every control of the window disabled (a timer too) and the
+// hourglass pointer while it runs, so the user cannot start a second command while this one
+// lets window events run. Closing hides the given progress bar (none: left as it is), enables
+// every control and restores the normal pointer; the destructor closes it on every path,
+// exceptions included. Neither half throws: a failing observer skips only its own step.
 class BusyBracket {
 public:
-    enum class ProgressBar { Hide, Leave };
-
-    explicit BusyBracket(App& app, ProgressBar onClose = ProgressBar::Hide);
+    BusyBracket(Window& window, PointerPort* pointer, ProgressBar* hideOnClose = nullptr);
     ~BusyBracket();
     BusyBracket(const BusyBracket&) = delete;
     BusyBracket& operator=(const BusyBracket&) = delete;
@@ -23,13 +23,10 @@ public:
     bool isOpen() const { return open_; }
 
 private:
-    App& app_;
-    ProgressBar onClose_;
+    Window& window_;
+    PointerPort* pointer_;
+    ProgressBar* hideOnClose_;
     bool open_ = true;
 };
-
-// The two halves on their own, for commands that open and close the bracket at separate steps.
-void openBusyBracket(App& app);
-void closeBusyBracket(App& app, BusyBracket::ProgressBar onClose = BusyBracket::ProgressBar::Hide);
 
 }  // namespace selvane

@@ -4,7 +4,11 @@ namespace selvane {
 
 MessageAnswer FakeMessageBox::show(const std::string& title, const std::string& text, MessageIcon icon,
                                    MessageButtons buttons) {
-    shown.push_back({title, text, icon, buttons});
+    bool enabled = true;
+    if (watchedWindow) {
+        for (Control* c : watchedWindow->controls()) enabled = enabled && c->enabled();
+    }
+    shown.push_back({title, text, icon, buttons, enabled, !pointer || !pointer->hourglass});
     if (answers.empty()) return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
     MessageAnswer a = answers.front();
     answers.pop_front();

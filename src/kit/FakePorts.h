@@ -4,7 +4,10 @@
 #include <string>
 #include <vector>
 
+#include <functional>
+
 #include "kit/Ports.h"
+#include "kit/Window.h"
 
 namespace selvane {
 
@@ -14,7 +17,13 @@ struct ShownMessage {
     std::string text;
     MessageIcon icon;
     MessageButtons buttons;
+    // The state the user saw the box in: every control of the watched window enabled, and
+    // the normal pointer.
+    bool windowEnabled = true;
+    bool pointerNormal = true;
 };
+
+class FakePointer;
 
 class FakeMessageBox : public MessageBoxPort {
 public:
@@ -24,6 +33,8 @@ public:
 
     std::vector<ShownMessage> shown;
     std::deque<MessageAnswer> answers;
+    Window* watchedWindow = nullptr;
+    const FakePointer* pointer = nullptr;
 };
 
 class FakePointer : public PointerPort {
@@ -56,6 +67,42 @@ class FakeExit : public ExitPort {
 public:
     void endProgram(int code) override { codes.push_back(code); }
     std::vector<int> codes;
+};
+
+// Records the windows shown; onShow runs while the window is up (the test reads it there,
+// as the user would, before the command goes on and the window is gone).
+class FakeModalWindow : public ModalWindowPort {
+public:
+    void showModal(Window& window) override {
+        ++shownCount;
+        if (onShow) onShow(window);
+    }
+    int shownCount = 0;
+    std::function<void(Window&)> onShow;
+};
+
+class FakeMail : public MailPort {
+public:
+    bool compose(const MailMessage& message) override {
+        sent.push_back(message);
+        return works;
+    }
+    std::vector<MailMessage> sent;
+    bool works = true;
+};
+
+class FakeConnectivity : public ConnectivityPort {
+public:
+    bool connected(std::uint32_t& f, std::string& n) override {
+        ++queries;
+        f = flags;
+        n = name;
+        return online;
+    }
+    bool online = true;
+    std::uint32_t flags = 0x02;
+    std::string name = "Test connection";
+    int queries = 0;
 };
 
 struct FakePorts {

@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "kit/Controls.h"
+#include "kit/Window.h"
 
 namespace selvane {
 
 // frmParser as a model: every named control with its caption, plus the window's fields.
-struct MainWindow {
+struct MainWindow : Window {
     MainWindow();
 
     static constexpr const char* kCaption = "Box Five & Each Way Selvane";
@@ -77,7 +78,7 @@ struct MainWindow {
     int outerHeightTwips = kOuterHeightTwips;
 
     // Every control, for the busy bracket and the bindings.
-    std::vector<Control*> controls();
+    std::vector<Control*> controls() override;
 
     // The race detail labels: lblTrackName, lblRaceTime, lblRaceLength and lblRaceNumber.
     void setRaceLabels(std::string track, std::string time, std::string length, std::string number);

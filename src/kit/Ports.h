@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace selvane {
@@ -54,6 +55,35 @@ public:
     virtual void endProgram(int code) = 0;
 };
 
+class Window;
+
+// Shows a secondary window over the main window and returns when the user has closed it.
+class ModalWindowPort {
+public:
+    virtual ~ModalWindowPort() = default;
+    virtual void showModal(Window& window) = 0;
+};
+
+struct MailMessage {
+    std::string recipient;  // empty: the user fills it in
+    std::string subject;
+    std::string body;
+};
+
+// Hands a message to the desktop's mail composer; false when no composer could be started.
+class MailPort {
+public:
+    virtual ~MailPort() = default;
+    virtual bool compose(const MailMessage& message) = 0;
+};
+
+// The machine's connection state: true when online, with the state's flags and name.
+class ConnectivityPort {
+public:
+    virtual ~ConnectivityPort() = default;
+    virtual bool connected(std::uint32_t& flags, std::string& name) = 0;
+};
+
 struct Ports {
     MessageBoxPort* messages = nullptr;
     PointerPort* pointer = nullptr;
@@ -61,6 +91,10 @@ struct Ports {
     ShellPort* shell = nullptr;
     TextMeasurePort* measure = nullptr;
     ExitPort* exit = nullptr;
+    ModalWindowPort* modal = nullptr;
+    MailPort* mail = nullptr;
+    // Null: the machine's own connectivity query.
+    ConnectivityPort* connectivity = nullptr;
 };
 
 }  // namespace selvane

@@ -120,7 +120,7 @@ void fillDateBox(App& app) {
 
 void downloadRaceMeetings(App& app) {
     MainWindow& w = app.window;
-    BusyBracket busy(app);
+    BusyBracket busy(app.window, app.ports.pointer, &app.window.pgBar);
     msfClear(w);
     w.stBar.setPanel(2, "");
     w.lstRaceName.clear();
@@ -151,7 +151,7 @@ void downloadRaceMeetings(App& app) {
 
 void chooseMeetingDate(App& app) {
     MainWindow& w = app.window;
-    BusyBracket busy(app);
+    BusyBracket busy(app.window, app.ports.pointer, &app.window.pgBar);
     clearRaceOutputs(w);
     w.lblMeeting.setCaption("Meeting:");
     w.setRaceLabels("Track Name:", "Time:", "Length:", "");
@@ -168,7 +168,7 @@ void chooseMeetingDate(App& app) {
 
 void downloadPreviousMeetings(App& app) {
     MainWindow& w = app.window;
-    BusyBracket busy(app);
+    BusyBracket busy(app.window, app.ports.pointer, &app.window.pgBar);
     w.lblTitle.setCaption("Racecourse: ");
     collectDateOptions(storedMeetingPage(app), app.meetings);
     w.lstRaceName.clear();

@@ -4,103 +4,65 @@
 
 #include <stdexcept>
 
-#include "support/TestSupport.h"
+#include "kit/FakePorts.h"
 
 namespace selvane {
 namespace {
 
-int countEnabled(App& app) {
-    int n = 0;
-    for (Control* c : app.window.controls()) n += c->enabled() ? 1 : 0;
-    return n;
-}
-
-TEST(BusyBracket, DisablesEveryControlWithTheTimerAndShowsTheHourglass) {
-    test::AppFixture f;
-    App& app = *f.app;
-    const int all = static_cast<int>(app.window.controls().size());
-    ASSERT_EQ(countEnabled(app), all);
-    {
-        BusyBracket busy(app);
-        EXPECT_EQ(countEnabled(app), 0);
-        EXPECT_EQ(app.window.timerResultScroll.enabled(), false);
-        EXPECT_EQ(app.window.WebBrowser1.enabled(), false);
-        EXPECT_EQ(f.fakes.pointer.hourglass, true);
+struct SmallWindow : Window {
+    Button button{"Go"};
+    ReportList list;
+    Timer timer;
+    ProgressBar progress;
+    std::vector<Control*> controls() override { return {&button, &list, &timer, &progress}; }
+    int enabledCount() {
+        int n = 0;
+        for (Control* c : controls()) n += c->enabled() ? 1 : 0;
+        return n;
     }
-    EXPECT_EQ(countEnabled(app), all);
-    EXPECT_EQ(f.fakes.pointer.history, (std::vector<bool>{true, false}));
-}
+};
 
-TEST(BusyBracket, ClosingHidesTheProgressBarUnlessToldToLeaveIt) {
-    struct Case {
-        BusyBracket::ProgressBar onClose;
-        bool visibleAfter;
-    };
-    for (const Case& c : {Case{BusyBracket::ProgressBar::Hide, false}, Case{BusyBracket::ProgressBar::Leave, true}}) {
-        test::AppFixture f;
-        {
-            BusyBracket busy(*f.app, c.onClose);
-            f.app->window.pgBar.setVisible(true);
+TEST(BusyBracket, DisablesEveryControlAndShowsTheHourglassUntilClosedOnEveryPath) {
+    for (const bool throws : {false, true}) {
+        SmallWindow w;
+        FakePointer pointer;
+        try {
+            BusyBracket busy(w, &pointer, &w.progress);
+            EXPECT_EQ(w.enabledCount(), 0);
+            EXPECT_EQ(pointer.hourglass, true);
+            w.progress.setVisible(true);
+            if (throws) throw std::runtime_error("fetch failed");
+        } catch (const std::runtime_error&) {
         }
-        EXPECT_EQ(f.app->window.pgBar.visible(), c.visibleAfter);
+        EXPECT_EQ(w.enabledCount(), 4);
+        EXPECT_EQ(w.progress.visible(), false);
+        EXPECT_EQ(pointer.history, (std::vector<bool>{true, false}));
     }
 }
 
-TEST(BusyBracket, ClosesWhenTheCommandThrows) {
-    test::AppFixture f;
-    App& app = *f.app;
-    const int all = static_cast<int>(app.window.controls().size());
-    try {
-        BusyBracket busy(app);
-        app.window.pgBar.setVisible(true);
-        throw std::runtime_error("fetch failed");
-    } catch (const std::runtime_error&) {
+TEST(BusyBracket, LeavesTheProgressBarWhenNoneIsGiven) {
+    SmallWindow w;
+    {
+        BusyBracket busy(w, nullptr);
+        w.progress.setVisible(true);
     }
-    EXPECT_EQ(countEnabled(app), all);
-    EXPECT_EQ(app.window.pgBar.visible(), false);
-    EXPECT_EQ(f.fakes.pointer.hourglass, false);
+    EXPECT_EQ(w.progress.visible(), true);
 }
 
 TEST(BusyBracket, EarlyCloseEnablesOnceAndTheDestructorDoesNothingMore) {
-    test::AppFixture f;
-    App& app = *f.app;
+    SmallWindow w;
+    FakePointer pointer;
     {
-        BusyBracket busy(app);
+        BusyBracket busy(w, &pointer);
         busy.close();
         EXPECT_EQ(busy.isOpen(), false);
-        EXPECT_EQ(app.window.cmdDownload.enabled(), true);
-        app.window.cmdDownload.setEnabled(false);  // a later step may disable one again
+        w.button.setEnabled(false);  // a later step may disable one again
     }
-    EXPECT_EQ(app.window.cmdDownload.enabled(), false);
-    EXPECT_EQ(f.fakes.pointer.history, (std::vector<bool>{true, false}));
+    EXPECT_EQ(w.button.enabled(), false);
+    EXPECT_EQ(pointer.history, (std::vector<bool>{true, false}));
 }
 
-TEST(BusyBracket, NestedBracketReenablesWhenTheInnerOneCloses) {
-    // The date command runs inside the download command and closes its own bracket first.
-    test::AppFixture f;
-    App& app = *f.app;
-    BusyBracket outer(app);
-    { BusyBracket inner(app); }
-    EXPECT_EQ(app.window.cmdLiveOdds.enabled(), true);
-    EXPECT_EQ(f.fakes.pointer.hourglass, false);
-}
-
-TEST(BusyBracket, AThrowingObserverStillLeavesTheOtherControlsEnabled) {
-    test::AppFixture f;
-    App& app = *f.app;
-    bool armed = false;
-    app.window.cmdDownload.setObserver([&] {
-        if (armed) throw std::runtime_error("widget gone");
-    });
-    {
-        BusyBracket busy(app);
-        armed = true;
-    }
-    for (Control* c : app.window.controls()) EXPECT_EQ(c->enabled(), true);
-    EXPECT_EQ(f.fakes.pointer.hourglass, false);
-}
-
-TEST(BusyBracket, AnObserverThatThrowsOnceLeavesNoControlBehind) {
+TEST(BusyBracket, AnObserverThatThrowsLeavesNoControlBehind) {
     struct Case {
         const char* what;
         bool throwWhenEnabled;  // else when disabled
@@ -109,27 +71,22 @@ TEST(BusyBracket, AnObserverThatThrowsOnceLeavesNoControlBehind) {
     for (const Case& c : {Case{"opening", false, false}, Case{"closing early", true, true},
                           Case{"closing at the end", true, false}}) {
         SCOPED_TRACE(c.what);
-        test::AppFixture f;
-        App& app = *f.app;
-        const int all = static_cast<int>(app.window.controls().size());
-        Control* first = app.window.controls().front();
+        SmallWindow w;
+        FakePointer pointer;
         bool thrown = false;
-        first->setObserver([&] {
-            if (thrown || first->enabled() != c.throwWhenEnabled) return;
+        w.button.setObserver([&] {
+            if (thrown || w.button.enabled() != c.throwWhenEnabled) return;
             thrown = true;
             throw std::runtime_error("widget gone");
         });
         {
-            BusyBracket busy(app);
-            EXPECT_EQ(countEnabled(app), 0);
-            if (c.closeEarly) {
-                busy.close();
-                EXPECT_EQ(countEnabled(app), all);
-            }
+            BusyBracket busy(w, &pointer);
+            EXPECT_EQ(w.enabledCount(), 0);
+            if (c.closeEarly) busy.close();
         }
         EXPECT_EQ(thrown, true);
-        EXPECT_EQ(countEnabled(app), all);
-        EXPECT_EQ(f.fakes.pointer.hourglass, false);
+        EXPECT_EQ(w.enabledCount(), 4);
+        EXPECT_EQ(pointer.hourglass, false);
     }
 }
 

@@ -257,7 +257,7 @@ TEST_F(MainWindowViewTest, TheBusyBracketDisablesEveryWidgetAndStopsTheTicker) {
     EXPECT_EQ(timer->interval(), 150);
     const char* names[] = {"cmdDownload", "lstRaceName", "cmbDateRaces", "msfResults", "WebBrowser1", "txtResults"};
     {
-        BusyBracket busy(*app);
+        BusyBracket busy(app->window, app->ports.pointer, &app->window.pgBar);
         for (const char* name : names) EXPECT_FALSE(find<QWidget>(name)->isEnabled()) << name;
         EXPECT_FALSE(timer->isActive());
         EXPECT_TRUE(fakes.pointer.hourglass);
