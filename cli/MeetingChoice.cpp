@@ -2,7 +2,7 @@
 
 #include "app/Commands.h"
 #include "meetings/MeetingCommands.h"
-#include "net/PageLoader.h"
+#include "net/PageStatus.h"
 #include "net/WorkFiles.h"
 #include "results/TextRules.h"
 
@@ -51,11 +51,9 @@ std::unique_ptr<App> downloadMeetings(Context& ctx) {
 
     auto app = ctx.makeApp();
     // Only the service is needed: whether the machine has a network is not asked.
-    app->connectivityOverride = [](std::uint32_t& flags, std::string& name) {
-        flags = 0;
-        name.clear();
-        return true;
-    };
+    ctx.ports.connectivity.flags = 0;
+    ctx.ports.connectivity.name.clear();
+    app->ports.connectivity = &ctx.ports.connectivity;
     wireCommands(*app);
     MainWindow& w = app->window;
     const FirstFailedFetch failure(w.stBar);
@@ -67,7 +65,7 @@ std::unique_ptr<App> downloadMeetings(Context& ctx) {
         w.cmdDownload.click();
     }
     if (!fileExists(app->workPath("access.html")))
-        throw InputError((failure.address().empty() ? meetingPageUrl(*app) : failure.address()) +
+        throw InputError((failure.address().empty() ? meetingPageUrl(app->services) : failure.address()) +
                          ": the page could not be fetched from the form-guide service");
     return app;
 }

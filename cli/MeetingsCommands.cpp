@@ -87,9 +87,9 @@ int runParseMeetings(Context& ctx) {
     const std::string page = asStored(readInputFile(ctx.args.at(0, "FILE")));
     auto app = ctx.makeApp();
     parseMeetingList(page, app->meetings);
-    fillDateBox(*app);
+    fillDateBox(app->window.cmbDateRaces, app->meetings);
     if (app->window.cmbDateRaces.count() > 0) app->window.cmbDateRaces.setSelectedIndex(app->window.cmbDateRaces.count() - 1);
-    fillTrackBox(*app);
+    fillTrackBox(app->window.cmbTrackName, app->meetings);
     return report(ctx, *app);
 }
 

@@ -12,7 +12,7 @@ int runResults(Context& ctx) {
     const int race = raceOption(ctx.args.option("--race"));
     auto app = openMeeting(ctx, track);
     if (race > 0) selectRace(*app, race, track);
-    checkResults(*app);
+    checkResults(*app, app->window, app->results);
     requireResultsPage(*app);
 
     const MainWindow& w = app->window;

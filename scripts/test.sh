@@ -13,6 +13,9 @@ if grep -rnE '#\s*include\s*[<"]Q[A-Za-z]' src standin cli --include='*.h' --inc
   exit 1
 fi
 
+echo "== includes point down"
+scripts/check-includes.sh
+
 echo "== unit and flow tests (ASan + UBSan)"
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs"

@@ -7,17 +7,34 @@
 #include "results/Ticker.h"
 
 namespace selvane {
+namespace {
 
-void wireShellCommands(App& app) {
-    app.window.cmdExit.onClick = [&app] { exitProgram(app); };
+void wireMeetingCommands(App& app) {
+    MainWindow& w = app.window;
+    w.cmdDownload.onClick = [&app] { downloadRaceMeetings(app, app.window, app.meetings, app.connection); };
+    w.cmdPrevious.onClick = [&app] { downloadPreviousMeetings(app, app.window, app.meetings); };
+    w.cmbDateRaces.onClick = [&app] { chooseMeetingDate(app, app.window, app.meetings); };
+    w.cmbTrackName.onClick = [&app] { chooseTrack(app.window, app.meetings); };
 }
 
+void wireRaceSelection(App& app) {
+    MainWindow& w = app.window;
+    w.lstRaceName.onDoubleClick = [&app] { chooseRace(app, app.window, app.runners, app.results); };
+    w.lstRaces.onClick = [&app] { rerunTips(app, app.window); };
+    w.Command1.onClick = [&app] { reanalyseStoredRace(app, app.window, app.runners); };
+}
+
+void wireResults(App& app) {
+    app.window.timerResultScroll.onTimer = [&app] { tickResultScroll(app.window, app.ports.measure); };
+}
+
+}  // namespace
+
 void wireCommands(App& app) {
-    wireShellCommands(app);
-    // One line per room.
+    app.window.cmdExit.onClick = [&app] { exitProgram(app); };
     wireMeetingCommands(app);
     wireRaceSelection(app);
-    wireResultsTicker(app);
+    wireResults(app);
 }
 
 }  // namespace selvane

@@ -4,11 +4,8 @@ namespace selvane {
 
 struct App;
 
-// Hooks every room's commands to the main window's controls (onClick, onDoubleClick, onTimer…).
-// Each room supplies one wiring function and adds one call to wireCommands.
+// Hooks every room's commands to the main window's controls (onClick, onDoubleClick, onTimer…),
+// handing each command the parts of the program's state it works on.
 void wireCommands(App& app);
-
-// The shell's own: "Exit".
-void wireShellCommands(App& app);
 
 }  // namespace selvane

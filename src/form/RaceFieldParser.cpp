@@ -1,6 +1,5 @@
 #include "form/RaceFieldParser.h"
 
-#include "app/App.h"
 #include "kit/Controls.h"
 #include "form/FormText.h"
 
@@ -146,7 +145,5 @@ FieldParseEnd parseRaceField(RunnerTable& t, std::string& page, ProgressBar* pgB
     }
     return FieldParseEnd::EndOfPage;
 }
-
-FieldParseEnd parseRaceField(App& app, std::string& page) { return parseRaceField(app.runners, page, &app.window.pgBar); }
 
 }  // namespace selvane

@@ -7,7 +7,6 @@
 
 namespace selvane {
 
-struct App;
 class ProgressBar;
 
 // How a walk of the race page ended.
@@ -26,8 +25,6 @@ void normaliseRaceText(std::string& page);
 // When the walk reaches the second horizontal rule the progress bar, if given, is completed
 // and hidden.
 FieldParseEnd parseRaceField(RunnerTable& table, std::string& page, ProgressBar* pgBar = nullptr);
-// The same over the program's runner table and progress bar.
-FieldParseEnd parseRaceField(App& app, std::string& page);
 
 // Files one cell text under the current row (table.runnerRowCount). Returns false when the
 // row is past the last slot, which ends the parse.

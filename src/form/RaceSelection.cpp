@@ -1,6 +1,5 @@
 #include "form/RaceSelection.h"
 
-#include "app/App.h"
 #include "kit/BusyBracket.h"
 #include "kit/Guarded.h"
 #include "form/TipGrid.h"
@@ -9,8 +8,9 @@
 #include "form/RunnerList.h"
 #include "form/TipWarning.h"
 #include "form/Tipping.h"
-#include "meetings/MeetingCommands.h"
 #include "net/PageLoader.h"
+#include "net/PageStatus.h"
+#include "net/PageText.h"
 #include "net/WorkFiles.h"
 #include "results/CheckResults.h"
 
@@ -25,8 +25,7 @@ struct ChosenRace {
 };
 
 // Empties what the previous race left on screen.
-void clearRaceDisplay(App& app) {
-    MainWindow& w = app.window;
+void clearRaceDisplay(MainWindow& w, RunnerTable& runners) {
     guarded([&] {
         msfClear(w);
         w.stBar.setPanel(2, "");
@@ -35,7 +34,7 @@ void clearRaceDisplay(App& app) {
         w.txtResults.setText("");
     });
     guarded([&] {
-        app.runners.clearRows(w.lstRaces.count());
+        runners.clearRows(w.lstRaces.count());
         w.lstRaces.clear();
         w.lstTips.clear();
     });
@@ -43,13 +42,12 @@ void clearRaceDisplay(App& app) {
 
 // Reads the race page into the runner list, tips it and marks the chosen row: the steps the
 // race choice and Command1 share.
-void showRace(App& app, std::string page, const ChosenRace& race) {
-    MainWindow& w = app.window;
+void showRace(MainWindow& w, RunnerTable& runners, std::string page, const ChosenRace& race) {
     guarded([&] {
         w.racePage = page;
-        parseRaceField(app, page);
+        parseRaceField(runners, page, &w.pgBar);
     });
-    guarded([&] { fillRunnerList(w, app.runners); });
+    guarded([&] { fillRunnerList(w, runners); });
     guarded([&] {
         w.lblTitle.setCaption(w.lblTitle.caption() + "    --> Track name: " + escapeAmpersands(race.track) +
                               "Race #. " + race.number);
@@ -88,24 +86,23 @@ std::string raceDataErrorText(std::string_view trackPart) {
            "This is probably due to data error or no data available." + "\r\n\r\n" + kInsufficientFormText;
 }
 
-void reportTipOutcome(App& app, std::string_view trackPart) {
-    const TipWarning warning = reportTipOutcome(app.window);
-    if (warning == TipWarning::None || !app.ports.messages) return;
+void reportTipOutcome(MessageBoxPort* messages, MainWindow& w, std::string_view trackPart) {
+    const TipWarning warning = reportTipOutcome(w);
+    if (warning == TipWarning::None || !messages) return;
     if (warning == TipWarning::DataError) {
-        app.ports.messages->show(warningTitle(warning), raceDataErrorText(trackPart), MessageIcon::Critical,
+        messages->show(warningTitle(warning), raceDataErrorText(trackPart), MessageIcon::Critical,
                                  MessageButtons::Ok);
     } else {
-        app.ports.messages->show(warningTitle(warning), kInsufficientFormText, MessageIcon::Information,
+        messages->show(warningTitle(warning), kInsufficientFormText, MessageIcon::Information,
                                  MessageButtons::Ok);
     }
 }
 
-void chooseRace(App& app) {
-    MainWindow& w = app.window;
+void chooseRace(Context& ctx, MainWindow& w, RunnerTable& runners, ResultTables& results) {
     if (w.lstRaceName.count() == 0) return;
     ChosenRace race;
-    BusyBracket bracket(app.window, app.ports.pointer, &app.window.pgBar);
-    clearRaceDisplay(app);
+    BusyBracket bracket(w, ctx.ports.pointer, &w.pgBar);
+    clearRaceDisplay(w, runners);
     guarded([&] {
         const ReportRow& row = w.lstRaceName.row(w.lstRaceName.selectedIndex());
         race.link = row.text;
@@ -113,40 +110,32 @@ void chooseRace(App& app) {
         race.track = w.lstRaceName.subItem(w.lstRaceName.selectedIndex(), 3);
     });
     guarded([&] {
-        w.pageFilePath = racePageAddress(app.services.formGuide, race.link, race.number);
-        Parse(app, wireAddress(w.pageFilePath));
+        w.pageFilePath = racePageAddress(ctx.services.formGuide, race.link, race.number);
+        showParsedPage(w, ctx.ports.pump, Parse(ctx, text::wireAddress(w.pageFilePath)));
     });
     std::string page;
     guarded([&] {
-        const std::string path = app.workPath("test.html");
+        const std::string path = ctx.workPath("test.html");
         if (fileExists(path)) page = readWholeFile(path);
     });
-    showRace(app, std::move(page), race);
-    guarded([&] { checkResults(app); });
+    showRace(w, runners, std::move(page), race);
+    guarded([&] { checkResults(ctx, w, results); });
     bracket.close();
-    guarded([&] { reportTipOutcome(app, race.track); });
+    guarded([&] { reportTipOutcome(ctx.ports.messages, w, race.track); });
 }
 
-void rerunTips(App& app) {
-    MainWindow& w = app.window;
+void rerunTips(Context& ctx, MainWindow& w) {
     if (w.lstRaces.count() == 0) return;
     // A run that stops keeps the previous tips on screen; the report then goes by what is shown.
     workoutPlaces(w);
-    reportTipOutcome(app, formtext::trimSpaces(w.lblTrackName.caption()));
+    reportTipOutcome(ctx.ports.messages, w, formtext::trimSpaces(w.lblTrackName.caption()));
 }
 
-void reanalyseStoredRace(App& app) {
-    clearRaceDisplay(app);
+void reanalyseStoredRace(Context& ctx, MainWindow& w, RunnerTable& runners) {
+    clearRaceDisplay(w, runners);
     // The race page the last choice read: test.html holds the results page by now.
-    showRace(app, app.window.racePage, ChosenRace{});
-    guarded([&] { reportTipOutcome(app, ""); });
-}
-
-void wireRaceSelection(App& app) {
-    MainWindow& w = app.window;
-    w.lstRaceName.onDoubleClick = [&app] { chooseRace(app); };
-    w.lstRaces.onClick = [&app] { rerunTips(app); };
-    w.Command1.onClick = [&app] { reanalyseStoredRace(app); };
+    showRace(w, runners, w.racePage, ChosenRace{});
+    guarded([&] { reportTipOutcome(ctx.ports.messages, w, ""); });
 }
 
 }  // namespace selvane

@@ -3,12 +3,12 @@
 #include <string>
 #include <string_view>
 
-#include "kit/Controls.h"
+#include "form/RunnerTable.h"
+#include "kit/MainWindow.h"
+#include "net/Context.h"
+#include "results/ResultTables.h"
 
 namespace selvane {
-
-struct App;
-struct MainWindow;
 
 // The fore colour of the races already chosen in the race list (red 0, green 0, blue 192).
 inline constexpr Colour kVisitedRaceColour = 0xC00000;
@@ -28,19 +28,16 @@ std::string raceDataErrorText(std::string_view trackPart);
 
 // Double-click on the race list: downloads the chosen race's field, shows it, tips it, marks the
 // race as visited, fills the race details and the meeting's result states, then reports.
-void chooseRace(App& app);
+void chooseRace(Context& ctx, MainWindow& w, RunnerTable& runners, ResultTables& results);
 
 // Click on the runner list: tips the field again with the user's tick marks, then reports.
-void rerunTips(App& app);
+void rerunTips(Context& ctx, MainWindow& w);
 
 // Command1: the race choice over the stored race page, without download or results.
-void reanalyseStoredRace(App& app);
+void reanalyseStoredRace(Context& ctx, MainWindow& w, RunnerTable& runners);
 
 // The last step of the three: placeholder tips and "Race's Data Error" when the runner list or
 // the tip list is empty, else "Insufficient Form" when a third of the field lacks form.
-void reportTipOutcome(App& app, std::string_view trackPart);
-
-// Hooks the three operations to lstRaceName, lstRaces and Command1.
-void wireRaceSelection(App& app);
+void reportTipOutcome(MessageBoxPort* messages, MainWindow& w, std::string_view trackPart);
 
 }  // namespace selvane

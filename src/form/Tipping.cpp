@@ -168,25 +168,36 @@ std::vector<TipInput> tipInputs(const MainWindow& w) {
     return field;
 }
 
+void renderTips(MainWindow& w, const TipOutcome& o) {
+    w.tipBarriers = o.tipBarriers;
+    if (w.lstTips.count() > 0) w.lstTips.clear();
+    for (const TipRow& tip : o.tips) w.lstTips.addRow(tip.label, {tip.runner, tip.win, tip.barrier});
+
+    Grid& g = w.msfResults;
+    if (g.cols() < 4) g.setCols(4);
+    // Each row replaces the grid from its own row down, so the reset's sixth row goes too.
+    for (std::size_t r = 1; r <= o.grid.size(); ++r) {
+        g.setRowCount(static_cast<int>(r));
+        g.addItem(joinCells(o.grid[r - 1]));
+    }
+    if (g.rowCount() > 1) {
+        if (o.bestBetRow > 0) {
+            g.setCellBackColour(o.bestBetRow, 1, kBestBetColour);
+            g.setCellBackColour(o.bestBetRow, 2, kBestBetColour);
+        }
+        w.stBar.setPanel(2, o.status);
+    }
+    w.insufficientFormCount = o.insufficientFormCount;
+}
+
 TipRun workoutPlaces(MainWindow& w) {
-    TipOutcome o = computeTips(tipInputs(w));
+    const TipOutcome o = computeTips(tipInputs(w));
     if (o.stop == TipStop::EmptyField) return {o.stop, o.error};
     if (o.stop != TipStop::None) {
         w.insufficientFormCount = 0;
         return {o.stop, o.error};
     }
-
-    w.tipBarriers.fill(0);
-    if (w.lstTips.count() > 0) w.lstTips.clear();
-    for (const TipRow& tip : o.tips) w.lstTips.addRow(tip.label, {tip.runner, tip.win, tip.barrier});
-    for (int k = 1; k <= kTips; ++k) w.tipBarriers[k] = barrierSlot(w.lstTips.subItem(k - 1, 3)).value_or(0);
-
-    sortTipsToGrid(w, o.tipScores, true);
-    if (w.msfResults.rowCount() > 1) {
-        sortIntegers(w.tipBarriers, kTips);
-        highLightRow(w);
-    }
-    w.insufficientFormCount = o.insufficientFormCount;
+    renderTips(w, o);
     return {};
 }
 
@@ -209,41 +220,10 @@ TipRow gridRow(int row, const TipRow& tip) {
                   " " + tip.barrier};
 }
 
-std::vector<std::int32_t> sortTipsToGrid(MainWindow& w, std::span<const double> values, bool wantOrder) {
-    const int hi = static_cast<int>(values.size()) - 1;
-    std::vector<std::int32_t> order = tipGridOrder(values, 1, hi);
-    if (!wantOrder) return order;
-    Grid& g = w.msfResults;
-    if (g.cols() < 4) g.setCols(4);
-    for (int r = 1; r <= w.lstTips.count() && r <= hi; ++r) {
-        const int entry = order[r] - 1;
-        const TipRow tip{w.lstTips.row(entry).text, w.lstTips.subItem(entry, 1), w.lstTips.subItem(entry, 2),
-                         w.lstTips.subItem(entry, 3)};
-        g.setRowCount(r);
-        g.addItem(joinCells(gridRow(r, tip)));
-    }
-    return order;
-}
-
 int bestBetRowOf(const std::vector<std::string>& barrierCells, std::int16_t lowestBarrier) {
     for (std::size_t r = 0; r < barrierCells.size() && r < static_cast<std::size_t>(kTips); ++r)
         if (leadingNumber(trimSpaces(barrierCells[r])) == lowestBarrier) return static_cast<int>(r) + 1;
     return 0;
-}
-
-void highLightRow(MainWindow& w) {
-    Grid& g = w.msfResults;
-    if (g.rowCount() <= 1 || g.cols() < 4) return;
-    std::vector<std::string> barrierCells;
-    for (int r = 1; r <= kTips && r < g.rowCount(); ++r) barrierCells.push_back(g.cell(r, 3));
-    const int row = bestBetRowOf(barrierCells, w.tipBarriers[1]);
-    std::string bestBet;
-    if (row > 0) {
-        g.setCellBackColour(row, 1, kBestBetColour);
-        g.setCellBackColour(row, 2, kBestBetColour);
-        bestBet = g.cell(row, 1);
-    }
-    w.stBar.setPanel(2, kBestBetStatus + bestBet);
 }
 
 void sortIntegers(std::span<std::int16_t> values, int n) {

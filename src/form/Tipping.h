@@ -76,6 +76,10 @@ struct TipRun {
     bool published() const { return stop == TipStop::None; }
 };
 
+// Shows a published outcome: the tip list, grid rows 1..5 with the best bet's cells coloured,
+// status panel 2, tipBarriers and insufficientFormCount.
+void renderTips(MainWindow& w, const TipOutcome& o);
+
 // Tips the runner list: the tip list, grid rows 1..5, status panel 2, tipBarriers and
 // insufficientFormCount. A stopped run touches none of them but insufficientFormCount (0);
 // an empty runner list touches nothing.
@@ -85,10 +89,6 @@ TipRun workoutPlaces(MainWindow& w);
 // values); result slots lo..hi hold the slot each place came from.
 std::vector<std::int32_t> tipGridOrder(std::span<const double> values, int lo, int hi);
 
-// Orders values (slots 1..5) and, with wantOrder, writes the grid rows from the tip list in
-// that order.
-std::vector<std::int32_t> sortTipsToGrid(MainWindow& w, std::span<const double> values, bool wantOrder);
-
 // The grid texts of tip entry `tip` in grid row `row`.
 TipRow gridRow(int row, const TipRow& tip);
 
@@ -97,9 +97,6 @@ int bestBetRowOf(const std::vector<std::string>& barrierCells, std::int16_t lowe
 
 inline constexpr const char* kBestBetStatus = "Tip each way best bet #";
 inline constexpr Colour kBestBetColour = 0xC0C000;
-
-// Marks the each-way best bet in the grid and writes the status line.
-void highLightRow(MainWindow& w);
 
 // Sorts slots 1..n ascending in place.
 void sortIntegers(std::span<std::int16_t> values, int n);

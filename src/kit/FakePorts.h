@@ -112,8 +112,14 @@ struct FakePorts {
     FakeShell shell;
     FakeTextMeasure measure;
     FakeExit exit;
-
-    Ports ports() { return Ports{&messages, &pointer, &pump, &shell, &measure, &exit}; }
+    FakeModalWindow modal;
+    FakeMail mail;
+    FakeConnectivity connectivity;
+    FakePorts() { messages.pointer = &pointer; }
+    FakePorts(const FakePorts&) = delete;
+    FakePorts& operator=(const FakePorts&) = delete;
+    // Without the connectivity fake: the machine's own query.
+    Ports ports() { return Ports{&messages, &pointer, &pump, &shell, &measure, &exit, &modal, &mail, nullptr}; }
 };
 
 }  // namespace selvane

@@ -2,12 +2,12 @@
 
 #include <string>
 
-namespace selvane {
+#include "kit/Ports.h"
 
-struct App;
+namespace selvane {
 
 // Hands target (a web address or a document path) to the desktop's opener and replaces it
 // with the opener's result code as decimal text; above 32 means it was opened.
-void shellOpen(App& app, std::string& target);
+void shellOpen(ShellPort* shell, std::string& target);
 
 }  // namespace selvane

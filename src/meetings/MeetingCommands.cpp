@@ -2,12 +2,13 @@
 
 #include <algorithm>
 
-#include "app/App.h"
 #include "kit/BusyBracket.h"
 #include "form/TipGrid.h"
 #include "meetings/MeetingParser.h"
 #include "net/Connectivity.h"
 #include "net/PageLoader.h"
+#include "net/PageStatus.h"
+#include "net/PageText.h"
 #include "net/WorkFiles.h"
 
 namespace selvane {
@@ -34,16 +35,13 @@ void clearRaceOutputs(MainWindow& w) {
 }
 
 // The stored meeting page, or nothing when there is none.
-std::string storedMeetingPage(const App& app) {
-    const std::string path = app.workPath(kMeetingFile);
+std::string storedMeetingPage(const Context& ctx) {
+    const std::string path = ctx.workPath(kMeetingFile);
     return fileExists(path) ? readWholeFile(path) : std::string();
 }
 
-bool checkOnline(App& app) {
-    ConnectionState& c = app.connection;
-    c.isOnline = app.connectivityOverride
-                     ? app.connectivityOverride(c.connectionFlags, c.connectionName)
-                     : checkInternetConnection(c.connectionFlags, c.connectionName, app.services.formGuide);
+bool checkOnline(const Context& ctx, ConnectionState& c) {
+    c.isOnline = ctx.connected(c.connectionFlags, c.connectionName);
     return c.isOnline;
 }
 
@@ -55,53 +53,26 @@ void selectEntry(ComboBox& box, int index) {
 // Downloads the meeting page with query into access.html, loads the page without it through the
 // engine as every download does, and returns what access.html now holds (nothing when the fetch
 // failed).
-std::string fetchMeetingPage(App& app, const std::string& query) {
-    const std::string url = meetingPageUrl(app);
-    downloadTRACK(app, wireAddress(url + query), kMeetingFile);
-    Parse(app, wireAddress(url));
-    app.window.lblTitle.setCaption("Racecourse: ");
-    return storedMeetingPage(app);
+std::string fetchMeetingPage(Context& ctx, MainWindow& w, const std::string& query) {
+    const std::string url = meetingPageUrl(ctx.services);
+    reportLoad(w, downloadTRACK(ctx, text::wireAddress(url + query), kMeetingFile));
+    showParsedPage(w, ctx.ports.pump, Parse(ctx, text::wireAddress(url)));
+    w.lblTitle.setCaption("Racecourse: ");
+    return storedMeetingPage(ctx);
 }
 
 // The track box from the tables with its first meeting chosen, which runs the track command.
-void showFirstMeeting(App& app) {
-    fillTrackBox(app);
-    selectEntry(app.window.cmbTrackName, 0);
-    app.window.cmbTrackName.setFocus();
+void showFirstMeeting(MainWindow& w, const MeetingTables& meetings) {
+    fillTrackBox(w.cmbTrackName, meetings);
+    selectEntry(w.cmbTrackName, 0);
+    w.cmbTrackName.setFocus();
 }
 
 }  // namespace
 
-std::string meetingPageUrl(const App& app) { return app.services.formGuide + kMeetingPagePath; }
+std::string meetingPageUrl(const Services& services) { return services.formGuide + kMeetingPagePath; }
 
-std::string wireAddress(std::string_view address) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(address.size());
-    for (const char ch : address) {
-        const auto c = static_cast<unsigned char>(ch);
-        // '#' would start a fragment and '%' an escape: texts from the date box or a page are data.
-        if (c <= 0x20 || c >= 0x7F || c == '"' || c == '<' || c == '>' || c == '\\' || c == '^' || c == '`' ||
-            c == '{' || c == '|' || c == '}' || c == '#' || c == '%') {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0x0F];
-        } else {
-            out += ch;
-        }
-    }
-    return out;
-}
-
-std::string fixedWidthPart(std::string_view text, std::size_t from, std::size_t width) {
-    std::string part(from < text.size() ? text.substr(from, width) : std::string_view());
-    part.resize(width, ' ');
-    return part;
-}
-
-void fillTrackBox(App& app) {
-    MeetingTables& t = app.meetings;
-    ComboBox& box = app.window.cmbTrackName;
+void fillTrackBox(ComboBox& box, const MeetingTables& t) {
     box.clear();
     const int last = std::min<int>(t.meetingCounter - 1, MeetingTables::kMeetings);
     // An empty name still gets its (empty) entry, so entry k stays meeting slot k + 1.
@@ -111,16 +82,14 @@ void fillTrackBox(App& app) {
     }
 }
 
-void fillDateBox(App& app) {
-    ComboBox& box = app.window.cmbDateRaces;
+void fillDateBox(ComboBox& box, const MeetingTables& meetings) {
     box.clear();
-    const float selected = app.meetings.selectedDateIndex;
-    for (int i = 0; i <= selected && i < MeetingTables::kDates; ++i) box.addItem(app.meetings.meetingDates[i]);
+    const float selected = meetings.selectedDateIndex;
+    for (int i = 0; i <= selected && i < MeetingTables::kDates; ++i) box.addItem(meetings.meetingDates[i]);
 }
 
-void downloadRaceMeetings(App& app) {
-    MainWindow& w = app.window;
-    BusyBracket busy(app.window, app.ports.pointer, &app.window.pgBar);
+void downloadRaceMeetings(Context& ctx, MainWindow& w, MeetingTables& meetings, ConnectionState& connection) {
+    BusyBracket busy(w, ctx.ports.pointer, &w.pgBar);
     msfClear(w);
     w.stBar.setPanel(2, "");
     w.lstRaceName.clear();
@@ -134,53 +103,50 @@ void downloadRaceMeetings(App& app) {
     w.txtResults.setText("");
     w.lblScrollResults.setCaption("");
 
-    if (!checkOnline(app)) {
-        if (app.ports.messages)
-            app.ports.messages->show(kNoConnectionTitle, kNoConnectionText, MessageIcon::Critical, MessageButtons::Ok);
+    if (!checkOnline(ctx, connection)) {
+        if (ctx.ports.messages)
+            ctx.ports.messages->show(kNoConnectionTitle, kNoConnectionText, MessageIcon::Critical, MessageButtons::Ok);
         return;
     }
 
-    parseMeetingList(fetchMeetingPage(app, ""), app.meetings);
+    parseMeetingList(fetchMeetingPage(ctx, w, ""), meetings);
 
-    fillDateBox(app);
+    fillDateBox(w.cmbDateRaces, meetings);
     selectEntry(w.cmbDateRaces, w.cmbDateRaces.count() - 1);
     w.cmbDateRaces.setFocus();
 
-    showFirstMeeting(app);
+    showFirstMeeting(w, meetings);
 }
 
-void chooseMeetingDate(App& app) {
-    MainWindow& w = app.window;
-    BusyBracket busy(app.window, app.ports.pointer, &app.window.pgBar);
+void chooseMeetingDate(Context& ctx, MainWindow& w, MeetingTables& meetings) {
+    BusyBracket busy(w, ctx.ports.pointer, &w.pgBar);
     clearRaceOutputs(w);
     w.lblMeeting.setCaption("Meeting:");
     w.setRaceLabels("Track Name:", "Time:", "Length:", "");
     if (w.cmbTrackName.count() > 0) w.cmbTrackName.clear();
 
     const std::string& date = w.cmbDateRaces.text();
-    w.dayPart = fixedWidthPart(date, 0, 2);
-    w.monthPart = fixedWidthPart(date, 3, 2);
-    w.yearPart = fixedWidthPart(date, 6, 4);
+    w.dayPart = text::fixedWidthPart(date, 0, 2);
+    w.monthPart = text::fixedWidthPart(date, 3, 2);
+    w.yearPart = text::fixedWidthPart(date, 6, 4);
 
-    parseMeetingsOnly(fetchMeetingPage(app, "?" + w.yearPart + w.monthPart + w.dayPart), app.meetings);
-    showFirstMeeting(app);
+    parseMeetingsOnly(fetchMeetingPage(ctx, w, "?" + w.yearPart + w.monthPart + w.dayPart), meetings);
+    showFirstMeeting(w, meetings);
 }
 
-void downloadPreviousMeetings(App& app) {
-    MainWindow& w = app.window;
-    BusyBracket busy(app.window, app.ports.pointer, &app.window.pgBar);
+void downloadPreviousMeetings(Context& ctx, MainWindow& w, MeetingTables& meetings) {
+    BusyBracket busy(w, ctx.ports.pointer, &w.pgBar);
     w.lblTitle.setCaption("Racecourse: ");
-    collectDateOptions(storedMeetingPage(app), app.meetings);
+    collectDateOptions(storedMeetingPage(ctx), meetings);
     w.lstRaceName.clear();
     w.lstRaces.clear();
     w.cmbDateRaces.clear();
-    for (int i = 0; i < 4; ++i) w.cmbDateRaces.addItem(app.meetings.meetingDates[i]);
+    for (int i = 0; i < 4; ++i) w.cmbDateRaces.addItem(meetings.meetingDates[i]);
     selectEntry(w.cmbDateRaces, 0);
     w.cmbDateRaces.setFocus();
 }
 
-void chooseTrack(App& app) {
-    MainWindow& w = app.window;
+void chooseTrack(MainWindow& w, const MeetingTables& t) {
     const int m = w.cmbTrackName.selectedIndex() + 1;
     if (m < 1 || m > MeetingTables::kMeetings) return;
 
@@ -191,18 +157,10 @@ void chooseTrack(App& app) {
     w.setRaceLabels("TrackName: ", "Time: ", "Length: ", "");
     w.lstRaceName.clear();
 
-    const MeetingTables& t = app.meetings;
     for (int k = 1; k <= MeetingTables::kRaces && k <= t.meetingLastRace[m]; ++k) {
         const RaceRow& r = t.raceTable[m][k];
         w.lstRaceName.addRow(t.meetingLinks[m], {r.number, r.time, r.track, r.length});
     }
-}
-
-void wireMeetingCommands(App& app) {
-    app.window.cmdDownload.onClick = [&app] { downloadRaceMeetings(app); };
-    app.window.cmdPrevious.onClick = [&app] { downloadPreviousMeetings(app); };
-    app.window.cmbDateRaces.onClick = [&app] { chooseMeetingDate(app); };
-    app.window.cmbTrackName.onClick = [&app] { chooseTrack(app); };
 }
 
 }  // namespace selvane

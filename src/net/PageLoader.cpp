@@ -2,23 +2,21 @@
 
 #include <cstdio>
 
-#include "app/App.h"
+#include "net/Context.h"
 #include "net/HtmlEngine.h"
 #include "net/WorkFiles.h"
 
 namespace selvane {
 namespace {
 
-void pump(App& app) {
-    if (app.ports.pump) app.ports.pump->pumpEvents();
-}
-
-// Every command empties status panel 2 when it starts, so text already there is this command's
-// own (a best bet, or the first failure): a later failure must not hide it.
-void reportFetchFailure(App& app, const std::string& url) {
-    MainWindow& w = app.window;
-    w.lblStatus.setCaption(kFetchFailedStatus);
-    if (w.stBar.panel(2).empty()) w.stBar.setPanel(2, std::string(kFetchFailedStatus) + ": " + url);
+LoadedPage failed(const std::string& url, const FetchResult& fetch, std::string filePath) {
+    LoadedPage page;
+    page.url = url;
+    page.httpStatus = fetch.status;
+    page.cause = fetch.error;
+    page.filePath = std::move(filePath);
+    deleteFile(page.filePath);
+    return page;
 }
 
 }  // namespace
@@ -38,42 +36,28 @@ std::string splitIntoLines(std::string_view text) {
     return out;
 }
 
-void downloadTRACK(App& app, const std::string& url, const std::string& fileName) {
-    const std::string path = app.workPath(fileName);
-    const FetchResult page = fetchPumped(url, app.limits, app.ports.pump);
-    if (path.empty()) return;
+LoadedPage downloadTRACK(const Context& ctx, const std::string& url, const std::string& fileName) {
+    const std::string path = ctx.workPath(fileName);
+    const FetchResult fetch = fetchPumped(url, ctx.limits, ctx.ports.pump);
+    if (!fetch.ok || path.empty()) return failed(url, fetch, path);
+    LoadedPage page{true, url, fetch.status, {}, path, {}, {}};
     deleteFile(path);
-    if (!page.ok) {
-        reportFetchFailure(app, url);
-        return;
-    }
     std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return;
-    const std::string lines = splitIntoLines(page.body);
+    if (!f) return page;
+    const std::string lines = splitIntoLines(fetch.body);
     std::fwrite(lines.data(), 1, lines.size(), f);
     std::fclose(f);
+    return page;
 }
 
-void Parse(App& app, const std::string& url) {
-    MainWindow& w = app.window;
-    const std::string testPath = app.workPath("test.html");
-    const FetchResult page = fetchPumped(url, app.limits, app.ports.pump);
-    w.pageFilePath = testPath;
-    if (!page.ok) {
-        deleteFile(testPath);
-        w.pageMarkup.clear();
-        reportFetchFailure(app, url);
-        return;
-    }
-    const NormalisedPage doc = normalisePage(page.body, charsetOf(page.contentType));
-    w.lblStatus.setCaption("Document completed");
-    pump(app);
-    w.lblTitle.setCaption("Racecourse : " + doc.title);
-    pump(app);
-    w.lblStatus.setCaption("Extracting links");
-    w.pageMarkup = doc.markup;
-    saveFile(w.pageFilePath, w.pageMarkup);
-    w.lblStatus.setCaption("Done");
+LoadedPage Parse(const Context& ctx, const std::string& url) {
+    const std::string testPath = ctx.workPath("test.html");
+    const FetchResult fetch = fetchPumped(url, ctx.limits, ctx.ports.pump);
+    if (!fetch.ok) return failed(url, fetch, testPath);
+    NormalisedPage doc = normalisePage(fetch.body, charsetOf(fetch.contentType));
+    LoadedPage page{true, url, fetch.status, {}, testPath, std::move(doc.title), std::move(doc.markup)};
+    saveFile(testPath, page.markup);
+    return page;
 }
 
 }  // namespace selvane

@@ -1,25 +1,33 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace selvane {
 
-struct App;
+struct Context;
+
+// What a page load came to. The command decides what the window says about it.
+struct LoadedPage {
+    bool ok = false;
+    std::string url;
+    long httpStatus = 0;    // 0 when no answer came
+    std::string cause;      // why it failed, one line; empty when ok
+    std::string filePath;   // the work file written; removed when the load failed
+    std::string title;      // Parse only: the document's title
+    std::string markup;     // Parse only: the engine's markup, as the work file holds it less CR LF
+};
 
 // Fetches url and stores its raw text in the work file fileName, line by line: CR or LF ends a
 // line, empty lines vanish, text after the last line end is dropped. A failed fetch removes
-// the file, so no older page is read as this one, and says so in lblStatus and status panel 2
-// (panel 2 only when it is empty: an earlier message of the same command stays).
-void downloadTRACK(App& app, const std::string& url, const std::string& fileName);
+// the file, so no older page is read as this one.
+LoadedPage downloadTRACK(const Context& ctx, const std::string& url, const std::string& fileName);
 
 // The line rule of downloadTRACK on its own.
 std::string splitIntoLines(std::string_view text);
 
-// Loads url through the HTML engine: lblStatus and lblTitle follow the load, pageMarkup holds
-// the engine's markup, test.html holds markup + CR LF and pageFilePath its path.
-// A failed fetch removes test.html and says so as downloadTRACK does.
-void Parse(App& app, const std::string& url);
-
-inline constexpr const char* kFetchFailedStatus = "Page could not be fetched";
+// Loads url through the HTML engine into test.html (markup + CR LF). A failed fetch removes
+// test.html.
+LoadedPage Parse(const Context& ctx, const std::string& url);
 
 }  // namespace selvane

@@ -3,29 +3,18 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/App.h"
-#include "meetings/MeetingCommands.h"
 #include "net/PageLoader.h"
+#include "net/PageStatus.h"
+#include "net/PageText.h"
 #include "net/WorkFiles.h"
 #include "results/ResultParser.h"
 #include "results/TextRules.h"
 
 namespace selvane {
-namespace {
-
-// Characters from..from+width-1 (1-based) of text, padded with spaces to width.
-std::string fixedPart(std::string_view text, std::size_t from, std::size_t width) {
-    std::string part = from - 1 < text.size() ? std::string(text.substr(from - 1, width)) : std::string();
-    part.resize(width, ' ');
-    return part;
-}
-
-}  // namespace
-
 std::string resultDatePath(MainWindow& w, std::string_view dateText) {
-    w.dayPart = fixedPart(dateText, 1, 2);
-    w.monthPart = fixedPart(dateText, 4, 2);
-    w.yearPart = fixedPart(dateText, 7, 4);
+    w.dayPart = text::fixedWidthPart(dateText, 0, 2);
+    w.monthPart = text::fixedWidthPart(dateText, 3, 2);
+    w.yearPart = text::fixedWidthPart(dateText, 6, 4);
     return w.yearPart + "/" + w.monthPart + "/" + w.dayPart;
 }
 
@@ -68,19 +57,17 @@ void fillMeetingResults(MainWindow& w, const ResultTables& t, std::string_view t
         w.txtResults.setText(text::replaceAll(w.txtResults.text(), "abnd", "race abandoned", true));
 }
 
-void checkResults(App& app) {
-    MainWindow& w = app.window;
+void checkResults(Context& ctx, MainWindow& w, ResultTables& t) {
     if (w.cmbDateRaces.selectedIndex() < 0) return;
-    ResultTables& t = app.results;
     t.resultRaceSlot = 1;
     t.resultMeetingIndex = 0;
 
-    const std::string address = app.services.resultsSiteRoot + resultDatePath(w, w.cmbDateRaces.text()) + "/mtgraces.html";
-    downloadTRACK(app, wireAddress(address), "mtgraces.html");
-    Parse(app, wireAddress(address));
+    const std::string address = ctx.services.resultsSiteRoot + resultDatePath(w, w.cmbDateRaces.text()) + "/mtgraces.html";
+    reportLoad(w, downloadTRACK(ctx, text::wireAddress(address), "mtgraces.html"));
+    showParsedPage(w, ctx.ports.pump, Parse(ctx, text::wireAddress(address)));
     w.lblTitle.setCaption("Racecourse: ");
 
-    const std::string path = app.workPath("mtgraces.html");
+    const std::string path = ctx.workPath("mtgraces.html");
     std::string page = fileExists(path) ? readWholeFile(path) : std::string();
     parseResultMeetings(t, page);
 

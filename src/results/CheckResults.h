@@ -3,12 +3,11 @@
 #include <string>
 #include <string_view>
 
+#include "kit/MainWindow.h"
+#include "net/Context.h"
 #include "results/ResultTables.h"
 
 namespace selvane {
-
-struct App;
-struct MainWindow;
 
 // Cuts the date box text (dd/mm/yyyy) into the window's fixed-width date parts and returns
 // the results site's date path, yyyy/mm/dd.
@@ -26,6 +25,6 @@ void fillMeetingResults(MainWindow& w, const ResultTables& t, std::string_view t
 
 // Fetches the results site's meeting page of the chosen date and shows the chosen meeting's
 // result states. No message of its own; without a chosen date nothing happens.
-void checkResults(App& app);
+void checkResults(Context& ctx, MainWindow& w, ResultTables& t);
 
 }  // namespace selvane

@@ -1,14 +1,12 @@
 #pragma once
 
-namespace selvane {
+#include "kit/MainWindow.h"
+#include "kit/Ports.h"
 
-struct App;
+namespace selvane {
 
 // The results ticker's timer tick: the label moves 4 twips left and, once it has left the
 // strip completely, enters again at the strip's right edge.
-void tickResultScroll(App& app);
-
-// Hooks the tick to timerResultScroll.
-void wireResultsTicker(App& app);
+void tickResultScroll(MainWindow& w, TextMeasurePort* measure);
 
 }  // namespace selvane

@@ -247,7 +247,7 @@ TEST(RaceFieldParser, RawPageThroughTheEngineThenTheParser) {
 
     test::AppFixture f;
     App& app = *f.app;
-    EXPECT_EQ(parseRaceField(app, page), FieldParseEnd::SecondRule);
+    EXPECT_EQ(parseRaceField(app.runners, page, &app.window.pgBar), FieldParseEnd::SecondRule);
     EXPECT_FALSE(app.window.pgBar.visible());
     ASSERT_EQ(app.runners.runnerCount(), 2);
     EXPECT_EQ(app.runners.runnerRows[1].horse, "FAST LAD  (5)");

@@ -22,7 +22,7 @@ TEST(ShellOpen, HandsTheTargetOverAndLeavesTheResultCodeAsText) {
         test::AppFixture f;
         f.fakes.shell.result = c.code;
         std::string target = c.target;
-        shellOpen(*f.app, target);
+        shellOpen(f.app->ports.shell, target);
         EXPECT_EQ(target, c.text);
         EXPECT_EQ(f.fakes.shell.opened, std::vector<std::string>{c.target});
     }
@@ -32,7 +32,7 @@ TEST(ShellOpen, WithoutAnOpenerTheCodeIsNoAssociation) {
     test::AppFixture f;
     f.app->ports.shell = nullptr;
     std::string target = "http://example.invalid/";
-    shellOpen(*f.app, target);
+    shellOpen(f.app->ports.shell, target);
     EXPECT_EQ(target, "31");
 }
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/Commands.h"
 #include "net/PageLoader.h"
+#include "net/PageText.h"
 #include "net/WorkFiles.h"
 #include "standin/RaceDay.h"
 #include "standin/Server.h"
@@ -35,15 +37,10 @@ struct MeetingFlow : ::testing::Test {
     test::AppFixture fx{Services{service.formGuideUrl(), service.resultsSiteRoot(), service.makerSiteUrl()}};
     App& app = *fx.app;
     MainWindow& w = app.window;
-    bool online = true;
 
     void SetUp() override {
-        app.connectivityOverride = [this](std::uint32_t& flags, std::string& name) {
-            flags = online ? 1 : 0;
-            name = online ? "test" : "";
-            return online;
-        };
-        wireMeetingCommands(app);
+        app.ports.connectivity = &fx.fakes.connectivity;
+        wireCommands(app);
     }
 
     std::string pageOf(const std::string& yyyymmdd) { return service.reply(std::string(kPage) + "?" + yyyymmdd).body; }
@@ -105,7 +102,7 @@ TEST_F(MeetingFlow, DownloadTakesTheDatesFromTodayAndTheMeetingsFromTheDatedPage
 }
 
 TEST_F(MeetingFlow, DownloadOfflineShowsOnlyTheMessage) {
-    online = false;
+    fx.fakes.connectivity.online = false;
     w.cmbDateRaces.addItem("01/01/2020");
     w.cmbTrackName.addItem("OLD");
     w.lstRaceName.addRow("old", {"1"});
@@ -216,7 +213,7 @@ TEST_F(MeetingFlow, AGapInTheRaceNumbersShowsAnEmptyRow) {
 TEST_F(MeetingFlow, TrackCommandWithoutASelectedEntryDoesNothing) {
     w.lstRaceName.addRow("keep");
     w.lblMeeting.setCaption("Meeting: KEEP");
-    chooseTrack(app);
+    chooseTrack(app.window, app.meetings);
     EXPECT_EQ(w.lstRaceName.count(), 1);
     EXPECT_EQ(w.lblMeeting.caption(), "Meeting: KEEP");
 }
@@ -237,7 +234,7 @@ TEST(MeetingCommands, TrackBoxKeepsEntriesInLineWithSlots) {
     t.meetingCounter = 4;
     t.meetingNames[1] = "RANDWICK KENSINGTON";
     t.meetingNames[3] = "ASCOT";
-    fillTrackBox(*fx.app);
+    fillTrackBox(fx.app->window.cmbTrackName, fx.app->meetings);
     EXPECT_EQ(fx.app->window.cmbTrackName.entries(), (std::vector<std::string>{"RANDWICK", "", "ASCOT"}));
 }
 
@@ -250,7 +247,7 @@ TEST(MeetingCommands, WireAddress) {
         {"http://h/a<\"b\">{|}^`", "http://h/a%3C%22b%22%3E%7B%7C%7D%5E%60"},
         {std::string("http://h/\x01\x7F\xC9"), "http://h/%01%7F%C9"},
     };
-    for (const auto& [address, wire] : cases) EXPECT_EQ(wireAddress(address), wire) << address;
+    for (const auto& [address, wire] : cases) EXPECT_EQ(text::wireAddress(address), wire) << address;
 }
 
 TEST(MeetingCommands, FixedWidthParts) {
@@ -262,7 +259,7 @@ TEST(MeetingCommands, FixedWidthParts) {
                                            {"1/3/2007", "1/", "/2", "07  "},
                                            {"", "  ", "  ", "    "},
                                            {"9", "9 ", "  ", "    "}}) {
-        EXPECT_EQ(fixedWidthPart(c.date, 0, 2) + "|" + fixedWidthPart(c.date, 3, 2) + "|" + fixedWidthPart(c.date, 6, 4),
+        EXPECT_EQ(text::fixedWidthPart(c.date, 0, 2) + "|" + text::fixedWidthPart(c.date, 3, 2) + "|" + text::fixedWidthPart(c.date, 6, 4),
                   c.day + "|" + c.month + "|" + c.year)
             << c.date;
     }

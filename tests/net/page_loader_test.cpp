@@ -6,6 +6,7 @@
 #include "app/App.h"
 #include "net/HtmlEngine.h"
 #include "net/PageLoader.h"
+#include "net/PageStatus.h"
 #include "net/WorkFiles.h"
 #include "support/LocalServer.h"
 #include "support/TestSupport.h"
@@ -60,14 +61,14 @@ protected:
 };
 
 TEST_F(PageLoaderTest, DownloadKeepsOnlyEndedNonEmptyLines) {
-    downloadTRACK(app, server.url("/lines"), "access.html");
+    reportLoad(app.window, downloadTRACK(app, server.url("/lines"), "access.html"));
     EXPECT_EQ(readFile(app.workPath("access.html")), "a\r\nb\r\n");
 
-    downloadTRACK(app, server.url("/breaks"), "access.html");
+    reportLoad(app.window, downloadTRACK(app, server.url("/breaks"), "access.html"));
     EXPECT_TRUE(fileExists(app.workPath("access.html")));
     EXPECT_EQ(readFile(app.workPath("access.html")), "");
 
-    downloadTRACK(app, server.url("/empty"), "access.html");
+    reportLoad(app.window, downloadTRACK(app, server.url("/empty"), "access.html"));
     EXPECT_TRUE(fileExists(app.workPath("access.html")));
     EXPECT_EQ(readFile(app.workPath("access.html")), "");
 }
@@ -75,28 +76,28 @@ TEST_F(PageLoaderTest, DownloadKeepsOnlyEndedNonEmptyLines) {
 TEST_F(PageLoaderTest, FailedDownloadRemovesTheOlderPage) {
     for (const char* path : {"/missing", "/broken", "/huge"}) {
         test::writeFile(app.workPath("access.html"), "an older day\r\n");
-        downloadTRACK(app, server.url(path), "access.html");
+        reportLoad(app.window, downloadTRACK(app, server.url(path), "access.html"));
         EXPECT_FALSE(fileExists(app.workPath("access.html"))) << path;
     }
 }
 
 TEST_F(PageLoaderTest, FailuresAreReportedWithoutHidingAnEarlierMessage) {
-    downloadTRACK(app, server.url("/missing"), "access.html");
+    reportLoad(app.window, downloadTRACK(app, server.url("/missing"), "access.html"));
     EXPECT_EQ(app.window.lblStatus.caption(), kFetchFailedStatus);
     EXPECT_EQ(app.window.stBar.panel(2), std::string(kFetchFailedStatus) + ": " + server.url("/missing"));
 
     // The first failure of a command names its page; so does a best bet written before it.
-    Parse(app, server.url("/broken"));
+    showParsedPage(app.window, app.ports.pump, Parse(app, server.url("/broken")));
     EXPECT_EQ(app.window.stBar.panel(2), std::string(kFetchFailedStatus) + ": " + server.url("/missing"));
     app.window.stBar.setPanel(2, "Tip each way best bet #  3.  CHARLIE");
-    downloadTRACK(app, server.url("/broken"), "mtgraces.html");
+    reportLoad(app.window, downloadTRACK(app, server.url("/broken"), "mtgraces.html"));
     EXPECT_EQ(app.window.stBar.panel(2), "Tip each way best bet #  3.  CHARLIE");
     EXPECT_EQ(app.window.lblStatus.caption(), kFetchFailedStatus);
 }
 
 TEST_F(PageLoaderTest, DownloadRefusesNamesOutsideTheFolder) {
     for (const char* name : {"../escape.html", "a/b.html", "..", ""}) {
-        downloadTRACK(app, server.url("/lines"), name);
+        reportLoad(app.window, downloadTRACK(app, server.url("/lines"), name));
     }
     EXPECT_FALSE(fileExists((fx.dir.path().parent_path() / "escape.html").string()));
     int files = 0;
@@ -105,7 +106,7 @@ TEST_F(PageLoaderTest, DownloadRefusesNamesOutsideTheFolder) {
 }
 
 TEST_F(PageLoaderTest, ParseStoresTheEngineMarkupAndTitle) {
-    Parse(app, server.url("/race"));
+    showParsedPage(app.window, app.ports.pump, Parse(app, server.url("/race")));
     const MainWindow& w = app.window;
     EXPECT_EQ(w.lblStatus.caption(), "Done");
     EXPECT_EQ(w.lblTitle.caption(), "Racecourse : Race 3 Form");
@@ -122,17 +123,17 @@ TEST_F(PageLoaderTest, ParseStoresTheEngineMarkupAndTitle) {
 }
 
 TEST_F(PageLoaderTest, ParseDecodesTheCharsetTheResponseNames) {
-    Parse(app, server.url("/latin1"));
+    showParsedPage(app.window, app.ports.pump, Parse(app, server.url("/latin1")));
     EXPECT_EQ(app.window.lblTitle.caption(), "Racecourse : Caf\xC3\xA9");
     EXPECT_NE(app.window.pageMarkup.find("Caf&eacute;"), std::string::npos) << app.window.pageMarkup;
 }
 
 TEST_F(PageLoaderTest, FailedParseLeavesNoStalePage) {
-    Parse(app, server.url("/race"));
+    showParsedPage(app.window, app.ports.pump, Parse(app, server.url("/race")));
     ASSERT_TRUE(fileExists(app.workPath("test.html")));
     app.window.lblTitle.setCaption("Racecourse: ");
 
-    Parse(app, server.url("/missing"));
+    showParsedPage(app.window, app.ports.pump, Parse(app, server.url("/missing")));
     EXPECT_FALSE(fileExists(app.workPath("test.html")));
     EXPECT_EQ(app.window.pageMarkup, "");
     EXPECT_EQ(app.window.lblStatus.caption(), kFetchFailedStatus);
@@ -143,7 +144,7 @@ TEST_F(PageLoaderTest, FailedParseLeavesNoStalePage) {
 TEST_F(PageLoaderTest, StalledServerIsCutOffByTheTimeLimit) {
     app.limits.total = std::chrono::milliseconds(300);
     test::writeFile(app.workPath("test.html"), "older\r\n");
-    Parse(app, server.url("/stall"));
+    showParsedPage(app.window, app.ports.pump, Parse(app, server.url("/stall")));
     EXPECT_FALSE(fileExists(app.workPath("test.html")));
     EXPECT_EQ(app.window.lblStatus.caption(), kFetchFailedStatus);
     EXPECT_GT(fx.fakes.pump.calls, 0);  // the window kept running while it waited

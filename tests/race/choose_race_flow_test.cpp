@@ -78,7 +78,7 @@ protected:
         server.start();
         f = std::make_unique<test::AppFixture>(
             Services{server.formGuideUrl(), server.resultsSiteRoot(), server.makerSiteUrl()});
-        app().connectivityOverride = [](std::uint32_t&, std::string&) { return true; };
+        app().ports.connectivity = &f->fakes.connectivity;
         wireCommands(app());
         app().window.lblTitle.setObserver([this] {
             if (titles.empty() || titles.back() != w().lblTitle.caption()) titles.push_back(w().lblTitle.caption());

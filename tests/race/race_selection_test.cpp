@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/App.h"
+#include "app/Commands.h"
 #include "form/TipGrid.h"
 #include "support/TestSupport.h"
 
@@ -79,7 +80,7 @@ TEST(RaceSelection, StoredPageWithInsufficientForm) {
         app.window.Command1.click();  // not wired: nothing happens
         EXPECT_EQ(app.window.lstRaces.count(), 0);
 
-        wireRaceSelection(app);
+        wireCommands(app);
         app.window.Command1.click();
         EXPECT_EQ(app.window.lstRaces.count(), 8);
         EXPECT_EQ(app.window.lstTips.count(), 5);
@@ -97,7 +98,7 @@ TEST(RaceSelection, StoredPageWithInsufficientForm) {
 TEST(RaceSelection, TickingAFormlessRunnerAndClickingRerunsTheTips) {
     AppFixture f;
     App& app = *f.app;
-    wireRaceSelection(app);
+    wireCommands(app);
     app.window.racePage = racePage(eightRunners(2));
     app.window.Command1.click();
     ASSERT_EQ(titles(f.fakes.messages), (std::vector<std::string>{"Insufficient Form"}));
@@ -117,7 +118,7 @@ TEST(RaceSelection, TickingAFormlessRunnerAndClickingRerunsTheTips) {
 TEST(RaceSelection, AnEmptyRunnerListIgnoresClicksAndAnEmptyRaceListDoubleClicks) {
     AppFixture f;
     App& app = *f.app;
-    wireRaceSelection(app);
+    wireCommands(app);
     app.window.lstRaces.onClick();
     app.window.lstRaceName.onDoubleClick();
     EXPECT_EQ(f.fakes.messages.shown.size(), 0u);
@@ -137,7 +138,7 @@ TEST(RaceSelection, APageWithoutRunnersShowsPlaceholders) {
         AppFixture f;
         App& app = *f.app;
         app.window.racePage = page;
-        reanalyseStoredRace(app);
+        reanalyseStoredRace(app, app.window, app.runners);
         ASSERT_EQ(app.window.lstTips.count(), 5);
         for (int r = 1; r <= 5; ++r) {
             const std::string label = labelNumber(r) + ordinalSuffix(static_cast<std::int16_t>(r));

@@ -42,7 +42,7 @@ struct CheckResultsFlow : ::testing::Test {
 TEST_F(CheckResultsFlow, FetchesTheDatesPageIntoTheWorkFolder) {
     const sd::Meeting& m = day.meetings[1];
     choose("06/12/2026", m.name.substr(0, m.name.find(' ')), 1);
-    checkResults(app);
+    checkResults(app, app.window, app.results);
     EXPECT_EQ(w.yearPart + w.monthPart + w.dayPart, "20261206");
     // Stored as downloadTRACK stores it: every line break a CR LF, no empty lines.
     std::string lines, line;
@@ -65,7 +65,7 @@ TEST_F(CheckResultsFlow, WithoutAChosenDateNothingHappens) {
     w.lstResults.addRow("old");
     w.txtResults.setText("old");
     const std::size_t requests = web.server.requestCount();
-    checkResults(app);
+    checkResults(app, app.window, app.results);
     EXPECT_EQ(web.server.requestCount(), requests);
     EXPECT_EQ(w.lstResults.count(), 1);
     EXPECT_EQ(w.txtResults.text(), "old");
@@ -74,12 +74,12 @@ TEST_F(CheckResultsFlow, WithoutAChosenDateNothingHappens) {
 TEST_F(CheckResultsFlow, AFailedFetchNeverShowsTheOlderPagesMeetings) {
     const sd::Meeting& m = day.meetings[0];
     choose("06/12/2026", m.name.substr(0, m.name.find(' ')), 1);
-    checkResults(app);
+    checkResults(app, app.window, app.results);
     ASSERT_EQ(w.lstResults.count(), static_cast<int>(m.races.size()));
 
     web.server.setOverride(pagePath(), "<html><body>Server busy</body></html>", 500);
     w.txtResults.setText("kept");
-    checkResults(app);
+    checkResults(app, app.window, app.results);
     EXPECT_EQ(w.lstResults.count(), 0);
     EXPECT_EQ(w.lblScrollResults.caption(), "");
     EXPECT_EQ(w.txtResults.text(), "kept");
@@ -92,7 +92,7 @@ TEST_F(CheckResultsFlow, APageWithoutTheTrottingHeadingCountsItsMeetings) {
     web.server.setOverride(pagePath(), page);
     const sd::Meeting& m = day.meetings.back();
     choose("06/12/2026", m.name.substr(0, m.name.find(' ')), 2);
-    checkResults(app);
+    checkResults(app, app.window, app.results);
     EXPECT_EQ(app.results.resultMeetingCount, static_cast<int>(day.meetings.size()));
     EXPECT_EQ(w.lstResults.count(), static_cast<int>(m.races.size()));
 }
@@ -107,7 +107,7 @@ TEST_F(CheckResultsFlow, RaceStatesMoveWithTheClock) {
         std::snprintf(iso, sizeof iso, "2026-12-06T%02d:%02d", t / 60, t % 60);
         web.server.setNow(iso);
         choose("06/12/2026", track, 1);
-        checkResults(app);
+        checkResults(app, app.window, app.results);
         return std::pair{w.lstResults.subItem(0, 3), w.txtResults.text()};
     };
     std::string placings;

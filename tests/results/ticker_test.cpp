@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/App.h"
+#include "app/Commands.h"
 #include "results/Ticker.h"
 #include "support/TestSupport.h"
 
@@ -15,7 +16,7 @@ struct TickerTest : ::testing::Test {
     test::AppFixture fx;
     App& app = *fx.app;
     MainWindow& w = app.window;
-    void SetUp() override { wireResultsTicker(app); }
+    void SetUp() override { wireCommands(app); }
     void tick(int n) {
         for (int i = 0; i < n; ++i) w.timerResultScroll.fire();
     }

@@ -50,12 +50,8 @@ TEST(BusyWindow, StaysPaintedAndDisabledWhileItsFetchRuns) {
     Ports ports = fakes.ports();
     ports.pump = &pump;
     ports.pointer = &pointer;
+    ports.connectivity = &fakes.connectivity;
     App app(folder.path().toStdString(), ports, Services{web.formGuideUrl(), web.resultsSiteRoot(), web.makerSiteUrl()});
-    app.connectivityOverride = [](std::uint32_t& flags, std::string& name) {
-        flags = 0;
-        name = "loopback";
-        return true;
-    };
     MainWindowView view(app);
     wireCommands(app);
     loadMainWindow(app);

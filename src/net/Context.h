@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "kit/Ports.h"
+#include "net/Fetcher.h"
+
+namespace selvane {
+
+// Where the three outside services are. Defaults are the compiled-in build settings.
+struct Services {
+    std::string formGuide;        // scheme, host and port; fixed paths are appended
+    std::string resultsSiteRoot;  // ends in "/"
+    std::string makerSite;        // ends in "/"
+
+    static Services compiledIn();
+};
+
+// What every command needs besides the windows and tables it works on: the work folder, the
+// platform, the services and the fetch limits.
+struct Context {
+    Context(std::filesystem::path folder, Ports p, Services s = Services::compiledIn())
+        : programFolder(std::move(folder)), ports(p), services(std::move(s)) {}
+
+    std::filesystem::path programFolder;
+    Ports ports;
+    Services services;
+    FetchLimits limits;
+
+    // A work file's full path; refused names (see workFilePath) give an empty text, which
+    // every file procedure treats as a failure.
+    std::string workPath(std::string_view name) const;
+
+    // The connectivity port when one is set, else the machine's own query.
+    bool connected(std::uint32_t& flags, std::string& name) const;
+};
+
+}  // namespace selvane

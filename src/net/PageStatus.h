@@ -1,0 +1,21 @@
+#pragma once
+
+#include "kit/MainWindow.h"
+#include "kit/Ports.h"
+#include "net/PageLoader.h"
+
+namespace selvane {
+
+inline constexpr const char* kFetchFailedStatus = "Page could not be fetched";
+
+// A failed load in lblStatus and status panel 2. Every command empties panel 2 when it
+// starts, so text already there is this command's own (a best bet, or its first failure):
+// a later failure must not hide it. A load that worked leaves both alone.
+void reportLoad(MainWindow& w, const LoadedPage& page);
+
+// What the main window shows of a Parse: the load steps in lblStatus and the page title,
+// letting window events run between them, and the page's markup and file in the window's
+// fields; a failure as reportLoad says.
+void showParsedPage(MainWindow& w, EventPump* pump, const LoadedPage& page);
+
+}  // namespace selvane
