@@ -4,9 +4,11 @@
 
 namespace selvane {
 
-void shellOpen(App& app, std::string& target) {
-    const int code = app.ports.shell ? app.ports.shell->open(target) : kShellNoAssociation;
+void shellOpen(ShellPort* shell, std::string& target) {
+    const int code = shell ? shell->open(target) : kShellNoAssociation;
     target = std::to_string(code);
 }
+
+void shellOpen(App& app, std::string& target) { shellOpen(app.ports.shell, target); }
 
 }  // namespace selvane
