@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "kit/FakePorts.h"
@@ -92,26 +93,30 @@ TEST_F(AdvertFlow, EveryFailureFramesTheBlankPage) {
     struct Row {
         const char* proves;
         Fault fault;
-        std::string override;  // the advert's bytes instead of the stand-in's page
+        std::optional<std::string> override;  // the advert's bytes instead of the stand-in's page
         std::string framed;
         bool stored;
     };
     const Row rows[] = {
-        {"the maker's advert is missing", Fault::NotFound, "", "blank.html", false},
-        {"the maker's site stalls past the limit", Fault::Stall, "", "blank.html", false},
-        {"the advert is far too large to fetch", Fault::Oversize, "", "blank.html", false},
+        {"the maker's advert is missing", Fault::NotFound, {}, "blank.html", false},
+        {"the maker's site stalls past the limit", Fault::Stall, {}, "blank.html", false},
+        {"the advert is far too large to fetch", Fault::Oversize, {}, "blank.html", false},
         {"32768 characters are one too many to count", Fault::None, std::string(32767, 'x') + "\n", "blank.html",
          false},
         {"32767 characters are still shown", Fault::None, std::string(32766, 'x') + "\n", "adsbase.html", true},
+        {"an empty advert never steps the bar, which is hidden all the same", Fault::None, "", "adsbase.html",
+         true},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.proves);
         web.server.setFault(r.fault, "/maker/");
         web.server.clearOverrides();
-        if (!r.override.empty()) web.server.setOverride("/maker/adsbase.html", r.override);
+        if (r.override) web.server.setOverride("/maker/adsbase.html", *r.override);
         // A stale advert of an earlier run is never framed again.
         test::writeFile(dir.path() / "adsbase.html", "stale\r\n");
+        const int navigations = strip.navigations();
         const AdvertOutcome out = load(std::chrono::milliseconds(300));
+        EXPECT_EQ(strip.navigations(), navigations + 1);
         EXPECT_EQ(out.framed, r.framed);
         EXPECT_EQ(framedSource(), r.framed);
         EXPECT_EQ(std::filesystem::exists(dir.path() / "adsbase.html"), r.stored);
