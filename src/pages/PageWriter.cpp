@@ -14,7 +14,7 @@ void PageWriter::close() {
     pageFileNumber_ = 0;
 }
 
-void PageWriter::writePageHead(std::string_view fileName, std::string_view colour) {
+void PageWriter::openPage(std::string_view fileName) {
     close();
     const auto path = workFilePath(folder_, fileName);
     if (!path) throw std::runtime_error("refused page name: " + std::string(fileName));
@@ -22,6 +22,17 @@ void PageWriter::writePageHead(std::string_view fileName, std::string_view colou
     file_ = std::fopen(path->c_str(), "wb");
     if (!file_) throw std::runtime_error("cannot open " + *path);
     pageFileNumber_ = ++lastNumber_;
+}
+
+void PageWriter::closePage() {
+    std::FILE* f = file_;
+    file_ = nullptr;
+    pageFileNumber_ = 0;
+    if (f && std::fclose(f) != 0) throw std::runtime_error("cannot write the page");
+}
+
+void PageWriter::writePageHead(std::string_view fileName, std::string_view colour) {
+    openPage(fileName);
     writePageLine("<html>");
     writePageLine("<head><title></title>");
     writePageLine(R"(<link rel="stylesheet" type="text/css" href="webstyle.css" title="webstyle">)");

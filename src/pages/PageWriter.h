@@ -18,6 +18,10 @@ public:
 
     // colour: six hexadecimal digits without "#". A page still open is closed first.
     void writePageHead(std::string_view fileName, std::string_view colour);
+    // Opens a page with no head, under the next page file number, for pages of their own shape.
+    void openPage(std::string_view fileName);
+    // Ends the page opened last; a page that cannot be flushed to disk throws.
+    void closePage();
     void writePageLine(std::string_view text);
     void writePageTail();
     void writePageFoot();
