@@ -32,7 +32,8 @@ std::string padRaceNumber(std::string_view raceNumber) {
 
 std::string trackTextOf(std::string_view trackNameCaption) {
     if (trackNameCaption.size() <= kTrackPrefix + 1) return {};
-    return std::string(text::trimSpaces(trackNameCaption.substr(kTrackPrefix, trackNameCaption.size() - kTrackPrefix - 1)));
+    return std::string(
+        text::trimSpaces(trackNameCaption.substr(kTrackPrefix, trackNameCaption.size() - kTrackPrefix - 1)));
 }
 
 bool raceIsFinal(std::string_view raceState) {

@@ -42,10 +42,10 @@ std::string resultsInaccessibleText(std::string_view meetingCaption);
 
 // What the live results command shows for the chosen race.
 struct LiveResultChoice {
-    std::string raceNumber;    // padded
+    std::string raceNumber;  // padded
     std::string trackText;
-    int resultsRow = -1;       // the lstResults row to select; -1 when the race has none
-    std::string raceState;     // its "Results" text; empty without a row
+    int resultsRow = -1;    // the lstResults row to select; -1 when the race has none
+    std::string raceState;  // its "Results" text; empty without a row
     bool final = false;
     std::string framedPage;    // what the wrapper frames: blank_results.html or results.html
     std::string title;         // lblMeetingName: track + " - #R." + race, or track + " - #" + race

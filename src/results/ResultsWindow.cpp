@@ -28,8 +28,8 @@ ResultsWindow::ResultsWindow() {
     // The top panel spans the window; the others follow the load rules.
     picTop.setWidth(resultsWindowWidth);
     picBottom.setWidth(resultsWindowWidth);
-    layout_ = resultsLayout(resultsWindowWidth, resultsWindowHeight, picTop.width(), kTopPanelHeight,
-                            kBottomPanelHeight);
+    layout_ =
+        resultsLayout(resultsWindowWidth, resultsWindowHeight, picTop.width(), kTopPanelHeight, kBottomPanelHeight);
     picBase.setWidth(layout_.basePanelWidth);
     cmdClose.onClick = [this] { close(); };
 }

@@ -1,7 +1,5 @@
 // The live results command's decisions and the results links, over plain values and the
 // main window's models.
-#include "results/LiveResults.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +7,7 @@
 
 #include "kit/FakePorts.h"
 #include "kit/MainWindow.h"
+#include "results/LiveResults.h"
 
 namespace selvane {
 namespace {
@@ -39,7 +38,7 @@ TEST(LiveResults, ChoosesThePlaceholderOrTheRacePage) {
         {"5", "1pm", 6, 4, "blank_results.html", "ASHFORD - #R.05", ""},
         {"5", "3,5,7", 6, 4, "results.html", "ASHFORD - #05", "AF05.html"},
         {"5", "abnd", 6, 4, "results.html", "ASHFORD - #05", "AF05.html"},
-        {"5", "", 6, 4, "results.html", "ASHFORD - #05", "AF05.html"},         // empty state: final
+        {"5", "", 6, 4, "results.html", "ASHFORD - #05", "AF05.html"},  // empty state: final
         {"12", "1,2,3", 12, 11, "results.html", "ASHFORD - #12", "AF12.html"},
         {"12", "12:30PM", 6, -1, "results.html", "ASHFORD - #12", "AF12.html"},  // no row: final
         {"10", "10:05AM", 10, 9, "blank_results.html", "ASHFORD - #R.10", ""},
@@ -58,9 +57,12 @@ TEST(LiveResults, ChoosesThePlaceholderOrTheRacePage) {
 
 TEST(LiveResults, TrackTextDropsThePrefixAndTheClosingBlank) {
     const std::pair<std::string, std::string> cases[] = {
-        {"TrackName: ASHFORD ", "ASHFORD"},   {"TrackName: MOONEE VALLEY ", "MOONEE VALLEY"},
-        {"TrackName: A && B ", "A && B"},     {"TrackName: ", ""},
-        {"Track Name: ", ""},                 {"TrackName: X", ""},
+        {"TrackName: ASHFORD ", "ASHFORD"},
+        {"TrackName: MOONEE VALLEY ", "MOONEE VALLEY"},
+        {"TrackName: A && B ", "A && B"},
+        {"TrackName: ", ""},
+        {"Track Name: ", ""},
+        {"TrackName: X", ""},
         {"TrackName: ASHFORD", "ASHFOR"},  // the cut counts on the closing blank
         {"", ""},
     };
@@ -72,8 +74,9 @@ TEST(LiveResults, GateAndItsMessages) {
     EXPECT_EQ(liveResultsGate(8, "  ", 3), LiveResultsGate::NoRaceSelected);
     EXPECT_EQ(liveResultsGate(8, "5", 0), LiveResultsGate::NoResults);
     EXPECT_EQ(liveResultsGate(8, "5", 3), LiveResultsGate::Go);
-    EXPECT_EQ(noRaceSelectText(), "You have not select any races yet.\r\rWhich race number you want to see the live "
-                                  "results\rplease double click to select it first.");
+    EXPECT_EQ(noRaceSelectText(),
+              "You have not select any races yet.\r\rWhich race number you want to see the live "
+              "results\rplease double click to select it first.");
     EXPECT_EQ(resultsInaccessibleText("Meeting: ASHFORD "),
               "Could not access any live results data for Meeting: ASHFORD\rThis is probably due to race results has "
               "no record available.");
@@ -88,9 +91,9 @@ TEST(LiveResults, PlaceholderUnlessTheTablesWereCopied) {
 
 TEST(LiveResults, ResultsLinkOpensTheRacePageOfTheDay) {
     struct Case {
-        int races;       // lstRaceName rows
-        int results;     // lstResults rows
-        int selected;    // lstRaceName row, -1 none
+        int races;           // lstRaceName rows
+        int results;         // lstResults rows
+        int selected;        // lstRaceName row, -1 none
         std::string opened;  // empty: nothing opened
     };
     const Case cases[] = {

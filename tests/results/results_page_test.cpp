@@ -1,12 +1,11 @@
 // The copy of a race result page into results.html, read back from the file.
-#include "results/ResultsPage.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "net/WorkFiles.h"
+#include "results/ResultsPage.h"
 #include "support/TestSupport.h"
 
 namespace selvane {
@@ -42,8 +41,8 @@ TEST(ResultsPage, StandinResultPageGivesTheGoldenPage) {
 
 TEST(ResultsPage, CopiesFromTheFirstTableStartToTheFifthTableEnd) {
     const std::string table = "<TABLE WIDTH=100% BORDER=1 CELLPADDING=0><TR><TD>A</TD></TR></TABLE>";
-    const std::vector<std::string> tableLines = {"<table width=100% border=1 cellpadding=0>", "<tr>", "<td>", "A",
-                                                 "</td>", "</tr>", "</table>"};
+    const std::vector<std::string> tableLines = {
+        "<table width=100% border=1 cellpadding=0>", "<tr>", "<td>", "A", "</td>", "</tr>", "</table>"};
     struct Case {
         const char* what;
         std::string page;
@@ -60,22 +59,36 @@ TEST(ResultsPage, CopiesFromTheFirstTableStartToTheFifthTableEnd) {
          ResultsPageEnd::EndOfPage,
          {"<table border=1>", "<tr>", "<td class=x>", "Dark MELODY", "</td>", "<b>", "T. Fen", "</b>", "<i>", "w",
           "</i>", "</table>"}},
-        {"a lone line feed is a text", "<table border=1>\n<td>\r\n</td></table>", ResultsPageEnd::EndOfPage,
+        {"a lone line feed is a text",
+         "<table border=1>\n<td>\r\n</td></table>",
+         ResultsPageEnd::EndOfPage,
          {"<table border=1>", "\n", "<td>", "</td>", "</table>"}},
-        {"second table start copied, page opened once", "<table border=1><td>A</td><table border=1>B</table>",
-         ResultsPageEnd::EndOfPage, {"<table border=1>", "<td>", "A", "</td>", "<table border=1>", "B", "</table>"}},
+        {"second table start copied, page opened once",
+         "<table border=1><td>A</td><table border=1>B</table>",
+         ResultsPageEnd::EndOfPage,
+         {"<table border=1>", "<td>", "A", "</td>", "<table border=1>", "B", "</table>"}},
         {"table ends before the start not counted", "</TABLE></TABLE></TABLE></TABLE></TABLE>" + table,
          ResultsPageEnd::EndOfPage, tableLines},
-        {"quoted border and padding", R"(<table width="100%" border="1" cellpadding="0">X</table>)",
-         ResultsPageEnd::EndOfPage, {R"(<table width="100%" border="1" cellpadding="0">)", "X", "</table>"}},
-        {"quoted border, bare padding", R"(<TABLE WIDTH="100%" BORDER="1" CELLPADDING=0>X)", ResultsPageEnd::EndOfPage,
+        {"quoted border and padding",
+         R"(<table width="100%" border="1" cellpadding="0">X</table>)",
+         ResultsPageEnd::EndOfPage,
+         {R"(<table width="100%" border="1" cellpadding="0">)", "X", "</table>"}},
+        {"quoted border, bare padding",
+         R"(<TABLE WIDTH="100%" BORDER="1" CELLPADDING=0>X)",
+         ResultsPageEnd::EndOfPage,
          {R"(<table width="100%" border="1" cellpadding=0>)"}},
-        {"a < without > ends the walk", "<table border=1><td>A</td><b unclosed", ResultsPageEnd::EndOfPage,
+        {"a < without > ends the walk",
+         "<table border=1><td>A</td><b unclosed",
+         ResultsPageEnd::EndOfPage,
          {"<table border=1>", "<td>", "A", "</td>"}},
-        {"border 2 starts nothing", R"(<table width="100%" border="2" cellpadding="0">X</table>)",
-         ResultsPageEnd::NoResultTables, {}},
-        {"quoted border without the padding starts nothing", R"(<table border="1">X</table>)",
-         ResultsPageEnd::NoResultTables, {}},
+        {"border 2 starts nothing",
+         R"(<table width="100%" border="2" cellpadding="0">X</table>)",
+         ResultsPageEnd::NoResultTables,
+         {}},
+        {"quoted border without the padding starts nothing",
+         R"(<table border="1">X</table>)",
+         ResultsPageEnd::NoResultTables,
+         {}},
         {"no tags at all", "OFFICIAL", ResultsPageEnd::NoResultTables, {}},
     };
     for (const Case& c : cases) {

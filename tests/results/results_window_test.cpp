@@ -1,9 +1,8 @@
 // frmResults as a model: its load step and the page it is shown with.
-#include "results/ResultsWindow.h"
-
 #include <gtest/gtest.h>
 
 #include "kit/FakePorts.h"
+#include "results/ResultsWindow.h"
 
 namespace selvane {
 namespace {
