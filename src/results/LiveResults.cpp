@@ -1,0 +1,109 @@
+#include "results/LiveResults.h"
+
+#include <cmath>
+
+#include "kit/MainWindow.h"
+#include "results/CheckResults.h"
+#include "results/ResultsFiles.h"
+#include "results/TextRules.h"
+
+namespace selvane {
+namespace {
+
+// "TrackName: " is 11 characters; the name after it ends with one blank.
+constexpr std::size_t kTrackPrefix = 11;
+
+constexpr std::string_view kNotFinalMarks[] = {"CLOSED", "N/A", "INTERIM", "M", ":"};
+
+// The row of a race number: rows are in race order, row k being race k + 1.
+int rowOfRace(std::string_view raceNumber, int rows) {
+    const double value = text::leadingNumber(raceNumber);
+    if (value != std::floor(value) || value < 1 || value > rows) return -1;
+    return static_cast<int>(value) - 1;
+}
+
+}  // namespace
+
+std::string padRaceNumber(std::string_view raceNumber) {
+    std::string padded(raceNumber);
+    if (text::leadingNumber(raceNumber) < 10) padded.insert(0, "0");
+    return padded;
+}
+
+std::string trackTextOf(std::string_view trackNameCaption) {
+    if (trackNameCaption.size() <= kTrackPrefix + 1) return {};
+    return std::string(
+        text::trimSpaces(trackNameCaption.substr(kTrackPrefix, trackNameCaption.size() - kTrackPrefix - 1)));
+}
+
+bool raceIsFinal(std::string_view raceState) {
+    const std::string state = text::upper(raceState);
+    for (std::string_view mark : kNotFinalMarks)
+        if (state.find(mark) != std::string::npos) return false;
+    return true;
+}
+
+LiveResultsGate liveResultsGate(int raceListRows, std::string_view raceNumberCaption, int resultsRows) {
+    if (raceListRows == 0) return LiveResultsGate::Nothing;
+    if (text::trimSpaces(raceNumberCaption).empty()) return LiveResultsGate::NoRaceSelected;
+    if (resultsRows == 0) return LiveResultsGate::NoResults;
+    return LiveResultsGate::Go;
+}
+
+std::string noRaceSelectText() {
+    return "You have not select any races yet.\r\rWhich race number you want to see the live results\r"
+           "please double click to select it first.";
+}
+
+std::string resultsInaccessibleText(std::string_view meetingCaption) {
+    return "Could not access any live results data for " + std::string(text::trimSpaces(meetingCaption)) +
+           "\rThis is probably due to race results has no record available.";
+}
+
+LiveResultChoice chooseLiveResult(std::string_view raceNumberCaption, std::string_view trackNameCaption,
+                                  const std::vector<ReportRow>& results) {
+    LiveResultChoice c;
+    const std::string_view raceNumber = text::trimSpaces(raceNumberCaption);
+    c.raceNumber = padRaceNumber(raceNumber);
+    c.trackText = trackTextOf(trackNameCaption);
+    c.resultsRow = rowOfRace(raceNumber, static_cast<int>(results.size()));
+    if (c.resultsRow >= 0) {
+        const std::vector<std::string>& cells = results[c.resultsRow].subItems;
+        c.raceState = cells.size() >= 3 ? cells[2] : std::string();
+    }
+    c.final = raceIsFinal(c.raceState);
+    if (!c.final) {
+        c.framedPage = kBlankResultsPage;
+        c.title = c.trackText + " - #R." + c.raceNumber;
+        return c;
+    }
+    c.framedPage = kResultsPage;
+    c.title = c.trackText + " - #" + c.raceNumber;
+    c.racePageName = (results.empty() ? std::string() : results.front().text) + c.raceNumber + ".html";
+    return c;
+}
+
+std::string framedPageAfterCopy(bool racePageFetched, ResultsPageEnd end) {
+    return racePageFetched && end != ResultsPageEnd::NoResultTables ? kResultsPage : kBlankResultsPage;
+}
+
+std::string resultPageAddress(std::string_view resultsSiteRoot, std::string_view datePath,
+                              std::string_view racePageName) {
+    return std::string(resultsSiteRoot) + std::string(datePath) + "/" + std::string(racePageName);
+}
+
+std::optional<std::string> resultsLinkPage(const ReportList& lstRaceName, const ReportList& lstResults) {
+    const int row = lstRaceName.selectedIndex();
+    if (lstRaceName.count() == 0 || lstResults.count() == 0 || row < 0 || row >= lstRaceName.count())
+        return std::nullopt;
+    return lstResults.row(0).text + padRaceNumber(lstRaceName.subItem(row, 1)) + ".html";
+}
+
+bool openResultsLink(MainWindow& w, ShellPort& shell, std::string_view resultsSiteRoot) {
+    const std::optional<std::string> page = resultsLinkPage(w.lstRaceName, w.lstResults);
+    if (!page) return false;
+    shell.open(resultPageAddress(resultsSiteRoot, resultDatePath(w, w.cmbDateRaces.text()), *page));
+    return true;
+}
+
+}  // namespace selvane

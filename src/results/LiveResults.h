@@ -1,0 +1,76 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "kit/Controls.h"
+#include "kit/Ports.h"
+#include "results/ResultsPage.h"
+
+namespace selvane {
+
+struct MainWindow;
+
+// The race number as the result pages name it: a "0" in front when its value is below 10
+// ('5' gives '05', '12' stays).
+std::string padRaceNumber(std::string_view raceNumber);
+
+// The track text of lblTrackName's caption: "TrackName: ", the name, one blank; the prefix and
+// that blank cut off, then trimmed. A caption too short for that gives an empty text.
+std::string trackTextOf(std::string_view trackNameCaption);
+
+// Not final while the state is a start time ('12:30PM') or a status word (CLOSED, N/A,
+// INTERIM); placings and an empty state are final.
+bool raceIsFinal(std::string_view raceState);
+
+// Before the busy bracket: what the live results command does with the window as it stands.
+enum class LiveResultsGate {
+    Nothing,         // the race list is empty
+    NoRaceSelected,  // the "No Race Select" box, focus to the race list
+    NoResults,       // the "Live Results Inaccessible" box
+    Go,
+};
+LiveResultsGate liveResultsGate(int raceListRows, std::string_view raceNumberCaption, int resultsRows);
+
+inline constexpr const char* kNoRaceSelectTitle = "No Race Select";
+inline constexpr const char* kResultsInaccessibleTitle = "Live Results Inaccessible";
+std::string noRaceSelectText();
+// meetingCaption: lblMeeting's caption, trimmed here.
+std::string resultsInaccessibleText(std::string_view meetingCaption);
+
+// What the live results command shows for the chosen race.
+struct LiveResultChoice {
+    std::string raceNumber;  // padded
+    std::string trackText;
+    int resultsRow = -1;    // the lstResults row to select; -1 when the race has none
+    std::string raceState;  // its "Results" text; empty without a row
+    bool final = false;
+    std::string framedPage;    // what the wrapper frames: blank_results.html or results.html
+    std::string title;         // lblMeetingName: track + " - #R." + race, or track + " - #" + race
+    std::string racePageName;  // final only: meeting code (first results row) + race + ".html"
+};
+
+// raceNumberCaption and trackNameCaption: the captions of lblRaceNumber and lblTrackName;
+// results: the rows of lstResults.
+LiveResultChoice chooseLiveResult(std::string_view raceNumberCaption, std::string_view trackNameCaption,
+                                  const std::vector<ReportRow>& results);
+
+// After a final race's page was fetched and copied: results.html only when it holds the
+// copied tables, else the placeholder, so an earlier race's result is never shown.
+std::string framedPageAfterCopy(bool racePageFetched, ResultsPageEnd end);
+
+// resultsSiteRoot ends with "/"; datePath is yyyy/mm/dd.
+std::string resultPageAddress(std::string_view resultsSiteRoot, std::string_view datePath,
+                              std::string_view racePageName);
+
+// The results links' page name (meeting code of the first results row, the selected race's
+// "Race #." text padded, ".html"); nothing with an empty list or no race selected.
+std::optional<std::string> resultsLinkPage(const ReportList& lstRaceName, const ReportList& lstResults);
+
+// cmdResults and a click on the ticker: opens the race's result page on the results site.
+// Returns whether the shell was asked; its answer is not looked at.
+bool openResultsLink(MainWindow& w, ShellPort& shell, std::string_view resultsSiteRoot);
+
+}  // namespace selvane
