@@ -32,7 +32,7 @@ void prepareAdvert(const std::filesystem::path& folder, const std::string& maker
                    SplashWindow& splash, const FetchLimits& limits, AdvertOutcome& out) {
     if (!checkConnection(ports, makerSite, out)) {
         splash.pgBar.setVisible(false);
-        createHTMLSource(folder, kBlankPageFile);
+        frmSplash::createHTMLSource(folder, kBlankPageFile);
         out.framed = kBlankPageFile;
         out.cause = "no connection";
         return;
@@ -42,7 +42,7 @@ void prepareAdvert(const std::filesystem::path& folder, const std::string& maker
     if (ports.pump) ports.pump->pumpEvents();
     if (!fetched.ok) throw std::runtime_error(fetched.error);
     storeAdvert(folder, fetched.body, splash);
-    createHTMLSource(folder, kAdvertFile);
+    frmSplash::createHTMLSource(folder, kAdvertFile);
     out.framed = kAdvertFile;
 }
 
@@ -72,6 +72,7 @@ std::vector<std::string> advertLines(std::string_view fetched, const std::functi
     return lines;
 }
 
+namespace frmSplash {
 void createHTMLSource(const std::filesystem::path& folder, std::string_view framedFile) {
     PageWriter page(folder);
     page.openPage(kFramePageFile);
@@ -88,6 +89,7 @@ void createHTMLSource(const std::filesystem::path& folder, std::string_view fram
     page.writePageLine("</body></html>");
     page.closePage();
 }
+}  // namespace frmSplash
 
 AdvertOutcome downloadIframe(const std::filesystem::path& programFolder, const std::string& makerSite,
                              const Ports& ports, SplashWindow& splash, WebView& strip, const FetchLimits& limits) {
@@ -95,7 +97,7 @@ AdvertOutcome downloadIframe(const std::filesystem::path& programFolder, const s
     const auto fallBack = [&](std::string cause) {
         out.framed = kBlankPageFile;
         out.cause = std::move(cause);
-        guarded([&] { createHTMLSource(programFolder, kBlankPageFile); });
+        guarded([&] { frmSplash::createHTMLSource(programFolder, kBlankPageFile); });
     };
     try {
         prepareAdvert(programFolder, makerSite, ports, splash, limits, out);

@@ -38,7 +38,9 @@ struct AdvertOutcome {
 std::vector<std::string> advertLines(std::string_view fetched, const std::function<void()>& onChar = {});
 
 // Writes iFrame_page.html in folder around framedFile; throws std::runtime_error on failure.
+namespace frmSplash {
 void createHTMLSource(const std::filesystem::path& folder, std::string_view framedFile);
+}  // namespace frmSplash
 
 // Fetches the maker's advert, stores it, writes the frame page and points strip at it; any
 // failure frames blank.html instead. Never throws, never shows a message.

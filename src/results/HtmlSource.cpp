@@ -31,6 +31,7 @@ std::string htmlSource(std::string_view framedPage) {
     return page;
 }
 
+namespace frmResults {
 void createHTMLSource(const std::filesystem::path& programFolder, std::string_view framedPage) {
     const std::string path = (programFolder / kResultsWrapperPage).string();
     if (!deleteFile(path)) throw std::runtime_error("cannot delete " + path);
@@ -40,5 +41,6 @@ void createHTMLSource(const std::filesystem::path& programFolder, std::string_vi
     const bool written = std::fwrite(page.data(), 1, page.size(), f) == page.size();
     if (std::fclose(f) != 0 || !written) throw std::runtime_error("cannot write " + path);
 }
+}  // namespace frmResults
 
 }  // namespace selvane

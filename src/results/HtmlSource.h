@@ -14,6 +14,8 @@ std::string htmlSource(std::string_view framedPage);
 
 // Writes the wrapper as iFrame_results.html in programFolder, replacing any earlier one.
 // Throws std::runtime_error when the file cannot be replaced or written.
+namespace frmResults {
 void createHTMLSource(const std::filesystem::path& programFolder, std::string_view framedPage);
+}  // namespace frmResults
 
 }  // namespace selvane

@@ -36,7 +36,7 @@ TEST(AdvertFrame, AdvertLinesCases) {
 TEST(AdvertFrame, FramePageIsTheTenLines) {
     test::TempDir dir;
     test::writeFile(dir.path() / "iFrame_page.html", std::string(400, 'x'));
-    createHTMLSource(dir.path(), "adsbase.html");
+    frmSplash::createHTMLSource(dir.path(), "adsbase.html");
     EXPECT_EQ(test::readFile(dir.path() / "iFrame_page.html"),
               "<html><head><title></title></head>\r\n"
               "<body bgcolor=\"#ECE9D8\" scroll=\"no\" leftMargin=\"0\" topMargin=\"8\" bottommargin=\"0\" "

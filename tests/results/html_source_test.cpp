@@ -34,7 +34,7 @@ TEST(HtmlSource, WritesTheSixteenLinesOverAnEarlierWrapper) {
     test::writeFile(dir.file("iFrame_results.html"), std::string(5000, 'x'));
     for (const std::string framed : {"blank_results.html", "results.html"}) {
         SCOPED_TRACE(framed);
-        createHTMLSource(dir.path(), framed);
+        frmResults::createHTMLSource(dir.path(), framed);
         EXPECT_EQ(test::readFile(dir.file("iFrame_results.html")), wrapper(framed));
     }
 }
