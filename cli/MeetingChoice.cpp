@@ -4,7 +4,7 @@
 #include "meetings/MeetingCommands.h"
 #include "net/PageStatus.h"
 #include "net/WorkFiles.h"
-#include "results/TextRules.h"
+#include "net/PageText.h"
 
 namespace selvane::cli {
 namespace {

@@ -1,5 +1,7 @@
 #include "form/FormText.h"
 
+#include "net/PageText.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -8,54 +10,6 @@
 #include <stdlib.h>
 
 namespace selvane::formtext {
-
-std::string_view trimSpaces(std::string_view s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
-namespace {
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::size_t skipDigits(std::string_view s, std::size_t i) {
-    while (i < s.size() && isDigit(s[i])) ++i;
-    return i;
-}
-
-}  // namespace
-
-double leadingNumber(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\r' || s[i] == '\n')) ++i;
-    std::string text;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) text += s[i++];
-    std::size_t end = skipDigits(s, i);
-    bool anyDigit = end > i;
-    text.append(s.substr(i, end - i));
-    i = end;
-    if (i < s.size() && s[i] == '.') {
-        end = skipDigits(s, i + 1);
-        anyDigit = anyDigit || end > i + 1;
-        text.append(s.substr(i, end - i));
-        i = end;
-    }
-    if (!anyDigit) return 0.0;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
-        std::size_t j = i + 1;
-        if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
-        end = skipDigits(s, j);
-        if (end > j) {
-            text += 'e';
-            text.append(s.substr(i + 1, end - i - 1));
-        }
-    }
-    // The C locale's point whatever the desktop's locale; ±inf past the double range, which
-    // the callers check against the range they need.
-    static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
-    return strtod_l(text.c_str(), nullptr, cLocale);
-}
 
 std::string shortestDecimal(float v) {
     if (v == 0.0f) v = 0.0f;  // no "-0"
@@ -70,7 +24,7 @@ std::string shortestDecimal(float v) {
 }
 
 std::string_view nameBeforeBracket(std::string_view horse) {
-    return trimSpaces(horse.substr(0, horse.find('(')));
+    return text::trimSpaces(horse.substr(0, horse.find('(')));
 }
 
 }  // namespace selvane::formtext

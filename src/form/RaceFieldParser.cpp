@@ -2,33 +2,13 @@
 
 #include "kit/Controls.h"
 #include "form/FormText.h"
+#include "net/PageText.h"
 
 namespace selvane {
 
-using formtext::trimSpaces;
+using text::trimSpaces;
+using text::upperInto;
 namespace {
-
-// Replaces every occurrence, left to right, as one pass over the text.
-void replaceAll(std::string& text, std::string_view from, std::string_view to, std::string& scratch) {
-    std::size_t hit = text.find(from);
-    if (hit == std::string::npos) return;
-    scratch.clear();
-    scratch.reserve(text.size());
-    std::size_t start = 0;
-    for (; hit != std::string::npos; hit = text.find(from, start)) {
-        scratch.append(text, start, hit - start);
-        scratch.append(to);
-        start = hit + from.size();
-    }
-    scratch.append(text, start, std::string::npos);
-    text.swap(scratch);
-}
-
-void upperInto(std::string& buffer, std::string_view text) {
-    buffer.assign(text);
-    for (char& c : buffer)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-}
 
 bool has(std::string_view haystack, std::string_view needle) { return haystack.find(needle) != std::string_view::npos; }
 
@@ -68,16 +48,6 @@ void actOnTag(RunnerTable& t, std::string_view tag) {
 
 }  // namespace
 
-void normaliseRaceText(std::string& page) {
-    std::string scratch;
-    replaceAll(page, "<STRONG>", "<B>", scratch);
-    replaceAll(page, "</STRONG>", "</B>", scratch);
-    replaceAll(page, "<EM>", "<I>", scratch);
-    replaceAll(page, "</EM>", "</I>", scratch);
-    replaceAll(page, "\r\n", "", scratch);
-    replaceAll(page, "&nbsp;", "\\~", scratch);
-}
-
 bool storeCell(RunnerTable& table, int tableNumber, std::string_view text, int column) {
     if (column == 0) return true;
     if (tableNumber == 2) {
@@ -94,7 +64,7 @@ bool storeCell(RunnerTable& table, int tableNumber, std::string_view text, int c
 }
 
 FieldParseEnd parseRaceField(RunnerTable& t, std::string& page, ProgressBar* pgBar) {
-    normaliseRaceText(page);
+    page = text::rewritePageTags(page);
     t.runnerRowCount = 0;
     t.tableCounter = 0;
     t.ruleCounter = 0;

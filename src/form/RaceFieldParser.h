@@ -17,10 +17,6 @@ enum class FieldParseEnd {
     UnclosedTag,   // a "<" with no ">" after it
 };
 
-// The replacements made before the walk, in this order: <STRONG>/<EM> pairs become <B>/<I>,
-// CR LF vanishes, "&nbsp;" becomes "\~".
-void normaliseRaceText(std::string& page);
-
 // Normalises page in place, then walks its tags and files every cell text into table.
 // When the walk reaches the second horizontal rule the progress bar, if given, is completed
 // and hidden.

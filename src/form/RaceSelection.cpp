@@ -82,7 +82,7 @@ std::string racePageAddress(const std::string& formGuide, std::string_view link,
 }
 
 std::string raceDataErrorText(std::string_view trackPart) {
-    return "Could not access any data for race's " + std::string(formtext::trimSpaces(trackPart)) + "\r\n" +
+    return "Could not access any data for race's " + std::string(text::trimSpaces(trackPart)) + "\r\n" +
            "This is probably due to data error or no data available." + "\r\n\r\n" + kInsufficientFormText;
 }
 
@@ -128,7 +128,7 @@ void rerunTips(Context& ctx, MainWindow& w) {
     if (w.lstRaces.count() == 0) return;
     // A run that stops keeps the previous tips on screen; the report then goes by what is shown.
     workoutPlaces(w);
-    reportTipOutcome(ctx.ports.messages, w, formtext::trimSpaces(w.lblTrackName.caption()));
+    reportTipOutcome(ctx.ports.messages, w, text::trimSpaces(w.lblTrackName.caption()));
 }
 
 void reanalyseStoredRace(Context& ctx, MainWindow& w, RunnerTable& runners) {

@@ -8,13 +8,14 @@
 #include "kit/MainWindow.h"
 #include "form/TipGrid.h"
 #include "form/FormText.h"
+#include "net/PageText.h"
 
 namespace selvane {
 
-using formtext::leadingNumber;
+using text::leadingNumber;
 using formtext::nameBeforeBracket;
 using formtext::shortestDecimal;
-using formtext::trimSpaces;
+using text::trimSpaces;
 namespace {
 
 constexpr float kNoForm = 1000.0f;

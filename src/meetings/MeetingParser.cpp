@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "results/TextRules.h"
+#include "net/PageText.h"
 
 namespace selvane {
 namespace {
@@ -19,8 +19,6 @@ bool contains(string_view text, string_view what) { return text.find(what) != st
 // Spaces and tabs only: the indentation between the options of a list, no date a user could choose.
 bool isBlank(string_view text) { return text.find_first_not_of(" \t") == string_view::npos; }
 
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // A table slot for a number the page gave; the number rounds as an array index does.
 bool slotOf(double number, int last, int& slot) {
@@ -73,7 +71,7 @@ public:
 private:
     void takeTag(string_view raw) {
         tag_.resize(raw.size());
-        for (std::size_t i = 0; i < raw.size(); ++i) tag_[i] = upper(raw[i]);
+        for (std::size_t i = 0; i < raw.size(); ++i) tag_[i] = text::upperAscii(raw[i]);
     }
     string_view tag() const { return tag_; }
 
@@ -110,7 +108,7 @@ private:
             if (t_.meetingCounter > MeetingTables::kMeetings) return false;
             std::string& link = t_.meetingLinks[t_.meetingCounter];
             link.resize(value.size());
-            for (std::size_t i = 0; i < value.size(); ++i) link[i] = lower(value[i]);
+            for (std::size_t i = 0; i < value.size(); ++i) link[i] = text::lowerAscii(value[i]);
             currentMeeting_ = t_.meetingCounter;
         } else if (value[0] == 'N') {
             inRaceList_ = true;
@@ -136,7 +134,7 @@ private:
             if (contains(tag(), "<OPTION VALUE")) {
                 if (text.empty() || text.front() == ' ') return false;
                 const string_view firstWord = text.substr(0, text.find(' '));
-                const float race = static_cast<float>(leadingNumber(firstWord.substr(1)));
+                const float race = static_cast<float>(text::leadingNumber(firstWord.substr(1)));
                 if (!storeRaceOption(text, t_, currentMeeting_, race)) return false;
                 lastRaceSeen_ = race;
             }
@@ -182,83 +180,11 @@ void scan(string_view page, MeetingTables& t, Walk walk) {
         t.selectedDateIndex = 0;
         t.meetingDates.fill({});
     }
-    const std::string text = normaliseMeetingPage(page);
+    const std::string text = text::rewritePageTags(page);
     MeetingScanner(text, t, walk).run();
 }
 
 }  // namespace
-
-std::string normaliseMeetingPage(std::string_view page) {
-    // The tag rewrites and the CR LF removal cannot make or break each other's matches, so one
-    // pass does both; "&nbsp;" is matched after, so a CR LF inside it still joins it.
-    static constexpr std::pair<string_view, string_view> kTagRewrites[] = {
-        {"<STRONG>", "<B>"}, {"</STRONG>", "</B>"}, {"<EM>", "<I>"}, {"</EM>", "</I>"}};
-    std::string joined;
-    joined.reserve(page.size());
-    for (std::size_t i = 0; i < page.size();) {
-        const char c = page[i];
-        if (c == '\r' && i + 1 < page.size() && page[i + 1] == '\n') {
-            i += 2;
-            continue;
-        }
-        if (c == '<') {
-            bool rewritten = false;
-            for (const auto& [from, to] : kTagRewrites) {
-                if (page.substr(i, from.size()) == from) {
-                    joined += to;
-                    i += from.size();
-                    rewritten = true;
-                    break;
-                }
-            }
-            if (rewritten) continue;
-        }
-        joined += c;
-        ++i;
-    }
-
-    constexpr string_view kNbsp = "&nbsp;";
-    std::string out;
-    out.reserve(joined.size());
-    for (std::size_t i = 0; i < joined.size();) {
-        if (joined[i] == '&' && string_view(joined).substr(i, kNbsp.size()) == kNbsp) {
-            out += "\\~";
-            i += kNbsp.size();
-        } else {
-            out += joined[i++];
-        }
-    }
-    return out;
-}
-
-double leadingNumber(std::string_view text) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    const std::size_t start = i;
-    auto digits = [&] {
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
-    };
-    digits();
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        digits();
-    }
-    if (i == start || (i == start + 1 && text[start] == '.')) return 0;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
-        if (j < text.size() && text[j] >= '0' && text[j] <= '9') {
-            i = j;
-            digits();
-        }
-    }
-    double value = 0;
-    const auto [end, ec] = std::from_chars(text.data() + start, text.data() + i, value);
-    (void)end;
-    if (ec == std::errc::result_out_of_range) value = std::numeric_limits<double>::infinity();
-    return negative ? -value : value;
-}
 
 bool storeRaceOption(std::string_view text, MeetingTables& t, float meeting, float race) {
     int m = 0, r = 0;

@@ -27,13 +27,6 @@ void collectDateOptions(std::string_view page, MeetingTables& t);
 // then left as it was.
 bool storeRaceOption(std::string_view text, MeetingTables& t, float meeting, float race);
 
-// The page as the scanner reads it: <STRONG>/<EM> pairs rewritten to <B>/<I>, CR LF pairs
-// removed, "&nbsp;" as the two characters "\~". Exact letter case, one left-to-right pass each.
-std::string normaliseMeetingPage(std::string_view page);
-
-// The number a text starts with, as the form-guide page writes race numbers: optional sign,
-// digits, optional fraction and exponent; 0 when there is none.
-double leadingNumber(std::string_view text);
 
 inline constexpr std::string_view kGoMark = "3. Click GO to have your data delivered to you.";
 inline constexpr std::string_view kDateListTag = R"(<SELECT NAME="DATE" ONCHANGE="NEWDATE(THIS);" SIZE="1">)";

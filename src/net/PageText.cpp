@@ -1,6 +1,136 @@
 #include "net/PageText.h"
 
+
+#include <locale.h>
+#include <stdlib.h>
+
 namespace selvane::text {
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::size_t skipDigits(std::string_view s, std::size_t i) {
+    while (i < s.size() && isDigit(s[i])) ++i;
+    return i;
+}
+
+}  // namespace
+
+std::size_t findNoCase(std::string_view hay, std::string_view needle, std::size_t from) {
+    if (needle.empty()) return from <= hay.size() ? from : std::string_view::npos;
+    for (std::size_t i = from; i + needle.size() <= hay.size(); ++i) {
+        std::size_t k = 0;
+        while (k < needle.size() && upperAscii(hay[i + k]) == upperAscii(needle[k])) ++k;
+        if (k == needle.size()) return i;
+    }
+    return std::string_view::npos;
+}
+
+std::string replaceAll(std::string_view s, std::string_view what, std::string_view with, bool ignoreCase) {
+    std::string out;
+    out.reserve(s.size());
+    std::size_t from = 0;
+    while (!what.empty()) {
+        const std::size_t at = ignoreCase ? findNoCase(s, what, from) : s.find(what, from);
+        if (at == std::string_view::npos) break;
+        out.append(s.substr(from, at - from));
+        out.append(with);
+        from = at + what.size();
+    }
+    out.append(s.substr(from));
+    return out;
+}
+
+double leadingNumber(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\r' || s[i] == '\n')) ++i;
+    std::string number;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) number += s[i++];
+    std::size_t end = skipDigits(s, i);
+    bool anyDigit = end > i;
+    number.append(s.substr(i, end - i));
+    i = end;
+    if (i < s.size() && s[i] == '.') {
+        end = skipDigits(s, i + 1);
+        anyDigit = anyDigit || end > i + 1;
+        number.append(s.substr(i, end - i));
+        i = end;
+    }
+    if (!anyDigit) return 0.0;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
+        std::size_t j = i + 1;
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+        end = skipDigits(s, j);
+        if (end > j) {
+            number += 'e';
+            number.append(s.substr(i + 1, end - i - 1));
+        }
+    }
+    // The C locale's point whatever the desktop's locale.
+    static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
+    return strtod_l(number.c_str(), nullptr, cLocale);
+}
+
+std::string rewriteTagsAndBreaks(std::string_view page) {
+    struct Rewrite {
+        std::string_view from, to;
+    };
+    static constexpr Rewrite kTags[] = {{"<STRONG>", "<B>"}, {"</STRONG>", "</B>"}, {"<EM>", "<I>"}, {"</EM>", "</I>"}};
+    // The tag rewrites and the CR LF removal cannot make or break each other's matches, so one
+    // pass does both.
+    std::string out;
+    out.reserve(page.size());
+    std::size_t i = 0;
+    while (i < page.size()) {
+        std::size_t stop = i;
+        while (stop < page.size() && page[stop] != '<' && page[stop] != '\r') ++stop;
+        out.append(page.substr(i, stop - i));
+        if (stop == page.size()) break;
+        i = stop;
+        if (page[i] == '\r') {
+            if (i + 1 < page.size() && page[i + 1] == '\n') {
+                i += 2;
+            } else {
+                out += page[i++];
+            }
+            continue;
+        }
+        const Rewrite* hit = nullptr;
+        for (const Rewrite& r : kTags)
+            if (page.substr(i, r.from.size()) == r.from) hit = &r;
+        if (hit) {
+            out.append(hit->to);
+            i += hit->from.size();
+        } else {
+            out += page[i++];
+        }
+    }
+    return out;
+}
+
+void replaceNbsp(std::string& page, std::string_view with) {
+    constexpr std::string_view kNbsp = "&nbsp;";
+    std::size_t read = page.find(kNbsp);
+    if (read == std::string::npos) return;
+    // with is shorter than what it replaces, so writing never overtakes reading.
+    std::size_t write = read;
+    while (read < page.size()) {
+        if (page[read] == '&' && std::string_view(page).substr(read, kNbsp.size()) == kNbsp) {
+            page.replace(write, with.size(), with);
+            write += with.size();
+            read += kNbsp.size();
+        } else {
+            page[write++] = page[read++];
+        }
+    }
+    page.resize(write);
+}
+
+std::string rewritePageTags(std::string_view page) {
+    std::string out = rewriteTagsAndBreaks(page);
+    replaceNbsp(out, "\\~");
+    return out;
+}
 
 std::string wireAddress(std::string_view address) {
     static constexpr char kHex[] = "0123456789ABCDEF";

@@ -4,7 +4,63 @@
 #include <string>
 #include <string_view>
 
+// The small text rules every page reader shares: ASCII letter case, blank trimming,
+// replacement, the leading number of a text, the tag rewrite before a page walk, and the
+// address and date parts built from page texts.
 namespace selvane::text {
+
+inline char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+inline char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// out becomes s upper-cased; a parser reuses one buffer for every tag.
+inline void upperInto(std::string& out, std::string_view s) {
+    out.assign(s);
+    for (char& c : out) c = upperAscii(c);
+}
+
+inline std::string upper(std::string_view s) {
+    std::string out;
+    upperInto(out, s);
+    return out;
+}
+
+inline std::string lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = lowerAscii(c);
+    return out;
+}
+
+std::size_t findNoCase(std::string_view hay, std::string_view needle, std::size_t from = 0);
+
+inline bool containsNoCase(std::string_view hay, std::string_view needle) {
+    return findNoCase(hay, needle) != std::string_view::npos;
+}
+
+// Spaces only are trimmed, as the platform's trim does (tabs and line breaks stay).
+inline std::string_view trimSpaces(std::string_view s) {
+    const std::size_t a = s.find_first_not_of(' ');
+    if (a == std::string_view::npos) return {};
+    return s.substr(a, s.find_last_not_of(' ') - a + 1);
+}
+
+// Every occurrence of what, left to right, replaced by with.
+std::string replaceAll(std::string_view s, std::string_view what, std::string_view with, bool ignoreCase = false);
+
+// The number a text starts with, as the platform's number reading takes it: blanks, tabs and
+// line breaks skipped, an optional sign, digits, a decimal point, an exponent (e, E, d or D);
+// 0 when it starts with anything else, ±inf past the double range.
+double leadingNumber(std::string_view s);
+
+// The rewrite a page walk starts with: <STRONG>, </STRONG>, <EM>, </EM> become <B>, </B>,
+// <I>, </I> and each CR LF pair goes, in one pass.
+std::string rewriteTagsAndBreaks(std::string_view page);
+
+// Every "&nbsp;" replaced, in place, by with (at most six characters).
+void replaceNbsp(std::string& page, std::string_view with);
+
+// The parsers' rewrite: rewriteTagsAndBreaks, then "&nbsp;" becomes "\~" (also one that a
+// CR LF had split).
+std::string rewritePageTags(std::string_view page);
 
 // An address as it goes on the wire: blanks, "#", "%" and other characters a URL cannot carry
 // as data are percent-encoded (a short date gives a query of blanks).

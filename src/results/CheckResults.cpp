@@ -8,7 +8,7 @@
 #include "net/PageText.h"
 #include "net/WorkFiles.h"
 #include "results/ResultParser.h"
-#include "results/TextRules.h"
+#include "net/PageText.h"
 
 namespace selvane {
 std::string resultDatePath(MainWindow& w, std::string_view dateText) {

@@ -5,7 +5,7 @@
 #include "kit/MainWindow.h"
 #include "results/CheckResults.h"
 #include "results/ResultsFiles.h"
-#include "results/TextRules.h"
+#include "net/PageText.h"
 
 namespace selvane {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "results/TextRules.h"
+#include "net/PageText.h"
 
 namespace selvane {
 namespace {
@@ -13,15 +13,6 @@ constexpr int kHeaderCells = 13;
 constexpr std::string_view kRowHeaderTag = "<TH CLASS=\"ROWHDR\"";
 constexpr std::string_view kLocationTag = " CLASS='LOCATION";
 constexpr std::string_view kLinkTag = "<A HREF=";
-
-void rewriteTags(std::string& page) {
-    page = text::replaceAll(page, "<STRONG>", "<B>", false);
-    page = text::replaceAll(page, "</STRONG>", "</B>", false);
-    page = text::replaceAll(page, "<EM>", "<I>", false);
-    page = text::replaceAll(page, "</EM>", "</I>", false);
-    page = text::replaceAll(page, "\r\n", "", false);
-    page = text::replaceAll(page, "&nbsp;", "\\~", false);
-}
 
 void startMeeting(ResultTables& t) {
     ++t.resultMeetingIndex;
@@ -80,7 +71,7 @@ std::string meetingCodeOf(std::string_view nameCell) {
 }
 
 std::string parseResultMeetings(ResultTables& t, std::string& pageText) {
-    rewriteTags(pageText);
+    pageText = text::rewritePageTags(pageText);
     const std::string_view page(pageText);
 
     bool inSection = false;

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "net/PageText.h"
 #include "results/ResultsFiles.h"
 
 namespace selvane {
@@ -20,45 +21,6 @@ constexpr string_view kTableStarts[] = {
     "<TABLE WIDTH=100% BORDER=1 CELLPADDING=0>",
     " BORDER=1",
 };
-
-struct Rewrite {
-    string_view what;
-    string_view with;
-};
-constexpr Rewrite kRewrites[] = {
-    {"<STRONG>", "<B>"}, {"</STRONG>", "</B>"}, {"<EM>", "<I>"}, {"</EM>", "</I>"}, {"\r\n", ""},
-};
-
-// One pass, in place: every replacement is shorter than what it replaces, so the write
-// position never overtakes the read position.
-void rewritePage(std::string& page) {
-    const string_view in(page);
-    std::size_t out = 0;
-    for (std::size_t at = 0; at < in.size();) {
-        const Rewrite* hit = nullptr;
-        for (const Rewrite& r : kRewrites) {
-            if (in.substr(at, r.what.size()) == r.what) {
-                hit = &r;
-                break;
-            }
-        }
-        if (!hit) {
-            page[out++] = in[at++];
-            continue;
-        }
-        page.replace(out, hit->with.size(), hit->with);
-        out += hit->with.size();
-        at += hit->what.size();
-    }
-    page.resize(out);
-}
-
-char upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // The walk: find "<", find ">", test the upper-cased tag, copy it lower-cased, copy the text
 // up to the next "<".
@@ -92,8 +54,8 @@ private:
         tag_.resize(raw.size());
         lowerTag_.resize(raw.size());
         for (std::size_t i = 0; i < raw.size(); ++i) {
-            tag_[i] = upper(raw[i]);
-            lowerTag_[i] = lower(raw[i]);
+            tag_[i] = text::upperAscii(raw[i]);
+            lowerTag_[i] = text::lowerAscii(raw[i]);
         }
     }
 
@@ -133,7 +95,7 @@ private:
 }  // namespace
 
 ResultsPageEnd writeResultsPage(PageWriter& writer, std::string& pageText) {
-    rewritePage(pageText);
+    pageText = text::rewriteTagsAndBreaks(pageText);
     return ResultsPageScanner(pageText, writer).run();
 }
 

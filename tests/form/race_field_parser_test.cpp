@@ -51,23 +51,6 @@ Parsed parse(std::string page) {
     return p;
 }
 
-TEST(RaceFieldParser, NormalisesBeforeTheWalk) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"<STRONG>No.</STRONG> <EM>x</EM>", "<B>No.</B> <I>x</I>"},
-        {"<strong>kept</strong>", "<strong>kept</strong>"},
-        {"<td>\r\nA\r\n</td>\r\n", "<td>A</td>"},
-        {"a\rb\nc", "a\rb\nc"},
-        {"<td>&nbsp;</td>", "<td>\\~</td>"},
-        {"&nb\r\nsp;", "\\~"},
-        {"<STR\r\nONG>", "<STRONG>"},
-    };
-    for (const auto& [in, want] : cases) {
-        std::string text = in;
-        normaliseRaceText(text);
-        EXPECT_EQ(text, want) << in;
-    }
-}
-
 TEST(RaceFieldParser, FilesRunnerRowsInPageColumnOrder) {
     const Parsed p = parse(racePage(runnerRow("1", "3121", "<a href=\"/h/1\">FAST LAD</a> (4)") +
                                     runnerRow("2e", "&nbsp;", "SLOW COACH (10)", "K Lee", "54")));

@@ -238,32 +238,5 @@ TEST(MeetingCommands, TrackBoxKeepsEntriesInLineWithSlots) {
     EXPECT_EQ(fx.app->window.cmbTrackName.entries(), (std::vector<std::string>{"RANDWICK", "", "ASCOT"}));
 }
 
-TEST(MeetingCommands, WireAddress) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"http://h:1/cgi-bin/tvf/access.pl?20261206", "http://h:1/cgi-bin/tvf/access.pl?20261206"},
-        {"http://h/a.pl?        ", "http://h/a.pl?%20%20%20%20%20%20%20%20"},
-        {"http://h/a.pl?2026#1206", "http://h/a.pl?2026%231206"},
-        {"http://h/a.pl?20%261206", "http://h/a.pl?20%25261206"},
-        {"http://h/a<\"b\">{|}^`", "http://h/a%3C%22b%22%3E%7B%7C%7D%5E%60"},
-        {std::string("http://h/\x01\x7F\xC9"), "http://h/%01%7F%C9"},
-    };
-    for (const auto& [address, wire] : cases) EXPECT_EQ(text::wireAddress(address), wire) << address;
-}
-
-TEST(MeetingCommands, FixedWidthParts) {
-    struct Case {
-        std::string date, day, month, year;
-    };
-    for (const Case& c : std::vector<Case>{{"15/03/2007", "15", "03", "2007"},
-                                           {"15/03/2007 extra", "15", "03", "2007"},
-                                           {"1/3/2007", "1/", "/2", "07  "},
-                                           {"", "  ", "  ", "    "},
-                                           {"9", "9 ", "  ", "    "}}) {
-        EXPECT_EQ(text::fixedWidthPart(c.date, 0, 2) + "|" + text::fixedWidthPart(c.date, 3, 2) + "|" + text::fixedWidthPart(c.date, 6, 4),
-                  c.day + "|" + c.month + "|" + c.year)
-            << c.date;
-    }
-}
-
 }  // namespace
 }  // namespace selvane

@@ -305,28 +305,6 @@ TEST(MeetingParser, StoreRaceOptionCases) {
     EXPECT_FALSE(storeRaceOption("R1 1:00 A 9m", t, 51, 1));
 }
 
-TEST(MeetingParser, NormalisationCases) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"<STRONG>x</STRONG><EM>y</EM>", "<B>x</B><I>y</I>"},
-        {"<strong>x</strong>", "<strong>x</strong>"},
-        {"a\r\nb\nc\rd", "ab\nc\rd"},
-        {"\r\r\n\n", "\r\n"},
-        {"&nbsp;&NBSP;", "\\~&NBSP;"},
-        {"&nb\r\nsp;", "\\~"},
-        {"<STR\r\nONG>", "<STRONG>"},
-        {"<STRONG", "<STRONG"},
-    };
-    for (const auto& [in, want] : cases) EXPECT_EQ(normaliseMeetingPage(in), want) << in;
-}
-
-TEST(MeetingParser, LeadingNumberCases) {
-    const std::vector<std::pair<std::string, double>> cases = {
-        {"7", 7}, {"07", 7}, {"7a", 7}, {"", 0}, {"x7", 0}, {"1.5", 1.5}, {"-3", -3}, {"+4", 4}, {".", 0}, {"1e2", 100}, {"2e", 2},
-    };
-    for (const auto& [in, want] : cases) EXPECT_EQ(leadingNumber(in), want) << in;
-    EXPECT_GT(leadingNumber("9e999"), 1e300);
-}
-
 }  // namespace
 }  // namespace selvane
 

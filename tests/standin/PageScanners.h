@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "results/TextRules.h"
+#include "net/PageText.h"
 
 namespace selvane::standin::test {
 

@@ -9,7 +9,7 @@
 #include "net/PageLoader.h"
 #include "results/CheckResults.h"
 #include "results/ResultParser.h"
-#include "results/TextRules.h"
+#include "net/PageText.h"
 #include "standin/Pages.h"
 
 namespace selvane::standin {

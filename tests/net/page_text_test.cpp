@@ -1,0 +1,75 @@
+#include "net/PageText.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace selvane::text {
+namespace {
+
+TEST(PageText, RewritePageTags) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"<STRONG>No.</STRONG> <EM>x</EM>", "<B>No.</B> <I>x</I>"},
+        {"<strong>kept</strong>", "<strong>kept</strong>"},
+        {"<td>\r\nA\r\n</td>\r\n", "<td>A</td>"},
+        {"a\rb\nc\rd", "a\rb\nc\rd"},
+        {"\r\r\n\n", "\r\n"},
+        {"&nbsp;&NBSP;", "\\~&NBSP;"},
+        {"&nb\r\nsp;", "\\~"},
+        {"<STR\r\nONG>", "<STRONG>"},
+        {"<STRONG", "<STRONG"},
+    };
+    for (const auto& [in, want] : cases) EXPECT_EQ(rewritePageTags(in), want) << in;
+    std::string odds = rewriteTagsAndBreaks("<td>&nbsp;</td>\r\n<EM>1</EM>");
+    EXPECT_EQ(odds, "<td>&nbsp;</td><I>1</I>");
+    replaceNbsp(odds, "");
+    EXPECT_EQ(odds, "<td></td><I>1</I>");
+}
+
+TEST(PageText, LeadingNumber) {
+    const std::vector<std::pair<std::string, double>> cases = {
+        {"", 0},   {"5", 5},   {" 12)", 12}, {"-3", -3},     {"+7", 7},   {"1.5e2", 150}, {"1e", 1},
+        {".5", 0.5}, {"x1", 0}, {"1d2", 100}, {"2 3", 2},    {"\t4", 4},  {"-", 0},       {"(5)", 0},
+        {"05", 5}, {"1.2.3", 1.2}, {".", 0},  {"\r\n7", 7}, {"7a", 7},
+    };
+    for (const auto& [in, want] : cases) EXPECT_EQ(leadingNumber(in), want) << in;
+    EXPECT_TRUE(std::isinf(leadingNumber("1e400")));
+}
+
+TEST(PageText, WireAddressAndDateParts) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"http://h:1/cgi-bin/tvf/access.pl?20261206", "http://h:1/cgi-bin/tvf/access.pl?20261206"},
+        {"http://h/a.pl?        ", "http://h/a.pl?%20%20%20%20%20%20%20%20"},
+        {"http://h/a.pl?2026#1206", "http://h/a.pl?2026%231206"},
+        {"http://h/a.pl?20%261206", "http://h/a.pl?20%25261206"},
+        {"http://h/a<\"b\">{|}^`", "http://h/a%3C%22b%22%3E%7B%7C%7D%5E%60"},
+        {std::string("http://h/\x01\x7F\xC9"), "http://h/%01%7F%C9"},
+    };
+    for (const auto& [address, wire] : cases) EXPECT_EQ(wireAddress(address), wire) << address;
+
+    struct Date {
+        std::string date, parts;
+    };
+    for (const Date& c : std::vector<Date>{{"15/03/2007", "15|03|2007"},
+                                           {"15/03/2007 extra", "15|03|2007"},
+                                           {"1/3/2007", "1/|/2|07  "},
+                                           {"", "  |  |    "},
+                                           {"9", "9 |  |    "}}) {
+        EXPECT_EQ(fixedWidthPart(c.date, 0, 2) + "|" + fixedWidthPart(c.date, 3, 2) + "|" + fixedWidthPart(c.date, 6, 4),
+                  c.parts)
+            << c.date;
+    }
+}
+
+TEST(PageText, CaseBlindSearchAndReplace) {
+    EXPECT_EQ(replaceAll("Sandown sandown", "SANDOWN", "X", true), "X X");
+    EXPECT_EQ(replaceAll("Sandown sandown", "sandown", "X"), "Sandown X");
+    EXPECT_EQ(replaceAll("abc", "", "X"), "abc");
+    EXPECT_EQ(findNoCase("xxAbC", "abc"), 2u);
+    EXPECT_EQ(trimSpaces("  a b \t "), "a b \t");
+    EXPECT_EQ(trimSpaces("\t a \t"), "\t a \t");
+}
+
+}  // namespace
+}  // namespace selvane::text
