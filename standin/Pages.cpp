@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "standin/Decimal.h"
+
 namespace selvane::standin {
 namespace {
 
@@ -39,13 +41,6 @@ std::string spell(const PageStyle& style, std::string_view name) {
 
 std::string copyright(const PageStyle& style, const char* who) {
     return std::string(style.latin1 ? "Copyright \xA9 " : "Copyright (c) ") + who;
-}
-
-std::string fixed(double v, int decimals) {
-    // Not printf: the prices must not follow a decimal comma of the process's locale.
-    char buf[64];
-    const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals).ptr;
-    return std::string(buf, end);
 }
 
 std::string twoDigits(int n) {
