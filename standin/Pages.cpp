@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "standin/Decimal.h"
+
 namespace selvane::standin {
 namespace {
 
@@ -39,13 +41,6 @@ std::string spell(const PageStyle& style, std::string_view name) {
 
 std::string copyright(const PageStyle& style, const char* who) {
     return std::string(style.latin1 ? "Copyright \xA9 " : "Copyright (c) ") + who;
-}
-
-std::string fixed(double v, int decimals) {
-    // Not printf: the prices must not follow a decimal comma of the process's locale.
-    char buf[64];
-    const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals).ptr;
-    return std::string(buf, end);
 }
 
 std::string twoDigits(int n) {
@@ -390,14 +385,14 @@ std::string resultPage(const RaceDay& day, const Meeting& m, const Race& race, c
     return p;
 }
 
-std::string advertPage(const std::string& makerUrl) {
+std::string advertPage(const std::string& makerUrl, const PageStyle& style) {
     // Blank lines and every kind of line end on purpose; the last line has none.
     std::string p;
     p += "<html>\r\n<head>\r\n<title>Selvane</title>\n\n";
     p += "<style>body { margin: 0; background: #ECE9D8; font-family: Tahoma, sans-serif; font-size: 12px; }</style>\r";
     p += "\r</head>\n<body>\r\n\r\n";
     p += "<div style=\"width: 456px; height: 56px; border: 1px solid #888; text-align: center\">\n";
-    p += "<b>Box Five &amp; Each Way Selvane</b><br>\r";
+    p += "<b>" + spell(style, "Box Five &amp; Each Way Selvane") + "</b><br>\r";
     p += "Free tips, live odds and live results for every race. <a href=\"" + makerUrl +
          "\" target=\"_top\">Get the latest version</a>\r\n";
     p += "</div>\n\n\r\n</body>\r</html>\n";
@@ -405,10 +400,10 @@ std::string advertPage(const std::string& makerUrl) {
     return p;
 }
 
-std::string makerHomePage(const std::string& makerUrl) {
+std::string makerHomePage(const std::string& makerUrl, const PageStyle& style) {
     std::string p;
     p += "<html>\n<head>\n<title>Box Five &amp; Each Way Selvane</title>\n</head>\n<body bgcolor=\"#ECE9D8\">\n";
-    p += "<h1>Box Five &amp; Each Way Selvane</h1>\n";
+    p += "<h1>" + spell(style, "Box Five &amp; Each Way Selvane") + "</h1>\n";
     p += "<p>Five tips for a box five bet and one each-way best bet for every Australian horse race, with live "
          "odds and live results.</p>\n";
     p += "<p>It is free to use. There is no spyware, no addware, no viruses.</p>\n";

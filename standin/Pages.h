@@ -31,8 +31,8 @@ std::string resultPage(const RaceDay& day, const Meeting& meeting, const Race& r
                        const PageStyle& style = {});
 
 // Maker's site. makerUrl is the site's own root address, ending in "/".
-std::string advertPage(const std::string& makerUrl);
-std::string makerHomePage(const std::string& makerUrl);
+std::string advertPage(const std::string& makerUrl, const PageStyle& style = {});
+std::string makerHomePage(const std::string& makerUrl, const PageStyle& style = {});
 
 std::string notFoundPage(const std::string& target);
 std::string serverErrorPage();

@@ -198,8 +198,9 @@ Reply Server::Impl::generate(const std::string& target, bool latin1) const {
         return {200, std::move(page)};
     }
 
-    if (path == kMaker || path == "/maker" || path == "/maker/index.html") return {200, makerHomePage(base() + std::string(kMaker))};
-    if (path == "/maker/adsbase.html") return {200, advertPage(base() + std::string(kMaker))};
+    if (path == kMaker || path == "/maker" || path == "/maker/index.html")
+        return {200, makerHomePage(base() + std::string(kMaker), style)};
+    if (path == "/maker/adsbase.html") return {200, advertPage(base() + std::string(kMaker), style)};
     return notFound(target);
 }
 

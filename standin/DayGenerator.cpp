@@ -1,53 +1,16 @@
-#include "standin/RaceDay.h"
+#include "standin/DayGenerator.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cctype>
-#include <cmath>
 #include <cstdio>
-#include <ctime>
 #include <numeric>
 #include <set>
 
+#include "standin/Decimal.h"
+#include "standin/SeededRandom.h"
+
 namespace selvane::standin {
 namespace {
-
-// splitmix64: the same numbers on every platform and library, unlike std's distributions.
-class Rng {
-public:
-    explicit Rng(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t next() {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    int below(int n) { return n <= 0 ? 0 : static_cast<int>(next() % static_cast<std::uint64_t>(n)); }
-    int between(int lo, int hi) { return lo + below(hi - lo + 1); }
-    double uniform() { return static_cast<double>(next() >> 11) * (1.0 / 9007199254740992.0); }
-    bool chance(double p) { return uniform() < p; }
-    template <typename T>
-    const T& pick(const std::vector<T>& v) { return v[static_cast<std::size_t>(below(static_cast<int>(v.size())))]; }
-
-private:
-    std::uint64_t state_;
-};
-
-std::uint64_t mix(std::uint64_t a, std::uint64_t b) {
-    Rng r(a * 0x100000001B3ull ^ (b + 0x632BE59BD9B4E019ull));
-    r.next();
-    return r.next();
-}
-
-std::uint64_t hashText(std::string_view s) {
-    std::uint64_t h = 0xCBF29CE484222325ull;
-    for (unsigned char c : s) h = (h ^ c) * 0x100000001B3ull;
-    return h;
-}
-
-std::uint64_t daySeed(const Date& d, std::uint32_t seed) {
-    return mix(static_cast<std::uint64_t>(daysFromCivil(d) + 1'000'000), seed);
-}
 
 struct Track {
     const char* name;
@@ -209,13 +172,6 @@ std::string withCommas(long value) {
 
 std::string money(long value) { return "$" + withCommas(value); }
 
-std::string fixed(double v, int decimals) {
-    // Not printf: the prices must not follow a decimal comma of the process's locale.
-    char buf[64];
-    const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals).ptr;
-    return std::string(buf, end);
-}
-
 std::string makeForm(Rng& rng) {
     static const std::string figures = "1234567890x";
     const int n = rng.between(1, 5);
@@ -351,106 +307,6 @@ bool firstWordsApart(const std::vector<const Track*>& chosen, const Track* candi
 
 }  // namespace
 
-long daysFromCivil(const Date& d) {
-    const long y = d.year - (d.month <= 2 ? 1 : 0);
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const long yoe = y - era * 400;
-    const long mp = (d.month + 9) % 12;
-    const long doy = (153 * mp + 2) / 5 + d.day - 1;
-    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-Date civilFromDays(long z) {
-    z += 719468;
-    const long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long doe = z - era * 146097;
-    const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long mp = (5 * doy + 2) / 153;
-    const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    const int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
-    return {year, month, day};
-}
-
-bool isValidDate(const Date& d) {
-    if (d.year < 1900 || d.year > 2999 || d.month < 1 || d.month > 12 || d.day < 1 || d.day > 31) return false;
-    return civilFromDays(daysFromCivil(d)) == d;
-}
-
-Date addDays(const Date& d, long n) { return civilFromDays(daysFromCivil(d) + n); }
-
-int weekday(const Date& d) {
-    const long z = daysFromCivil(d);
-    return static_cast<int>(((z % 7) + 7 + 4) % 7);
-}
-
-namespace {
-bool digitsAt(std::string_view s, std::size_t pos, std::size_t n, int& out) {
-    if (pos + n > s.size()) return false;
-    int v = 0;
-    for (std::size_t i = pos; i < pos + n; ++i) {
-        if (s[i] < '0' || s[i] > '9') return false;
-        v = v * 10 + (s[i] - '0');
-    }
-    out = v;
-    return true;
-}
-}  // namespace
-
-std::optional<Date> parseDate(std::string_view text) {
-    Date d;
-    if (text.size() == 8) {
-        if (!digitsAt(text, 0, 4, d.year) || !digitsAt(text, 4, 2, d.month) || !digitsAt(text, 6, 2, d.day))
-            return std::nullopt;
-    } else if (text.size() == 10 && text[4] == '-' && text[7] == '-') {
-        if (!digitsAt(text, 0, 4, d.year) || !digitsAt(text, 5, 2, d.month) || !digitsAt(text, 8, 2, d.day))
-            return std::nullopt;
-    } else {
-        return std::nullopt;
-    }
-    if (!isValidDate(d)) return std::nullopt;
-    return d;
-}
-
-std::string yyyymmdd(const Date& d) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d%02d%02d", d.year, d.month, d.day);
-    return buf;
-}
-
-std::string ddmmyyyy(const Date& d) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", d.day, d.month, d.year);
-    return buf;
-}
-
-std::optional<LocalTime> parseLocalTime(std::string_view text) {
-    if (text.size() != 16 && text.size() != 19) return std::nullopt;
-    if (text[10] != 'T' && text[10] != ' ') return std::nullopt;
-    const auto date = parseDate(text.substr(0, 10));
-    int h = 0, m = 0, s = 0;
-    if (!date || text[13] != ':' || !digitsAt(text, 11, 2, h) || !digitsAt(text, 14, 2, m)) return std::nullopt;
-    if (text.size() == 19 && (text[16] != ':' || !digitsAt(text, 17, 2, s))) return std::nullopt;
-    if (h > 23 || m > 59 || s > 59) return std::nullopt;
-    return LocalTime{*date, h * 60 + m, s};
-}
-
-LocalTime systemLocalTime() {
-    const std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    return LocalTime{{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday}, tm.tm_hour * 60 + tm.tm_min, tm.tm_sec};
-}
-
-std::string formatLocalTime(const LocalTime& t) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d", t.date.year, t.date.month, t.date.day, t.minutes / 60,
-                  t.minutes % 60);
-    return buf;
-}
-
 std::string Race::startTime() const {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%02d:%02d", startMinutes / 60, startMinutes % 60);
@@ -497,43 +353,6 @@ const Meeting* RaceDay::findByToteCode(std::string_view code) const {
 bool isSandownDay(const Date& date, std::uint32_t seed) {
     const long v = (daysFromCivil(date) + 5 - static_cast<long>(seed % 4)) % 4;
     return v == 0;
-}
-
-namespace {
-constexpr long kCodeDayOffset = 200'000;  // keeps day numbers of 1452..3700 positive
-}
-
-std::string formCodeFor(std::string_view trackLetters, const Date& date) {
-    long v = daysFromCivil(date) + kCodeDayOffset;
-    std::string day(4, 'a');
-    for (int i = 3; i >= 0; --i) {
-        day[static_cast<std::size_t>(i)] = static_cast<char>('a' + v % 26);
-        v /= 26;
-    }
-    return std::string(trackLetters) + day;
-}
-
-std::optional<Date> dateOfFormCode(std::string_view code) {
-    if (code.size() != 7) return std::nullopt;
-    long v = 0;
-    for (std::size_t i = 3; i < 7; ++i) {
-        const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(code[i])));
-        if (c < 'a' || c > 'z') return std::nullopt;
-        v = v * 26 + (c - 'a');
-    }
-    const Date d = civilFromDays(v - kCodeDayOffset);
-    if (!isValidDate(d)) return std::nullopt;
-    return d;
-}
-
-std::optional<std::pair<std::string, int>> splitCodeAndRace(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && std::isalpha(static_cast<unsigned char>(text[i]))) ++i;
-    const std::size_t digits = text.size() - i;
-    if (i == 0 || digits < 1 || digits > 2) return std::nullopt;
-    int race = 0;
-    if (!digitsAt(text, i, digits, race) || race < 1) return std::nullopt;
-    return std::make_pair(std::string(text.substr(0, i)), race);
 }
 
 RaceDay generateRaceDay(int year, int month, int day, std::uint32_t seed) {
@@ -617,84 +436,6 @@ RaceDay generateRaceDay(const Date& date, std::uint32_t seed) {
     };
     others(trotTracks(), out.trots);
     others(dogTracks(), out.greyhounds);
-    return out;
-}
-
-RaceState raceStateAt(const Race& race, const Date& raceDate, const LocalTime& now) {
-    long elapsed;  // minutes since the jump
-    if (raceDate < now.date) elapsed = 24 * 60;
-    else if (now.date < raceDate) elapsed = -24 * 60;
-    else elapsed = now.minutes - race.startMinutes;
-    if (elapsed < 0) return RaceState::NotRun;
-    if (race.abandoned) return RaceState::Abandoned;
-    if (elapsed < kClosedMinutes) return RaceState::Closed;
-    if (elapsed < kClosedMinutes + kInterimMinutes) return RaceState::Interim;
-    return RaceState::Final;
-}
-
-std::string placingsText(const Race& race) {
-    std::string out;
-    for (int n : race.placings) {
-        if (!out.empty()) out += ',';
-        out += std::to_string(n);
-    }
-    return out;
-}
-
-std::string resultsStateText(const Race& race, const Date& raceDate, const LocalTime& now) {
-    switch (raceStateAt(race, raceDate, now)) {
-        case RaceState::NotRun: return race.toteTime();
-        case RaceState::Closed: return "CLOSED";
-        case RaceState::Interim: return "INTERIM";
-        case RaceState::Abandoned: return "abnd";
-        case RaceState::Final: return placingsText(race);
-    }
-    return {};
-}
-
-RunnerPrices pricesAt(const RaceDay& day, const Meeting& meeting, const Race& race, const Runner& runner,
-                      const LocalTime& now) {
-    RunnerPrices out;
-    if (runner.scratched) {
-        out.tote.fill("scr");
-        out.allPlace = "scr";
-        return out;
-    }
-    double total = 0;
-    int active = 0;
-    for (const Runner& r : race.runners) {
-        if (r.emergency || r.scratched) continue;
-        total += r.strength;
-        ++active;
-    }
-    // Five-minute steps of drift from 9:00 until the jump; a later day shows the opening market.
-    constexpr int kMarketOpens = 9 * 60;
-    int steps = 0;
-    if (day.date < now.date) steps = (race.startMinutes - kMarketOpens) / 5;
-    else if (day.date == now.date) steps = (std::min(now.minutes, race.startMinutes) - kMarketOpens) / 5;
-    steps = std::max(0, steps);
-    const std::uint64_t base = mix(daySeed(day.date, day.seed),
-                                   hashText(meeting.formCode) * 131u +
-                                       static_cast<std::uint64_t>(race.number * 37 + runner.num));
-    double walk = 0;
-    for (int k = 1; k <= steps; ++k) walk += Rng(mix(base, static_cast<std::uint64_t>(k))).uniform() * 2 - 1;
-    const double drift = std::exp(0.025 * walk);
-    const double share = total > 0 ? runner.strength / total : 1.0;
-    const double win = std::max(1.04, 0.85 / share * drift);
-    const bool placePools = active >= 5;
-    Rng cell(mix(base, 0xC0FFEE));
-    auto price = [](double v) { return fixed(std::max(1.01, std::round(v * 10.0) / 10.0), 2); };
-    for (std::size_t c = 0; c < 7; ++c) {
-        const double jitter = std::exp(0.06 * (cell.uniform() * 2 - 1));
-        const bool naCell = cell.chance(0.02);
-        const bool placeColumn = c >= 4;
-        if (!meeting.columnOpen[c] || naCell || (placeColumn && !placePools)) {
-            out.tote[c] = "n/a";
-            continue;
-        }
-        out.tote[c] = placeColumn ? price(1.0 + (win - 1.0) / 3.5 * jitter) : price(win * jitter);
-    }
-    out.allPlace = placePools ? price(1.0 + (win - 1.0) / 3.6) : "n/a";
     return out;
 }
 
