@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "net/PageText.h"
 #include "results/TextRules.h"
 
 namespace selvane {
@@ -189,46 +190,8 @@ void scan(string_view page, MeetingTables& t, Walk walk) {
 }  // namespace
 
 std::string normaliseMeetingPage(std::string_view page) {
-    // The tag rewrites and the CR LF removal cannot make or break each other's matches, so one
-    // pass does both; "&nbsp;" is matched after, so a CR LF inside it still joins it.
-    static constexpr std::pair<string_view, string_view> kTagRewrites[] = {
-        {"<STRONG>", "<B>"}, {"</STRONG>", "</B>"}, {"<EM>", "<I>"}, {"</EM>", "</I>"}};
-    std::string joined;
-    joined.reserve(page.size());
-    for (std::size_t i = 0; i < page.size();) {
-        const char c = page[i];
-        if (c == '\r' && i + 1 < page.size() && page[i + 1] == '\n') {
-            i += 2;
-            continue;
-        }
-        if (c == '<') {
-            bool rewritten = false;
-            for (const auto& [from, to] : kTagRewrites) {
-                if (page.substr(i, from.size()) == from) {
-                    joined += to;
-                    i += from.size();
-                    rewritten = true;
-                    break;
-                }
-            }
-            if (rewritten) continue;
-        }
-        joined += c;
-        ++i;
-    }
-
-    constexpr string_view kNbsp = "&nbsp;";
-    std::string out;
-    out.reserve(joined.size());
-    for (std::size_t i = 0; i < joined.size();) {
-        if (joined[i] == '&' && string_view(joined).substr(i, kNbsp.size()) == kNbsp) {
-            out += "\\~";
-            i += kNbsp.size();
-        } else {
-            out += joined[i++];
-        }
-    }
-    return out;
+    // "&nbsp;" is matched after the lines are joined, so a CR LF inside it still joins it.
+    return replaceEach(rewriteTagsJoinLines(page), "&nbsp;", "\\~");
 }
 
 double leadingNumber(std::string_view text) {
