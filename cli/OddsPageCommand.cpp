@@ -10,10 +10,14 @@ namespace {
 
 const char* endText(OddsPageEnd end) {
     switch (end) {
-        case OddsPageEnd::RunnerRows: return "the runner count";
-        case OddsPageEnd::Percentages: return "the percentages row";
-        case OddsPageEnd::EndOfPage: return "the end of the page";
-        case OddsPageEnd::NoPage: break;
+        case OddsPageEnd::RunnerRows:
+            return "the runner count";
+        case OddsPageEnd::Percentages:
+            return "the percentages row";
+        case OddsPageEnd::EndOfPage:
+            return "the end of the page";
+        case OddsPageEnd::NoPage:
+            break;
     }
     return "no price table";
 }
@@ -82,13 +86,15 @@ int runOddsPage(Context& ctx) {
 }
 
 const Registrar registrar{Command{
-    "page odds", "page odds FILE --runners N",
+    "page odds",
+    "page odds FILE --runners N",
     "cut a saved price page (as rto.html holds it) into realodds.html and read the odds rows back",
     "FILE is the page after the HTML engine (see normalise); N is the runner list's count (0 to 100).\n"
     "Prints each runner's seven prices and best price as the odds window shows them.\n"
     "JSON: {page: the bytes written to realodds.html (null when none was written),\n"
     "rows: [{number, name, best, prices: [AUS TOTE, STAB Win, NSW Win, QLD Win, STAB PLC, NSW PLC, QLD PLC]}]}.",
-    {"--runners"}, runOddsPage}};
+    {"--runners"},
+    runOddsPage}};
 
 }  // namespace
 }  // namespace selvane::cli

@@ -12,7 +12,8 @@
 // First byte: the runner count; the rest: the price page. Cut, read back, and the page read raw.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::filesystem::path folder = [] {
-        static std::filesystem::path p = std::filesystem::temp_directory_path() / ("selvane-fuzz-odds-" + std::to_string(getpid()));
+        static std::filesystem::path p =
+            std::filesystem::temp_directory_path() / ("selvane-fuzz-odds-" + std::to_string(getpid()));
         std::filesystem::create_directories(p);
         std::atexit([] { std::filesystem::remove_all(p); });
         return p;

@@ -22,7 +22,9 @@ constexpr std::pair<string_view, string_view> kColourRewrites[] = {
     {"#ffb6c1", "#3399CC"}, {"#80ff80", "#33CC33"}, {"#87cefa", "#FFCCCC"}};
 constexpr std::size_t kColourLength = 7;
 
-bool contains(string_view text, string_view part) { return text.find(part) != npos; }
+bool contains(string_view text, string_view part) {
+    return text.find(part) != npos;
+}
 
 // Every rule is seven characters from a "#" with no other "#", and so is every colour it
 // writes: matches never overlap or shift, so running the chain at each "#" in one pass gives

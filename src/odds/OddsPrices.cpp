@@ -1,8 +1,8 @@
 #include "odds/OddsPrices.h"
 
 #include <charconv>
-#include <system_error>
 #include <limits>
+#include <system_error>
 
 #include "kit/Maxkey.h"
 #include "net/PageText.h"
@@ -13,9 +13,13 @@ namespace {
 
 constexpr double kNotANumber = -std::numeric_limits<double>::infinity();
 
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // A plain decimal ("3.50", "-100.0", "12"), compared as a number; anything else sorts below
 // every price, so it never becomes the best.
@@ -24,9 +28,12 @@ double priceValue(std::string_view text) {
     std::size_t digits = 0;
     bool point = false;
     for (; i < text.size(); ++i) {
-        if (text[i] >= '0' && text[i] <= '9') ++digits;
-        else if (text[i] == '.' && !point) point = true;
-        else return kNotANumber;
+        if (text[i] >= '0' && text[i] <= '9')
+            ++digits;
+        else if (text[i] == '.' && !point)
+            point = true;
+        else
+            return kNotANumber;
     }
     if (digits == 0) return kNotANumber;
     double value = 0;

@@ -15,9 +15,9 @@ inline constexpr std::array<int, 7> kPriceCells = {5, 6, 7, 8, 10, 11, 12};
 
 // One row of the odds window.
 struct OddsRow {
-    std::string number;               // cell 1 as stored
-    std::string name;                 // cell 2 in proper case
-    std::string best;                 // the best price: a price text, "scr", "-100.0" or empty
+    std::string number;                 // cell 1 as stored
+    std::string name;                   // cell 2 in proper case
+    std::string best;                   // the best price: a price text, "scr", "-100.0" or empty
     std::array<std::string, 7> prices;  // the price cells as stored, in window order
 };
 

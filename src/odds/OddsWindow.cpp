@@ -12,8 +12,8 @@ OddsWindow::OddsWindow() {
 }
 
 std::vector<ReportColumn> oddsColumns() {
-    return {{"#.", 700},        {"Name", 3500},     {"Best Odds", 1000}, {"AUS TOTE", 1000}, {"STAB Win", 1000},
-            {"NSW Win", 1000},  {"QLD Win", 1000},  {"STAB PLC", 1000},  {"NSW PLC", 1000},  {"QLD PLC", 1000}};
+    return {{"#.", 700},       {"Name", 3500},    {"Best Odds", 1000}, {"AUS TOTE", 1000}, {"STAB Win", 1000},
+            {"NSW Win", 1000}, {"QLD Win", 1000}, {"STAB PLC", 1000},  {"NSW PLC", 1000},  {"QLD PLC", 1000}};
 }
 
 void OddsWindow::load() {

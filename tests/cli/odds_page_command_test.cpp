@@ -31,11 +31,12 @@ TEST(PageOddsCommand, TextIsAPriceTableWithTheBestPrice) {
                     "<td>scr</td><td>x</td><td>1.50</td><td>n/a</td><td>n/a</td></tr>");
     const test::CliRun run = test::runCli({"page", "odds", dir.file("rto.html"), "--runners", "2"});
     ASSERT_EQ(run.code, 0) << run.err;
-    EXPECT_EQ(run.out,
-              "realodds.html: 553 bytes, ended at the end of the page\n"
-              "#.  Name                     Best Odds  AUS TOTE  STAB Win   NSW Win   QLD Win  STAB PLC   NSW PLC   QLD PLC\n"
-              "1   Red Star                      3.70      3.70       N/A       n/a       scr      1.50       n/a       n/a\n"
-              "    (not on the price page)\n");
+    EXPECT_EQ(
+        run.out,
+        "realodds.html: 553 bytes, ended at the end of the page\n"
+        "#.  Name                     Best Odds  AUS TOTE  STAB Win   NSW Win   QLD Win  STAB PLC   NSW PLC   QLD PLC\n"
+        "1   Red Star                      3.70      3.70       N/A       n/a       scr      1.50       n/a       n/a\n"
+        "    (not on the price page)\n");
 }
 
 TEST(PageOddsCommand, NoPriceTable) {
@@ -66,7 +67,8 @@ TEST(PageOddsCommand, Errors) {
         {{"page", "odds", page, "--runners", "101"}, 2, range},
         {{"page", "odds", page, "--runners", "-1"}, 2, range},
         {{"page", "odds", page, "--runners", "x"}, 2, range},
-        {{"page", "odds", dir.file("missing.html"), "--runners", "1"}, 1,
+        {{"page", "odds", dir.file("missing.html"), "--runners", "1"},
+         1,
          "selvane-cli page odds: " + dir.file("missing.html") + ": no such file\n"},
     };
     for (const Case& c : cases) {

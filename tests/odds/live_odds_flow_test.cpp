@@ -34,8 +34,8 @@ std::string expectedBest(const std::array<std::string, 7>& tote) {
 
 // The page as the page loader leaves it in test.html.
 std::string fetchPricePage(const test::StandinFixture& web, const Meeting& m, const Race& race) {
-    const std::string url = web.services().formGuide + "/cgi-bin/tvf/memdispodds.pl/" + m.formCode +
-                            std::to_string(race.number) + "?rto";
+    const std::string url =
+        web.services().formGuide + "/cgi-bin/tvf/memdispodds.pl/" + m.formCode + std::to_string(race.number) + "?rto";
     const FetchResult fetched = fetchUrl(url);
     EXPECT_TRUE(fetched.ok) << url << ": " << fetched.error;
     return normalisePage(fetched.body, charsetOf(fetched.contentType)).markup + "\r\n";
@@ -57,7 +57,8 @@ TEST(LiveOddsFlow, EveryRunnerOfAMeetingWithItsBestPrice) {
             const OddsOutcome o = oddsFromPage(fetchPricePage(web, m, race), listed, dir.path());
             ASSERT_TRUE(o.hasPage) << o.cause;
             const auto starters = race.starters();
-            EXPECT_EQ(o.end, starters.size() < race.runners.size() ? OddsPageEnd::Percentages : OddsPageEnd::RunnerRows);
+            EXPECT_EQ(o.end,
+                      starters.size() < race.runners.size() ? OddsPageEnd::Percentages : OddsPageEnd::RunnerRows);
             ASSERT_EQ(o.rows.size(), race.runners.size());
             for (std::size_t i = 0; i < starters.size(); ++i) {
                 const Runner& r = *starters[i];

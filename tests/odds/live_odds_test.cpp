@@ -1,10 +1,9 @@
-#include "odds/LiveOdds.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "odds/LiveOdds.h"
 #include "support/TestSupport.h"
 
 namespace selvane {
@@ -25,10 +24,8 @@ std::vector<std::string> shown(const std::vector<OddsRow>& rows) {
 // column, place pools without prices, the favourites marked in gold.
 const std::string kDevonport5 = "odds/devonport_r5/";
 const std::vector<std::string> kDevonport5Rows = {
-    "1|Secret Glory|2.10|2.00|2.00|2.10|2.10|n/a|n/a|n/a",
-    "2|Secret Princess|9.20|8.50|8.60|9.20|9.20|n/a|n/a|n/a",
-    "3|Storm Venture|scr|scr|scr|scr|scr|scr|scr|scr",
-    "4|Winter Echo|4.00|3.80|4.00|3.60|3.70|n/a|n/a|n/a",
+    "1|Secret Glory|2.10|2.00|2.00|2.10|2.10|n/a|n/a|n/a", "2|Secret Princess|9.20|8.50|8.60|9.20|9.20|n/a|n/a|n/a",
+    "3|Storm Venture|scr|scr|scr|scr|scr|scr|scr|scr",     "4|Winter Echo|4.00|3.80|4.00|3.60|3.70|n/a|n/a|n/a",
     "5|Red Star|3.70|3.70|3.60|3.50|3.60|n/a|n/a|n/a",
 };
 
@@ -73,8 +70,8 @@ TEST(LiveOdds, NoPriceTableLeavesNoEarlierPage) {
 
 TEST(LiveOdds, NothingReadableStillGivesARowPerRunner) {
     test::TempDir dir;
-    const OddsOutcome o = oddsFromPage("<table></table><table border=1><tr><td>no prices</td></tr></table>", 3,
-                                       dir.path());
+    const OddsOutcome o =
+        oddsFromPage("<table></table><table border=1><tr><td>no prices</td></tr></table>", 3, dir.path());
     ASSERT_TRUE(o.hasPage);
     EXPECT_EQ(shown(o.rows), std::vector<std::string>(3, "|||||||||"));
     EXPECT_TRUE(oddsFromPage("<table></table>", 0, dir.path()).rows.empty());

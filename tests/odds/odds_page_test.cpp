@@ -1,10 +1,9 @@
-#include "odds/OddsPage.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "odds/OddsPage.h"
 #include "pages/PageWriter.h"
 #include "support/TestSupport.h"
 
@@ -78,16 +77,17 @@ TEST(WriteOddsPage, ColourChain) {
     };
     for (const Case& k : cases) {
         const Cut c = cut(kLead + "<tr><td>#</td></tr><tr><td bgcolor=\"" + k.colour + "\">1</td></tr>", 1);
-        EXPECT_NE(c.page.find("<td bgcolor=\"" + k.written + "\">\r\n1\r\n"), std::string::npos)
-            << k.proves << "\n" << c.page;
+        EXPECT_NE(c.page.find("<td bgcolor=\"" + k.written + "\">\r\n1\r\n"), std::string::npos) << k.proves << "\n"
+                                                                                                 << c.page;
     }
 }
 
 TEST(WriteOddsPage, HowThePageEnds) {
     const std::string heading = "<tr><td>#</td></tr>\r\n";
     const std::string rows = "<tr><td>1</td></tr>\r\n<tr><td>2</td></tr>\r\n";
-    const std::string copied = "<table border=\"1\">\r\n<tr>\r\n<td>\r\n#\r\n</td>\r\n</tr>\r\n<tr>\r\n<td>\r\n1\r\n"
-                               "</td>\r\n</tr>\r\n<tr>\r\n<td>\r\n2\r\n</td>\r\n</tr>\r\n";
+    const std::string copied =
+        "<table border=\"1\">\r\n<tr>\r\n<td>\r\n#\r\n</td>\r\n</tr>\r\n<tr>\r\n<td>\r\n1\r\n"
+        "</td>\r\n</tr>\r\n<tr>\r\n<td>\r\n2\r\n</td>\r\n</tr>\r\n";
     struct Case {
         std::string page;
         int runners;
@@ -105,17 +105,16 @@ TEST(WriteOddsPage, HowThePageEnds) {
          "a page that runs out still gets its foot"},
         {kLead + heading + rows + "<td", 5, OddsPageEnd::EndOfPage, kHead + copied + kFoot,
          "a last < without > ends the page"},
-        {kLead + heading + rows + "</TABLE><table class=\"t\"><tr><td>3</td></tr>", 5,
-         OddsPageEnd::EndOfPage,
-         kHead + "</table>\r\n<table class=\"t\">\r\n<table class=\"t\">\r\n<tr>\r\n<td>\r\n3\r\n</td>\r\n</tr>\r\n"
-                 + kFoot,
+        {kLead + heading + rows + "</TABLE><table class=\"t\"><tr><td>3</td></tr>", 5, OddsPageEnd::EndOfPage,
+         kHead + "</table>\r\n<table class=\"t\">\r\n<table class=\"t\">\r\n<tr>\r\n<td>\r\n3\r\n</td>\r\n</tr>\r\n" +
+             kFoot,
          "a second </TABLE> starts the page again from its head"},
         {"<tr><td>#</td></tr><tr></tr><tr></tr><tr><td>1</td></tr>", 1, OddsPageEnd::NoPage, "",
          "no </TABLE>: no page"},
-        {"<tr></tr><tr></tr><tr></tr><td>#</td></table><table border=1><tr><td>1</td></tr>", 1,
-         OddsPageEnd::NoPage, "", "a text due before any </TABLE> ends the walk with no page"},
-        {"<table></table><tr><td>PERCENTAGES</td>", 1, OddsPageEnd::Percentages,
-         kHead + "&nbsp;\r\n" + tail(), "percentages right after the table start"},
+        {"<tr></tr><tr></tr><tr></tr><td>#</td></table><table border=1><tr><td>1</td></tr>", 1, OddsPageEnd::NoPage, "",
+         "a text due before any </TABLE> ends the walk with no page"},
+        {"<table></table><tr><td>PERCENTAGES</td>", 1, OddsPageEnd::Percentages, kHead + "&nbsp;\r\n" + tail(),
+         "percentages right after the table start"},
         {kLead + heading, 0, OddsPageEnd::RunnerRows,
          kHead + "<table border=\"1\">\r\n<tr>\r\n<td>\r\n#\r\n</td>\r\n</tr>\r\n</table>\r\n" + kFoot,
          "no runners: the heading row alone"},
@@ -131,8 +130,8 @@ TEST(WriteOddsPage, HowThePageEnds) {
 
 TEST(WriteOddsPage, LinksAndTheFourthRowEndAreNotCopied) {
     const Cut c = cut(kLead + "<tr><td>#</td><td><A HREF=\"r\">N</A></td></tr>", 3);
-    EXPECT_EQ(c.page, kHead + "<table border=\"1\">\r\n<tr>\r\n<td>\r\n#\r\n</td>\r\n<td>\r\nN\r\n</td>\r\n</tr>\r\n" +
-                          kFoot);
+    EXPECT_EQ(c.page,
+              kHead + "<table border=\"1\">\r\n<tr>\r\n<td>\r\n#\r\n</td>\r\n<td>\r\nN\r\n</td>\r\n</tr>\r\n" + kFoot);
 }
 
 // Cells joined by "|", one text per row.
@@ -148,8 +147,9 @@ std::vector<std::string> joined(const OddsTable& table) {
 
 TEST(ReadOddsPage, DealsTwelveTextsToARow) {
     const std::string heading = "<tr><td>#</td><td>Name</td><td>QLD PLC</td></tr>\r\n";
-    const std::string full = "<tr><td>1</td><td>ONE</td><td>4</td><td>58</td><td>3.50</td><td>3.60</td><td>n/a</td>"
-                             "<td>scr</td><td>1.2</td><td>1.30</td><td>N/A</td><td>SCR</td></tr>\r\n";
+    const std::string full =
+        "<tr><td>1</td><td>ONE</td><td>4</td><td>58</td><td>3.50</td><td>3.60</td><td>n/a</td>"
+        "<td>scr</td><td>1.2</td><td>1.30</td><td>N/A</td><td>SCR</td></tr>\r\n";
     struct Case {
         std::string page;
         int runners;
@@ -157,25 +157,40 @@ TEST(ReadOddsPage, DealsTwelveTextsToARow) {
         const char* proves;
     };
     const std::vector<Case> cases = {
-        {heading + full + full, 2,
+        {heading + full + full,
+         2,
          {"1|ONE|4|58|3.50|3.60|n/a|scr|1.2|1.30|N/A|SCR", "1|ONE|4|58|3.50|3.60|n/a|scr|1.2|1.30|N/A|SCR"},
          "one runner row each"},
         {heading + full + full, 1, {"1|ONE|4|58|3.50|3.60|n/a|scr|1.2|1.30|N/A|SCR"}, "no row past the runner count"},
-        {heading + full, 3, {"1|ONE|4|58|3.50|3.60|n/a|scr|1.2|1.30|N/A|SCR", "|||||||||||", "|||||||||||"},
+        {heading + full,
+         3,
+         {"1|ONE|4|58|3.50|3.60|n/a|scr|1.2|1.30|N/A|SCR", "|||||||||||", "|||||||||||"},
          "rows not on the page stay empty"},
-        {heading + "<tr><td>1</td><td>&nbsp;</td><td>A</td></tr><tr><td>2</td></tr>", 1,
-         {"1|A|2|||||||||"}, "an &nbsp; cell is nothing: the row's later texts move left"},
-        {heading + "<tr><td>1</td><td>   </td><td>A</td></tr>", 1, {"1||A|||||||||"},
+        {heading + "<tr><td>1</td><td>&nbsp;</td><td>A</td></tr><tr><td>2</td></tr>",
+         1,
+         {"1|A|2|||||||||"},
+         "an &nbsp; cell is nothing: the row's later texts move left"},
+        {heading + "<tr><td>1</td><td>   </td><td>A</td></tr>",
+         1,
+         {"1||A|||||||||"},
          "blanks only: an empty cell that still counts"},
-        {heading + "<tr><td> 1 </td><td>3.\r\n50</td></tr>", 1, {"1|3.50||||||||||"},
+        {heading + "<tr><td> 1 </td><td>3.\r\n50</td></tr>",
+         1,
+         {"1|3.50||||||||||"},
          "texts trimmed, CR LF inside a text joined"},
         {heading + "<tr><td>1</td></tr><tr><td>2</td><td>3</td><td>4</td><td>5</td><td>6</td><td>7</td><td>8</td>"
                    "<td>9</td><td>10</td><td>11</td><td>12</td><td>13</td><td>14</td></tr>",
-         2, {"1|2|3|4|5|6|7|8|9|10|11|12", "13|14||||||||||"}, "whatever the tags, twelve texts to a row"},
-        {"<tr><td>1</td><td>X</td></tr>" + heading + "<tr><td>2</td></tr>", 1, {"2|||||||||||"},
+         2,
+         {"1|2|3|4|5|6|7|8|9|10|11|12", "13|14||||||||||"},
+         "whatever the tags, twelve texts to a row"},
+        {"<tr><td>1</td><td>X</td></tr>" + heading + "<tr><td>2</td></tr>",
+         1,
+         {"2|||||||||||"},
          "texts before the heading are not stored"},
-        {"<table><tr><td>#</td><td>qld plc</td><td>still heading</td></tr><tr><td>1</td></tr>", 1,
-         {"1|||||||||||"}, "the heading in any case; its own row is never stored"},
+        {"<table><tr><td>#</td><td>qld plc</td><td>still heading</td></tr><tr><td>1</td></tr>",
+         1,
+         {"1|||||||||||"},
+         "the heading in any case; its own row is never stored"},
         {"<tr><td>1</td></tr>", 2, {"|||||||||||", "|||||||||||"}, "no heading: nothing readable, one row per runner"},
         {heading + full, 0, {}, "no runners: no rows"},
         {heading + "<tr><td>1</td><td>A", 1, {"1|||||||||||"}, "a text with no < after it is not taken"},

@@ -1,16 +1,16 @@
-#include "odds/OddsPrices.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "odds/OddsPrices.h"
 
 namespace selvane {
 namespace {
 
 TEST(OddsPrices, ReplaceOddsString2Num) {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"n/a", "-100.0"}, {"N/A", "-100.0"}, {"scr", "-10.0"},  {"SCR", "-10.0"},
+        {"n/a", "-100.0"}, {"N/A", "-100.0"}, {"scr", "-10.0"},          {"SCR", "-10.0"},
         {"Scr", "-10.0"},  {"3.50", "3.50"},  {"n/a scr", "-100.0 scr"},  // n/a first, scr then left
         {"ABC", "abc"},    {"", ""},
     };
@@ -40,7 +40,8 @@ TEST(OddsPrices, BestOdds) {
         {{"abc", "-", ".", "3.5x", "", "", ""}, "", "texts that are not numbers never win"},
         {{"", "n/a", "", "", "", "", ""}, "-100.0", "an empty cell sorts below n/a"},
         {{"1.80", "1.90", "1.70", "1.90", "1.10", "1.05", "1.10"}, "1.90", "ties: the same price"},
-        {{"1" + std::string(400, '0'), "2.00", "", "", "", "", ""}, "1" + std::string(400, '0'),
+        {{"1" + std::string(400, '0'), "2.00", "", "", "", "", ""},
+         "1" + std::string(400, '0'),
          "a price too long for a double still compares as huge"},
     };
     for (const Case& c : cases) EXPECT_EQ(bestOdds(priceRow(c.prices)), c.best) << c.proves;
@@ -50,8 +51,12 @@ TEST(OddsPrices, BestOdds) {
 
 TEST(OddsPrices, ProperCase) {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"SECRET GLORY", "Secret Glory"}, {"o'reilly's LAD", "O'reilly's Lad"}, {"MC-GREGOR", "Mc-gregor"},
-        {"  TWO  SPACES", "  Two  Spaces"}, {"", ""}, {"\xC9LAN", "\xC9lan"},
+        {"SECRET GLORY", "Secret Glory"},
+        {"o'reilly's LAD", "O'reilly's Lad"},
+        {"MC-GREGOR", "Mc-gregor"},
+        {"  TWO  SPACES", "  Two  Spaces"},
+        {"", ""},
+        {"\xC9LAN", "\xC9lan"},
     };
     for (const auto& [name, want] : cases) EXPECT_EQ(properCase(name), want) << name;
 }

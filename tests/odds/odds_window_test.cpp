@@ -1,9 +1,9 @@
-#include "odds/OddsWindow.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "odds/OddsWindow.h"
 
 namespace selvane {
 namespace {
@@ -18,8 +18,8 @@ std::vector<std::string> titles(const ReportList& list) {
     return out;
 }
 
-const std::vector<std::string> kColumns = {"#. 700",        "Name 3500",     "Best Odds 1000", "AUS TOTE 1000",
-                                           "STAB Win 1000", "NSW Win 1000",  "QLD Win 1000",   "STAB PLC 1000",
+const std::vector<std::string> kColumns = {"#. 700",        "Name 3500",    "Best Odds 1000", "AUS TOTE 1000",
+                                           "STAB Win 1000", "NSW Win 1000", "QLD Win 1000",   "STAB PLC 1000",
                                            "NSW PLC 1000",  "QLD PLC 1000"};
 
 TEST(OddsWindow, FillsRowsInOrderUnderTenColumns) {
