@@ -51,13 +51,6 @@ TEST(LiveOdds, MoreRunnersThanPriceRows) {
     EXPECT_EQ(shown(o.rows), want);
 }
 
-TEST(LiveOdds, FewerRunnersThanPriceRows) {
-    test::TempDir dir;
-    const OddsOutcome o = oddsFromPage(test::readFile(test::dataFile(kDevonport5 + "rto.html")), 2, dir.path());
-    EXPECT_EQ(o.end, OddsPageEnd::RunnerRows);
-    EXPECT_EQ(shown(o.rows), std::vector<std::string>(kDevonport5Rows.begin(), kDevonport5Rows.begin() + 2));
-}
-
 TEST(LiveOdds, NoPriceTableLeavesNoEarlierPage) {
     test::TempDir dir;
     test::writeFile(dir.path() / "realodds.html", "an earlier race's prices");

@@ -128,12 +128,6 @@ TEST(WriteOddsPage, HowThePageEnds) {
     }
 }
 
-TEST(WriteOddsPage, LinksAndTheFourthRowEndAreNotCopied) {
-    const Cut c = cut(kLead + "<tr><td>#</td><td><A HREF=\"r\">N</A></td></tr>", 3);
-    EXPECT_EQ(c.page,
-              kHead + "<table border=\"1\">\r\n<tr>\r\n<td>\r\n#\r\n</td>\r\n<td>\r\nN\r\n</td>\r\n</tr>\r\n" + kFoot);
-}
-
 // Cells joined by "|", one text per row.
 std::vector<std::string> joined(const OddsTable& table) {
     std::vector<std::string> rows;

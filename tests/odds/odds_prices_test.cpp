@@ -61,19 +61,5 @@ TEST(OddsPrices, ProperCase) {
     for (const auto& [name, want] : cases) EXPECT_EQ(properCase(name), want) << name;
 }
 
-TEST(OddsPrices, RowsInWindowOrder) {
-    OddsTable table(2);
-    table[0] = {"1", "RED STAR", "2", "58.0", "3.70", "3.60", "3.50", "3.60", "9.99", "n/a", "1.50", "N/A"};
-    const std::vector<OddsRow> rows = oddsRows(table);
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].number, "1");
-    EXPECT_EQ(rows[0].name, "Red Star");
-    EXPECT_EQ(rows[0].best, "3.70");
-    EXPECT_EQ(rows[0].prices, (std::array<std::string, 7>{"3.70", "3.60", "3.50", "3.60", "n/a", "1.50", "N/A"}));
-    EXPECT_EQ(rows[1].number, "");
-    EXPECT_EQ(rows[1].best, "");
-    EXPECT_EQ(rows[1].prices, (std::array<std::string, 7>{}));
-}
-
 }  // namespace
 }  // namespace selvane

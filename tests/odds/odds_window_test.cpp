@@ -50,14 +50,7 @@ TEST(OddsWindow, Heading) {
     for (const Case& c : cases) EXPECT_EQ(oddsHeading(c.track, c.race), c.heading) << c.race;
 }
 
-TEST(OddsWindow, NoRowsLeavesItUnloadedAndUntitled) {
-    OddsWindow w;
-    EXPECT_FALSE(fillOddsWindow(w, {}, "NORTH PARK ", "7"));
-    EXPECT_FALSE(w.loaded());
-    EXPECT_EQ(w.lblMeetingName.caption(), "");
-}
-
-TEST(OddsWindow, ASecondFillShowsOnlyItsOwnRaceUnderTenColumns) {
+TEST(OddsWindow, EachFillStartsFromAnEmptyWindow) {
     OddsWindow w;
     fillOddsWindow(w, {row("1", "A", "2.00"), row("2", "B", "3.00")}, "FIRST ", "1");
     ASSERT_TRUE(fillOddsWindow(w, {row("9", "C", "4.00")}, "SECOND ", "2"));
@@ -65,9 +58,11 @@ TEST(OddsWindow, ASecondFillShowsOnlyItsOwnRaceUnderTenColumns) {
     ASSERT_EQ(w.lstOddsSort.count(), 1);
     EXPECT_EQ(w.lstOddsSort.row(0).text, "9");
     EXPECT_EQ(w.lblMeetingName.caption(), "SECOND - #R.02");
-    // An earlier race's rows are never shown when this one has none.
+    // An earlier race's rows and heading are never shown when this one has none.
     EXPECT_FALSE(fillOddsWindow(w, {}, "THIRD ", "3"));
+    EXPECT_FALSE(w.loaded());
     EXPECT_EQ(w.lstOddsSort.count(), 0);
+    EXPECT_EQ(w.lblMeetingName.caption(), "");
 }
 
 TEST(OddsWindow, CloseUnloads) {
