@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "kit/MainWindow.h"
+#include "kit/Maxkey.h"
 #include "form/TipGrid.h"
 #include "form/FormText.h"
 #include "net/PageText.h"
@@ -235,14 +236,6 @@ void sortIntegers(std::span<std::int16_t> values, int n) {
             if (values[j] < values[smallest]) smallest = j;
         if (values[i] > values[smallest]) swapValues(values[i], values[smallest]);
     }
-}
-
-std::optional<int> maxkey(int lo, int hi, std::span<const double> values) {
-    if (hi <= lo || lo < 0 || static_cast<std::size_t>(hi) >= values.size()) return std::nullopt;
-    int k = lo;
-    for (int i = lo + 1; i <= hi; ++i)
-        if (values[i] < values[k]) k = i;
-    return k;
 }
 
 }  // namespace selvane

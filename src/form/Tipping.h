@@ -2,11 +2,8 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
-#include <type_traits>
-#include <utility>
 #include <vector>
 
 #include "kit/Controls.h"
@@ -100,14 +97,5 @@ inline constexpr Colour kBestBetColour = 0xC0C000;
 
 // Sorts slots 1..n ascending in place.
 void sortIntegers(std::span<std::int16_t> values, int n);
-
-// Exchanges two values of the same kind; values of different kinds stay as they are.
-template <class A, class B>
-void swapValues(A& a, B& b) {
-    if constexpr (std::is_same_v<A, B>) std::swap(a, b);
-}
-
-// The slot of the first smallest value among lo..hi; none when hi is not above lo.
-std::optional<int> maxkey(int lo, int hi, std::span<const double> values);
 
 }  // namespace selvane

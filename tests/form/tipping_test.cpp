@@ -286,11 +286,6 @@ TEST(Tipping, NegativeRankValuesStillRankEveryRunner) {
 }
 
 TEST(Tipping, SmallProcedures) {
-    EXPECT_EQ(maxkey(2, 2, std::vector<double>{0, 4, 2, 2}), std::nullopt);
-    EXPECT_EQ(maxkey(1, 3, std::vector<double>{0, 4, 2, 2}), 2);
-    EXPECT_EQ(maxkey(1, 3, std::vector<double>{0, 1, 2, 0.5}), 3);
-    EXPECT_EQ(maxkey(1, 9, std::vector<double>{0, 1, 2}), std::nullopt);
-
     std::array<std::int16_t, 6> barriers{99, 9, 2, 6, 2, -1};
     sortIntegers(barriers, 5);
     EXPECT_EQ(barriers, (std::array<std::int16_t, 6>{99, -1, 2, 2, 6, 9}));
@@ -298,14 +293,6 @@ TEST(Tipping, SmallProcedures) {
     // Not a stable sort: the two 3s and the two 7.5s change places through the swaps.
     EXPECT_EQ(tipGridOrder(std::vector<double>{0, 7.5, 3, 7.5, 3, 1}, 1, 5),
               (std::vector<std::int32_t>{0, 5, 2, 4, 3, 1}));
-
-    int a = 1, b = 2;
-    double d = 3.0;
-    swapValues(a, b);
-    swapValues(a, d);
-    EXPECT_EQ(a, 2);
-    EXPECT_EQ(b, 1);
-    EXPECT_EQ(d, 3.0);
 }
 
 TEST(Tipping, LabelsPastTheFifth) {

@@ -1,0 +1,100 @@
+#include <ostream>
+
+#include "Cli.h"
+#include "form/RunnerTable.h"
+#include "odds/LiveOdds.h"
+#include "odds/OddsWindow.h"
+
+namespace selvane::cli {
+namespace {
+
+const char* endText(OddsPageEnd end) {
+    switch (end) {
+        case OddsPageEnd::RunnerRows:
+            return "the runner count";
+        case OddsPageEnd::Percentages:
+            return "the percentages row";
+        case OddsPageEnd::EndOfPage:
+            return "the end of the page";
+        case OddsPageEnd::NoPage:
+            break;
+    }
+    return "no price table";
+}
+
+int runnersOption(const std::optional<std::string>& value) {
+    if (!value) throw UsageError("--runners is required");
+    const std::string& v = *value;
+    if (v.empty() || v.size() > 3 || v.find_first_not_of("0123456789") != std::string::npos ||
+        std::stoi(v) > RunnerTable::kLastSlot)
+        throw UsageError("--runners takes a runner count from 0 to " + std::to_string(RunnerTable::kLastSlot));
+    return std::stoi(v);
+}
+
+nlohmann::json rowsJson(const std::vector<OddsRow>& rows) {
+    nlohmann::json out = nlohmann::json::array();
+    for (const OddsRow& r : rows) {
+        nlohmann::json prices = nlohmann::json::array();
+        for (const std::string& p : r.prices) prices.push_back(jsonText(p));
+        out.push_back({{"number", jsonText(r.number)},
+                       {"name", jsonText(r.name)},
+                       {"best", jsonText(r.best)},
+                       {"prices", prices}});
+    }
+    return out;
+}
+
+void printPriceTable(std::ostream& out, const std::vector<OddsRow>& rows) {
+    const std::vector<ReportColumn> columns = oddsColumns();
+    out << leftAligned(columns[0].title, 4) << leftAligned(columns[1].title, 24);
+    for (std::size_t c = 2; c < columns.size(); ++c) out << rightAligned(columns[c].title, 10);
+    out << "\n";
+    for (const OddsRow& r : rows) {
+        if (r.number.empty() && r.name.empty() && r.best.empty()) {
+            out << "    (not on the price page)\n";
+            continue;
+        }
+        out << leftAligned(r.number, 4) << leftAligned(r.name, 24) << rightAligned(r.best, 10);
+        for (const std::string& p : r.prices) out << rightAligned(p, 10);
+        out << "\n";
+    }
+}
+
+int runOddsPage(Context& ctx) {
+    ctx.args.expect(1, 1, {"--runners"});
+    const int runners = runnersOption(ctx.args.option("--runners"));
+    const std::string page = readInputFile(ctx.args.at(0, "FILE"));
+    const OddsOutcome odds = oddsFromPage(page, runners, ctx.workFolder);
+    return ctx.print(
+        [&] {
+            return nlohmann::json{{"page", odds.hasPage ? jsonText(odds.page) : nlohmann::json()},
+                                  {"rows", rowsJson(odds.rows)}};
+        },
+        [&](std::ostream& out) {
+            if (!odds.hasPage) {
+                out << "No " << kOddsPageName << " (" << odds.cause << "): the window would say \""
+                    << kOddsUnavailableText << "\"\n";
+                return;
+            }
+            out << kOddsPageName << ": " << odds.page.size() << " bytes, ended at " << endText(odds.end) << "\n";
+            if (odds.rows.empty()) {
+                out << "No rows: the runner count is 0.\n";
+                return;
+            }
+            printPriceTable(out, odds.rows);
+        });
+}
+
+const Registrar registrar{Command{
+    "page odds",
+    "page odds FILE --runners N",
+    "cut a saved price page (as rto.html holds it) into realodds.html and read the odds rows back",
+    "FILE is the page after the HTML engine (see normalise); N is the runner list's count (0 to 100).\n"
+    "Prints each runner's seven prices and best price as the odds window shows them.\n"
+    "JSON: {page: the bytes written to realodds.html (null when none was written),\n"
+    "rows: [{number, name, best, prices: [AUS TOTE, STAB Win, NSW Win, QLD Win, STAB PLC, NSW PLC, QLD PLC]}]}.",
+    {"--runners"},
+    runOddsPage}};
+
+}  // namespace
+}  // namespace selvane::cli
