@@ -61,6 +61,8 @@ QWebEngineProfile* localProfile() {
         s->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
         s->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
         s->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
+        // The frame pages ask for no scroll bars.
+        s->setAttribute(QWebEngineSettings::ShowScrollBars, false);
     }
     return profile;
 }

@@ -3,7 +3,8 @@
 // track, double-clicks a race, checks what the widgets show against selvane-cli for the same
 // race, saves a screenshot, opens Live Results for that race and for the meeting's last race
 // (screenshots beside the first: "-results.png", "-placeholder.png") and closes the window.
-// tests/ui/e2e_race.sh sets it up; the program binary is the one users run. Every wait has a time limit, and the whole run has one too.
+// tests/ui/e2e_race.sh sets it up; the program binary is the one users run. Every wait has a
+// time limit, and the whole run has one too.
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
