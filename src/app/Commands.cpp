@@ -4,6 +4,7 @@
 #include "app/ExitCleanUp.h"
 #include "form/RaceSelection.h"
 #include "meetings/MeetingCommands.h"
+#include "results/LiveResults.h"
 #include "results/Ticker.h"
 
 namespace selvane {
@@ -25,7 +26,14 @@ void wireRaceSelection(App& app) {
 }
 
 void wireResults(App& app) {
-    app.window.timerResultScroll.onTimer = [&app] { tickResultScroll(app.window, app.ports.measure); };
+    MainWindow& w = app.window;
+    w.timerResultScroll.onTimer = [&app] { tickResultScroll(app.window, app.ports.measure); };
+    w.cmdLiveResults.onClick = [&app] { liveResults(app, app.window); };
+    const auto openLink = [&app] {
+        if (app.ports.shell) openResultsLink(app.window, *app.ports.shell, app.services.resultsSiteRoot);
+    };
+    w.cmdResults.onClick = openLink;
+    w.lblScrollResults.onClick = openLink;
 }
 
 }  // namespace

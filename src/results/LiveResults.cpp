@@ -2,10 +2,17 @@
 
 #include <cmath>
 
+#include "kit/BusyBracket.h"
+#include "kit/Guarded.h"
 #include "kit/MainWindow.h"
-#include "results/CheckResults.h"
-#include "results/ResultsFiles.h"
+#include "net/PageLoader.h"
+#include "net/PageStatus.h"
 #include "net/PageText.h"
+#include "net/WorkFiles.h"
+#include "results/CheckResults.h"
+#include "results/HtmlSource.h"
+#include "results/ResultsFiles.h"
+#include "results/ResultsWindow.h"
 
 namespace selvane {
 namespace {
@@ -20,6 +27,32 @@ int rowOfRace(std::string_view raceNumber, int rows) {
     const double value = text::leadingNumber(raceNumber);
     if (value != std::floor(value) || value < 1 || value > rows) return -1;
     return static_cast<int>(value) - 1;
+}
+
+// A final race: its result page from the day's folder of the results site, copied into
+// results.html. Returns the page the wrapper is to frame.
+std::string copyRacePage(Context& ctx, MainWindow& w, const LiveResultChoice& choice) {
+    guarded([&] { deleteFile(ctx.workPath(kResultsPage)); });
+    std::string address;
+    guarded([&] {
+        address = resultPageAddress(ctx.services.resultsSiteRoot, resultDatePath(w, w.cmbDateRaces.text()),
+                                    choice.racePageName);
+    });
+    const LoadedPage raw = downloadTRACK(ctx, text::wireAddress(address), choice.racePageName);
+    reportLoad(w, raw);
+    const LoadedPage parsed = Parse(ctx, text::wireAddress(address));
+    showParsedPage(w, ctx.ports.pump, parsed);
+
+    ResultsPageEnd end = ResultsPageEnd::NoResultTables;
+    guarded([&] {
+        const std::string testPath = ctx.workPath("test.html");
+        if (!parsed.ok || !fileExists(testPath)) return;
+        std::string page = readWholeFile(testPath);
+        PageWriter writer(ctx.programFolder);
+        end = writeResultsPage(writer, page);
+    });
+    guarded([&] { deleteFile(ctx.workPath(choice.racePageName)); });
+    return framedPageAfterCopy(raw.ok && parsed.ok, end);
 }
 
 }  // namespace
@@ -97,6 +130,37 @@ std::optional<std::string> resultsLinkPage(const ReportList& lstRaceName, const 
     if (lstRaceName.count() == 0 || lstResults.count() == 0 || row < 0 || row >= lstRaceName.count())
         return std::nullopt;
     return lstResults.row(0).text + padRaceNumber(lstRaceName.subItem(row, 1)) + ".html";
+}
+
+void liveResults(Context& ctx, MainWindow& w) {
+    switch (liveResultsGate(w.lstRaceName.count(), w.lblRaceNumber.caption(), w.lstResults.count())) {
+    case LiveResultsGate::Nothing:
+        return;
+    case LiveResultsGate::NoRaceSelected:
+        if (ctx.ports.messages)
+            ctx.ports.messages->show(kNoRaceSelectTitle, noRaceSelectText(), MessageIcon::Information,
+                                     MessageButtons::Ok);
+        w.lstRaceName.setFocus();
+        return;
+    case LiveResultsGate::NoResults:
+        if (ctx.ports.messages)
+            ctx.ports.messages->show(kResultsInaccessibleTitle, resultsInaccessibleText(w.lblMeeting.caption()),
+                                     MessageIcon::Critical, MessageButtons::Ok);
+        return;
+    case LiveResultsGate::Go:
+        break;
+    }
+
+    BusyBracket busy(w, ctx.ports.pointer);
+    guarded([&] { w.stBar.setPanel(2, ""); });
+    const LiveResultChoice choice =
+        chooseLiveResult(w.lblRaceNumber.caption(), w.lblTrackName.caption(), w.lstResults.rows());
+    if (choice.resultsRow >= 0) guarded([&] { w.lstResults.setSelectedIndex(choice.resultsRow); });
+
+    const std::string framed = choice.final ? copyRacePage(ctx, w, choice) : choice.framedPage;
+    guarded([&] { frmResults::createHTMLSource(ctx.programFolder, framed); });
+    busy.close();
+    if (ctx.ports.modal) showResultsWindow(*ctx.ports.modal, ctx.programFolder, choice.title);
 }
 
 bool openResultsLink(MainWindow& w, ShellPort& shell, std::string_view resultsSiteRoot) {

@@ -7,6 +7,7 @@
 
 #include "kit/Controls.h"
 #include "kit/Ports.h"
+#include "net/Context.h"
 #include "results/ResultsPage.h"
 
 namespace selvane {
@@ -68,6 +69,12 @@ std::string resultPageAddress(std::string_view resultsSiteRoot, std::string_view
 // The results links' page name (meeting code of the first results row, the selected race's
 // "Race #." text padded, ".html"); nothing with an empty list or no race selected.
 std::optional<std::string> resultsLinkPage(const ReportList& lstRaceName, const ReportList& lstResults);
+
+// cmdLiveResults: shows the chosen race's result, or the placeholder while it is not final, in
+// the results window (modal through ctx.ports.modal); returns when the user has closed it.
+// A race page that cannot be fetched or holds no result tables shows the placeholder too,
+// never an earlier race's results.html.
+void liveResults(Context& ctx, MainWindow& w);
 
 // cmdResults and a click on the ticker: opens the race's result page on the results site.
 // Returns whether the shell was asked; its answer is not looked at.

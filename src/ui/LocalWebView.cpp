@@ -1,7 +1,10 @@
 #include "ui/LocalWebView.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QPointer>
+#include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -12,14 +15,34 @@ namespace selvane::ui {
 
 namespace {
 
+QStringList& allowedFolders() {
+    static QStringList folders;
+    return folders;
+}
+
+// The path as the file system resolves it, so a link or ".." cannot lead out of a folder.
+QString resolved(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+// Sub-resources (pictures, style sheets, frames) of every page.
 class LocalOnly : public QWebEngineUrlRequestInterceptor {
 public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
     void interceptRequest(QWebEngineUrlRequestInfo& info) override {
-        const QString scheme = info.requestUrl().scheme();
-        const bool local = scheme == u"file" || scheme == u"data" || scheme == u"about" || scheme == u"qrc";
-        if (!local) info.block(true);
+        if (!localWebAllows(info.requestUrl())) info.block(true);
     }
+};
+
+// Navigations, the frames of a page included, whatever the engine routes past the interceptor.
+class LocalPage : public QWebEnginePage {
+public:
+    using QWebEnginePage::QWebEnginePage;
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override { return localWebAllows(url); }
 };
 
 QWebEngineProfile* localProfile() {
@@ -32,19 +55,41 @@ QWebEngineProfile* localProfile() {
         profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
         QWebEngineSettings* s = profile->settings();
         s->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+        s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
         s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
         s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
         s->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
         s->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+        s->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
+        // The frame pages ask for no scroll bars.
+        s->setAttribute(QWebEngineSettings::ShowScrollBars, false);
     }
     return profile;
 }
 
 }  // namespace
 
+void setLocalWebFolders(const QStringList& folders) {
+    QStringList& allowed = allowedFolders();
+    allowed.clear();
+    for (const QString& folder : folders)
+        if (!folder.isEmpty()) allowed.append(resolved(folder));
+}
+
+bool localWebAllows(const QUrl& url) {
+    const QString scheme = url.scheme();
+    if (scheme == u"data") return true;
+    if (scheme == u"about") return url.path() == u"blank";
+    if (scheme != u"file" || !url.host().isEmpty()) return false;
+    const QString path = resolved(url.toLocalFile());
+    for (const QString& folder : allowedFolders())
+        if (path.startsWith(folder + u'/')) return true;
+    return false;
+}
+
 QWebEngineView* makeLocalWebView(QWidget* parent) {
     auto* view = new QWebEngineView(parent);
-    view->setPage(new QWebEnginePage(localProfile(), view));
+    view->setPage(new LocalPage(localProfile(), view));
     view->setContextMenuPolicy(Qt::NoContextMenu);
     return view;
 }

@@ -11,6 +11,7 @@
 #include "app/MainWindowLoad.h"
 #include "kit/SingleInstance.h"
 #include "net/WorkFiles.h"
+#include "ui/LocalWebView.h"
 #include "ui/MainWindowView.h"
 #include "ui/TerminationSignals.h"
 
@@ -22,7 +23,9 @@ void prepareProcess() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
-Desktop::Desktop(const std::filesystem::path& programFolder) : app_(programFolder, ports_.ports()) {}
+Desktop::Desktop(const std::filesystem::path& programFolder) : app_(programFolder, ports_.ports()) {
+    setLocalWebFolders({QString::fromStdString(programFolder.string()), QCoreApplication::applicationDirPath()});
+}
 
 Desktop::~Desktop() {
     unloadMainWindow();
@@ -32,6 +35,7 @@ MainWindowView& Desktop::loadMainWindow() {
     if (!view_) {
         view_ = std::make_unique<MainWindowView>(app_);
         ports_.messages.parent = view_.get();
+        ports_.modal.parent = view_.get();
         ports_.measure.fontOf = view_->ticker();
         wireCommands(app_);
         selvane::loadMainWindow(app_);

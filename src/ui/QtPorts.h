@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "kit/Ports.h"
+#include "ui/QtModalWindow.h"
 
 namespace selvane::ui {
 
@@ -56,8 +57,9 @@ struct QtPorts {
     QtShell shell;
     QtTextMeasure measure;
     QtExit exit;
+    QtModalWindow modal;
 
-    Ports ports() { return Ports{&messages, &pointer, &pump, &shell, &measure, &exit}; }
+    Ports ports() { return Ports{&messages, &pointer, &pump, &shell, &measure, &exit, &modal}; }
 };
 
 }  // namespace selvane::ui

@@ -1,8 +1,10 @@
 // A punter inside the real program: loaded into build/<preset>/selvane through Qt's generic
 // plug-in hook (QT_QPA_GENERIC_PLUGINS=selvane-e2e), it downloads the race meetings, chooses a
 // track, double-clicks a race, checks what the widgets show against selvane-cli for the same
-// race, saves a screenshot and closes the window. tests/ui/e2e_race.sh sets it up; the program
-// binary is the one users run. Every wait has a time limit, and the whole run has one too.
+// race, saves a screenshot, opens Live Results for that race and for the meeting's last race
+// (screenshots beside the first: "-results.png", "-placeholder.png") and closes the window.
+// tests/ui/e2e_race.sh sets it up; the program binary is the one users run. Every wait has a
+// time limit, and the whole run has one too.
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -15,6 +17,7 @@
 #include <QPixmap>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSet>
 #include <QTableWidget>
@@ -82,6 +85,8 @@ public:
         // A message box (a race's data warning) would stop the run: note it and answer OK.
         connect(&modal_, &QTimer::timeout, this, [this] { answerMessageBoxes(); });
         modal_.start(100);
+        connect(&results_, &QTimer::timeout, this, [this] { shootResultsWindow(); });
+        results_.start(100);
         deadline_.setSingleShot(true);
         connect(&deadline_, &QTimer::timeout, this, [this] {
             failures_ << QStringLiteral("the run passed its time limit of %1 s during: %2").arg(kRunLimitMs / 1000).arg(step_);
@@ -193,14 +198,7 @@ private:
         expectEq(title->text(), QStringLiteral("Racecourse: ") + track, QStringLiteral("the title after choosing the track"));
 
         // 3. Double-click a race: its field, tips, best bet and the meeting's results.
-        QTreeWidgetItem* row = races->topLevelItem(kRaceRow);
-        const QString raceNumber = row->text(1);
-        races->scrollToItem(row);
-        // On the race number: the row is wider than the list.
-        const QPoint at(races->header()->sectionViewportPosition(1) + 10, races->visualItemRect(row).center().y());
-        QTest::mouseClick(races->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(races->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseRelease(races->viewport(), Qt::LeftButton, {}, at);
+        const QString raceNumber = doubleClickRace(races, kRaceRow);
         auto* shownRace = need<QLabel>("lblRaceNumber");
         waitUntil([&] { return download->isEnabled() && shownRace->text() == raceNumber && runners->topLevelItemCount() > 0 &&
                                tips->topLevelItemCount() > 0 && results->topLevelItemCount() > 0; },
@@ -228,6 +226,56 @@ private:
                        .arg(results->topLevelItemCount())
                        .arg(resultText->text());
         saveScreenshot();
+
+        // 4. Live Results: this race has run (its result tables on black); the meeting's last
+        // race has not (the placeholder).
+        showLiveResults(raceNumber, QStringLiteral(" - #"), QStringLiteral("-results.png"));
+        const QString lastRace = doubleClickRace(races, races->topLevelItemCount() - 1);
+        waitUntil([&] { return download->isEnabled() && shownRace->text() == lastRace; }, QStringLiteral("race ") + lastRace);
+        QTest::qWait(300);
+        showLiveResults(lastRace, QStringLiteral(" - #R."), QStringLiteral("-placeholder.png"));
+    }
+
+    // Double-clicks the race list's row on its race number (the row is wider than the list).
+    QString doubleClickRace(QTreeWidget* races, int index) {
+        QTreeWidgetItem* row = races->topLevelItem(index);
+        races->scrollToItem(row);
+        const QPoint at(races->header()->sectionViewportPosition(1) + 10, races->visualItemRect(row).center().y());
+        QTest::mouseClick(races->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(races->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(races->viewport(), Qt::LeftButton, {}, at);
+        return row->text(1);
+    }
+
+    // The results window runs its own modal loop inside the command, so a timer shoots and
+    // closes it while this step waits.
+    void showLiveResults(const QString& race, const QString& marker, const QString& suffix) {
+        resultsShot_ = s_.shot;
+        resultsShot_.replace(QRegularExpression(QStringLiteral("\\.png$")), suffix);
+        const int before = resultsShown_;
+        QTest::mouseClick(need<QPushButton>("cmdLiveResults"), Qt::LeftButton);
+        waitUntil([&] { return resultsShown_ > before; }, QStringLiteral("the results window of race ") + race);
+        const QString padded = race.size() < 2 ? QStringLiteral("0") + race : race;
+        expect(resultsHeading_.endsWith(marker + padded),
+               QStringLiteral("the results window's heading \"%1\" does not end \"%2\"").arg(resultsHeading_, marker + padded));
+        notes_ << QStringLiteral("results window of race %1: \"%2\", %3").arg(race, resultsHeading_, resultsShot_);
+    }
+
+    void shootResultsWindow() {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() != QLatin1String("frmResults") || !top->isVisible() || top->property("selvaneE2eSeen").toBool())
+                continue;
+            top->setProperty("selvaneE2eSeen", true);
+            // Time for the wrapper and its frame to load and paint.
+            QTimer::singleShot(2500, top, [this, top] {
+                const QRect f = top->frameGeometry();
+                const QImage shot = top->screen()->grabWindow(0, f.x(), f.y(), f.width(), f.height()).toImage();
+                if (!shot.save(resultsShot_, "PNG")) failures_ << QStringLiteral("could not write ") + resultsShot_;
+                if (auto* heading = top->findChild<QLabel*>(QStringLiteral("lblMeetingName"))) resultsHeading_ = heading->text();
+                ++resultsShown_;
+                QTest::mouseClick(top->findChild<QPushButton*>(QStringLiteral("cmdClose")), Qt::LeftButton);
+            });
+        }
     }
 
     nlohmann::json runCli(const QString& track, const QString& race) {
@@ -369,7 +417,9 @@ private:
     }
 
     Settings s_;
-    QTimer poll_, modal_, deadline_;
+    QTimer poll_, modal_, results_, deadline_;
+    QString resultsShot_, resultsHeading_;
+    int resultsShown_ = 0;
     QWidget* window_ = nullptr;
     bool agreed_ = false;
     QString step_ = QStringLiteral("waiting for the main window");

@@ -74,6 +74,7 @@ TEST(LocalWebView, ShowsALocalPageWithoutScriptsOrNetwork) {
         << "<img src=\"http://127.0.0.1:" << server.serverPort() << "/advert.png\">"
         << "<iframe src=\"http://127.0.0.1:" << server.serverPort() << "/adsbase.html\"></iframe></body></html>";
 
+    setLocalWebFolders({dir.path()});
     QWidget parent;
     QWebEngineView* view = makeLocalWebView(&parent);
     WebView model;

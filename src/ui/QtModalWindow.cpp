@@ -1,0 +1,40 @@
+#include "ui/QtModalWindow.h"
+
+#include <QDialog>
+#include <QtGlobal>
+
+#include <memory>
+
+#include "results/ResultsWindow.h"
+#include "ui/ResultsWindowView.h"
+
+namespace selvane::ui {
+
+namespace {
+
+using ViewMaker = std::unique_ptr<QDialog> (*)(Window&, QWidget*);
+
+template <typename Model, typename View>
+std::unique_ptr<QDialog> viewOf(Window& window, QWidget* parent) {
+    auto* model = dynamic_cast<Model*>(&window);
+    return model ? std::make_unique<View>(*model, parent) : nullptr;
+}
+
+// One line per secondary window.
+constexpr ViewMaker kViews[] = {
+    &viewOf<ResultsWindow, ResultsWindowView>,
+};
+
+}  // namespace
+
+void QtModalWindow::showModal(Window& window) {
+    for (ViewMaker make : kViews) {
+        if (std::unique_ptr<QDialog> view = make(window, parent)) {
+            view->exec();
+            return;
+        }
+    }
+    qWarning("selvane: no view for a secondary window");
+}
+
+}  // namespace selvane::ui
