@@ -55,7 +55,6 @@ TEST(Fetcher, EachFaultHasItsCause) {
         {Fault::Oversize, "", false, 200, FetchFailure::TooLarge, "(page over 1 MB)"},
         {Fault::None, kClosedPort, false, 0, FetchFailure::NoConnection, "(no connection)"},
         {Fault::None, "ftp://127.0.0.1:1", false, 0, FetchFailure::BadAddress, "(bad address)"},
-        {Fault::None, "http://[::1", false, 0, FetchFailure::BadAddress, "(bad address)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(standin::faultName(c.fault) + " " + c.base);
@@ -69,16 +68,6 @@ TEST(Fetcher, EachFaultHasItsCause) {
         EXPECT_EQ(r.error, c.ok ? "" : url + " " + c.cause);
         EXPECT_EQ(r.body.empty(), !c.ok);
     }
-}
-
-TEST(Fetcher, TheDefaultSizeLimitIsNamedInMegabytes) {
-    standin::Options o = standinOptions();
-    o.oversizeBytes = 17u * 1024u * 1024u;
-    o.fault = Fault::Oversize;
-    standin::Server server(o);
-    server.start();
-    const FetchResult r = fetchUrl(server.formGuideUrl() + kPage, FetchLimits{});
-    EXPECT_EQ(r.cause, "(page over 16 MB)");
 }
 
 TEST(Fetcher, ATransferThatDeliversNothingEndsByTheStallLimit) {
@@ -109,12 +98,9 @@ TEST(Fetcher, ADeadServiceIsAskedOnceACommand) {
     } cases[] = {
         {Fault::Stall, false, false, 1, "(timed out)"},
         {Fault::Stall, false, true, 1, "(timed out)"},
-        {Fault::Slow, false, false, 1, "(timed out)"},
         {Fault::None, true, false, 0, "(no connection)"},
-        {Fault::None, true, true, 0, "(no connection)"},
         {Fault::NotFound, false, false, 2, "(HTTP 404)"},
         {Fault::Truncate, false, false, 2, "(transfer cut short)"},
-        {Fault::Oversize, false, false, 2, "(page over 1 MB)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(standin::faultName(c.fault) + (c.closedPort ? " closed port" : "") + (c.pumped ? " pumped" : ""));
