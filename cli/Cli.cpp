@@ -2,15 +2,21 @@
 
 #include "net/HtmlEngine.h"
 
+#include <pthread.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
+#include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <mutex>
 #include <sstream>
+#include <thread>
 
 namespace selvane::cli {
 
@@ -37,7 +43,7 @@ std::string commonHelp() {
            "  --work DIR           keep work files in DIR (default: a temporary folder, removed on exit)\n"
            "  --form-guide URL     form-guide service (scheme, host and port)\n"
            "  --results-site URL   tote results site root, ending in /\n"
-           "  --timeout SECONDS    time limit of each fetch\n";
+           "  --timeout SECONDS    time limit of each fetch, 0.1 to 3600 (default 30)\n";
 }
 
 void printOverview(std::ostream& out) {
@@ -47,14 +53,36 @@ void printOverview(std::ostream& out) {
     out << "\n" << commonHelp() << "\nselvane-cli COMMAND --help describes a command.\n";
 }
 
+// The temporary work folder of the running command, for the signal thread to remove.
+std::mutex tempFolderMutex;
+fs::path tempFolderNow;
+
 // Removes the temporary work folder when the command ends.
 struct TempFolder {
     fs::path path;
+    void make() {
+        std::string pattern = (fs::temp_directory_path() / "selvane-cli-XXXXXX").string();
+        std::lock_guard lock(tempFolderMutex);
+        if (!mkdtemp(pattern.data())) throw InputError("cannot make a temporary work folder");
+        path = tempFolderNow = pattern;
+    }
     ~TempFolder() {
+        if (path.empty()) return;
+        std::lock_guard lock(tempFolderMutex);
         std::error_code ec;
-        if (!path.empty()) fs::remove_all(path, ec);
+        fs::remove_all(path, ec);
+        tempFolderNow.clear();
     }
 };
+
+// 0.1 to 3600 seconds, written as a plain decimal number.
+std::optional<std::chrono::milliseconds> timeoutOption(const std::string& text) {
+    double seconds = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (ec != std::errc() || end != text.data() + text.size() || !(seconds >= 0.1 && seconds <= 3600))
+        return std::nullopt;
+    return std::chrono::milliseconds(std::llround(seconds * 1000));
+}
 
 }  // namespace
 
@@ -163,6 +191,30 @@ std::string rightAligned(std::string_view bytes, std::size_t width) {
     return text;
 }
 
+void removeTempFolderOnSignals() {
+    // Blocked here, before any other thread starts, so that only the waiting thread takes them.
+    sigset_t set;
+    sigemptyset(&set);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&set, sig);
+    if (pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0) return;
+    std::thread([set] {
+        int sig = 0;
+        if (sigwait(&set, &sig) != 0) return;
+        {
+            std::lock_guard lock(tempFolderMutex);
+            std::error_code ec;
+            // A file the command writes meanwhile can keep the folder; a few tries suffice.
+            for (int tries = 0; tries < 5 && !tempFolderNow.empty() && fs::exists(tempFolderNow, ec); ++tries)
+                fs::remove_all(tempFolderNow, ec);
+            // Ends the process the way the signal would have.
+            std::signal(sig, SIG_DFL);
+            pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+            std::raise(sig);
+        }
+        std::_Exit(128 + sig);
+    }).detach();
+}
+
 int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     std::vector<std::string> words(argv + 1, argv + argc);
     if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
@@ -225,15 +277,9 @@ int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
         if (auto v = options.find("--form-guide"); v != options.end()) services.formGuide = v->second;
         if (auto v = options.find("--results-site"); v != options.end()) services.resultsSiteRoot = v->second;
         if (auto v = options.find("--timeout"); v != options.end()) {
-            std::size_t used = 0;
-            double seconds = 0;
-            try {
-                seconds = std::stod(v->second, &used);
-            } catch (const std::exception&) {
-                used = 0;
-            }
-            if (used != v->second.size() || seconds <= 0) throw UsageError("--timeout takes a number of seconds");
-            limits.total = std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
+            const auto total = timeoutOption(v->second);
+            if (!total) throw UsageError("--timeout takes 0.1 to 3600 seconds");
+            limits.total = *total;
             limits.connect = std::min(limits.connect, limits.total);
         }
         if (auto v = options.find("--work"); v != options.end()) {
@@ -242,9 +288,8 @@ int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
             fs::create_directories(work, ec);
             if (!fs::is_directory(work, ec)) throw InputError(v->second + ": cannot be used as the work folder");
         } else {
-            std::string pattern = (fs::temp_directory_path() / "selvane-cli-XXXXXX").string();
-            if (!mkdtemp(pattern.data())) throw InputError("cannot make a temporary work folder");
-            work = temp.path = pattern;
+            temp.make();
+            work = temp.path;
         }
         for (const char* common : {"--work", "--form-guide", "--results-site", "--timeout"}) options.erase(common);
 

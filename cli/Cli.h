@@ -95,6 +95,10 @@ std::size_t codePoints(std::string_view utf8);
 std::string leftAligned(std::string_view bytes, std::size_t width);
 std::string rightAligned(std::string_view bytes, std::size_t width);
 
+// SIGINT, SIGTERM and SIGHUP remove the temporary work folder before they end the process.
+// Call first in main(), before any thread starts.
+void removeTempFolderOnSignals();
+
 int runCli(int argc, char** argv, std::ostream& out, std::ostream& err);
 
 }  // namespace selvane::cli

@@ -2,4 +2,7 @@
 
 #include "Cli.h"
 
-int main(int argc, char** argv) { return selvane::cli::runCli(argc, argv, std::cout, std::cerr); }
+int main(int argc, char** argv) {
+    selvane::cli::removeTempFolderOnSignals();
+    return selvane::cli::runCli(argc, argv, std::cout, std::cerr);
+}

@@ -5,7 +5,7 @@
 namespace selvane {
 
 int runEntry(const StartUp& steps) {
-    const auto lock = InstanceLock::acquire(steps.lockFile);
+    const auto lock = InstanceLock::acquire(instanceLockFile(steps.programFolder));
     if (!lock) return 0;
     if (steps.initialise) steps.initialise();
     if (steps.pumpEvents) steps.pumpEvents();

@@ -7,7 +7,8 @@ namespace selvane {
 
 // The steps of a start, supplied by the front end. An empty step is skipped.
 struct StartUp {
-    std::filesystem::path lockFile;
+    // The work folder; a second start over the same folder ends at once.
+    std::filesystem::path programFolder;
     // Brings up the windowing system; runs after the instance test, so a second start is cheap.
     std::function<void()> initialise;
     std::function<void()> pumpEvents;
@@ -16,9 +17,9 @@ struct StartUp {
     std::function<int()> runEventLoop;
 };
 
-// One instance only: a second start returns 0 at once, silently. Otherwise pending events run
-// once, the first window is shown and the event loop's result is returned; the instance lock
-// is held until then.
+// One instance a work folder: a second start returns 0 at once, silently. Otherwise pending
+// events run once, the first window is shown and the event loop's result is returned; the
+// instance lock is held until then.
 int runEntry(const StartUp& steps);
 
 }  // namespace selvane

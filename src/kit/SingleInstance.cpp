@@ -5,13 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <string>
 
 namespace selvane {
 
 std::optional<InstanceLock> InstanceLock::acquire(const std::filesystem::path& lockFile) {
-    const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) return InstanceLock(-1);
     int rc;
     do {
@@ -30,13 +28,8 @@ InstanceLock::~InstanceLock() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-std::filesystem::path defaultInstanceLockFile() {
-    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime)
-        return std::filesystem::path(runtime) / "selvane.lock";
-    std::error_code ec;
-    std::filesystem::path tmp = std::filesystem::temp_directory_path(ec);
-    if (ec) tmp = "/tmp";
-    return tmp / ("selvane-" + std::to_string(::getuid()) + ".lock");
+std::filesystem::path instanceLockFile(const std::filesystem::path& programFolder) {
+    return programFolder / "selvane.lock";
 }
 
 }  // namespace selvane

@@ -5,9 +5,9 @@
 
 namespace selvane {
 
-// One running instance per user: the first start holds an exclusive lock on a file in the
-// user's runtime folder for as long as it runs; the system drops the lock when the process
-// ends, however it ends.
+// One running instance per work folder: the first start holds an exclusive lock on a file in
+// the folder for as long as it runs, whatever the environment of a later start; the system
+// drops the lock when the process ends, however it ends.
 class InstanceLock {
 public:
     // Empty when another process holds the lock (or the lock file cannot be opened at all,
@@ -23,7 +23,7 @@ private:
     int fd_ = -1;
 };
 
-// $XDG_RUNTIME_DIR/selvane.lock, else selvane-<uid>.lock in the temporary folder.
-std::filesystem::path defaultInstanceLockFile();
+// The lock file inside the program folder.
+std::filesystem::path instanceLockFile(const std::filesystem::path& programFolder);
 
 }  // namespace selvane

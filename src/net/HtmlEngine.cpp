@@ -8,20 +8,43 @@
 #include <cctype>
 #include <climits>
 #include <memory>
+#include <string>
+#include <utility>
 
 namespace selvane {
-namespace {
-
-}  // namespace
 
 bool isValidUtf8(std::string_view s) {
     std::size_t i = 0;
     while (i < s.size()) {
         const auto c = static_cast<unsigned char>(s[i]);
-        const int extra = c < 0x80 ? 0 : (c >> 5) == 0x6 ? 1 : (c >> 4) == 0xE ? 2 : (c >> 3) == 0x1E ? 3 : -1;
-        if (extra < 0 || i + extra >= s.size()) return false;
-        for (int k = 1; k <= extra; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) >> 6) != 0x2) return false;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        // The second byte's range is what rules out overlong forms, surrogates and code points
+        // past U+10FFFF.
+        std::size_t extra = 0;
+        unsigned char low = 0x80, high = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2;
+            if (c == 0xE0) low = 0xA0;
+            if (c == 0xED) high = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3;
+            if (c == 0xF0) low = 0x90;
+            if (c == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (s.size() - i <= extra) return false;
+        for (std::size_t k = 1; k <= extra; ++k) {
+            const auto b = static_cast<unsigned char>(s[i + k]);
+            if (b < low || b > high) return false;
+            low = 0x80;
+            high = 0xBF;
+        }
         i += extra + 1;
     }
     return true;
@@ -45,20 +68,42 @@ bool namesCharsetItself(std::string_view bytes) {
     return head.find("charset=") != std::string::npos || head.find("<?xml") != std::string::npos;
 }
 
-// The engine writes bare LF; the parsers expect the page's breaks as CR LF.
-std::string toCrLf(const char* data, std::size_t size) {
+// The code point of the UTF-8 sequence at data[i] and its length; a malformed byte is taken
+// as itself, one byte long.
+std::pair<unsigned, std::size_t> decodeAt(const unsigned char* data, std::size_t size, std::size_t i) {
+    const unsigned c = data[i];
+    const std::size_t extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    if (c < 0x80 || extra == 0 || size - i <= extra) return {c, 1};
+    unsigned code = c & (0x3Fu >> extra);
+    for (std::size_t k = 1; k <= extra; ++k) {
+        if ((data[i + k] & 0xC0) != 0x80) return {c, 1};
+        code = (code << 6) | (data[i + k] & 0x3F);
+    }
+    return {code, extra + 1};
+}
+
+// The engine writes UTF-8 with bare LF; work files hold the page in its 8-bit form (Latin-1,
+// a character past it as a numeric entity) with CR LF breaks. A no-break space stays the
+// entity the parsers look for.
+std::string toWorkFileForm(const char* text, std::size_t size) {
+    const auto* data = reinterpret_cast<const unsigned char*>(text);
     std::string out;
     out.reserve(size + size / 16);
-    for (std::size_t i = 0; i < size; ++i) {
-        const char c = data[i];
-        if (c == '\r') {
+    for (std::size_t i = 0; i < size;) {
+        const auto [code, length] = decodeAt(data, size, i);
+        if (code == '\r') {
             out += "\r\n";
             if (i + 1 < size && data[i + 1] == '\n') ++i;
-        } else if (c == '\n') {
+        } else if (code == '\n') {
             out += "\r\n";
+        } else if (code == 0xA0) {
+            out += "&nbsp;";
+        } else if (code <= 0xFF) {
+            out += static_cast<char>(code);
         } else {
-            out += c;
+            out += "&#" + std::to_string(code) + ";";
         }
+        i += length;
     }
     return out;
 }
@@ -87,10 +132,10 @@ NormalisedPage normalisePage(std::string_view bytes, const std::string& charset)
     if (xmlNode* root = xmlDocGetRootElement(doc.get())) {
         std::unique_ptr<xmlBuffer, decltype(&xmlBufferFree)> buffer(xmlBufferCreate(), xmlBufferFree);
         std::unique_ptr<xmlOutputBuffer, decltype(&xmlOutputBufferClose)> out(
-            xmlOutputBufferCreateBuffer(buffer.get(), xmlFindCharEncodingHandler("HTML")), xmlOutputBufferClose);
-        htmlNodeDumpFormatOutput(out.get(), doc.get(), root, "HTML", 0);
+            xmlOutputBufferCreateBuffer(buffer.get(), nullptr), xmlOutputBufferClose);
+        htmlNodeDumpFormatOutput(out.get(), doc.get(), root, "UTF-8", 0);
         xmlOutputBufferFlush(out.get());
-        page.markup = toCrLf(reinterpret_cast<const char*>(xmlBufferContent(buffer.get())),
+        page.markup = toWorkFileForm(reinterpret_cast<const char*>(xmlBufferContent(buffer.get())),
                              static_cast<std::size_t>(xmlBufferLength(buffer.get())));
     }
     if (const xmlNode* title = findTitle(xmlDocGetRootElement(doc.get()), 0)) {

@@ -9,7 +9,6 @@
 #include "kit/Entry.h"
 #include "app/ExitCleanUp.h"
 #include "app/MainWindowLoad.h"
-#include "kit/SingleInstance.h"
 #include "net/WorkFiles.h"
 #include "ui/LocalWebView.h"
 #include "ui/MainWindowView.h"
@@ -57,14 +56,17 @@ int runDesktop(int& argc, char** argv) {
     std::unique_ptr<QApplication> application;
     std::unique_ptr<Desktop> desktop;
     StartUp steps;
-    steps.lockFile = defaultInstanceLockFile();
+    // The folder is chosen before the windowing system starts, so that its lock comes first.
+    std::error_code ec;
+    std::filesystem::path exeFolder = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+    if (ec) exeFolder = std::filesystem::absolute(argv[0], ec).parent_path();
+    steps.programFolder = chooseProgramFolder(exeFolder);
     steps.initialise = [&] {
         prepareProcess();
         application = std::make_unique<QApplication>(argc, argv);
         QApplication::setApplicationName(QStringLiteral("selvane"));
         quitOnTerminationSignals();
-        const auto exeFolder = std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
-        desktop = std::make_unique<Desktop>(chooseProgramFolder(exeFolder));
+        desktop = std::make_unique<Desktop>(steps.programFolder);
     };
     steps.pumpEvents = [] { QCoreApplication::processEvents(); };
     // The splash window comes first once it exists; accepting it shows the main window.

@@ -1,6 +1,8 @@
 // The tables of the text output: page bytes as UTF-8, columns counted in characters.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 
 #include "CliRun.h"
@@ -81,6 +83,51 @@ TEST(TextOutput, RaceMessagesPrintTheirLineBreaksPlainly) {
               std::string::npos)
         << run.out;
     EXPECT_EQ(run.out.find('\r'), std::string::npos);
+}
+
+// Bytes that only look like UTF-8 are read as Latin-1, so --json always prints a document.
+TEST(TextOutput, BytesThatAreNotStrictUtf8ReadAsLatin1) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string utf8;
+    } cases[] = {
+        {"UTF-8", "CAF\xC3\x89", "CAF\xC3\x89"},
+        {"Latin-1", "CAF\xC9", "CAF\xC3\x89"},
+        {"overlong slash", "A\xC0\xAF", "A\xC3\x80\xC2\xAF"},
+        {"surrogate", "\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xC2\x80"},
+        {"past U+10FFFF", "\xF4\x90\x80\x80", "\xC3\xB4\xC2\x90\xC2\x80\xC2\x80"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(cli::toUtf8(c.bytes), c.utf8);
+        test::TempDir dir;
+        test::writeFile(dir.file("field.txt"), "1\t11\t" + c.bytes + "\t1\n2\t12\tB\t2\n3\t13\tC\t3\n"
+                                               "4\t14\tD\t4\n5\t15\tE\t5\n6\t16\tF\t6\n");
+        const test::CliRun run = test::runCli({"tips", dir.file("field.txt"), "--json"});
+        ASSERT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(nlohmann::json::parse(run.out)["tips"][0]["runner"], " 1.  " + c.utf8);
+    }
+}
+
+// A race page in ISO-8859-1 shows its names as written, not as entities.
+TEST(TextOutput, RaceNamesFromALatin1PageAreShownAsWritten) {
+    test::StandinFixture web;
+    const standin::RaceDay day = standin::generateRaceDay(2026, 12, 6, 1);
+    const standin::Meeting& m = day.meetings[0];
+    web.server.setFault(standin::Fault::NotUtf8, "/cgi-bin/tvf/memdeliver.pl");
+    const test::CliRun run = test::runCli(std::vector<std::string>{"race", m.name.substr(0, m.name.find(' ')), "1",
+                                                                   "--json"} +
+                                          test::serviceOptions(web.services()));
+    ASSERT_EQ(run.code, 0) << run.err;
+    const nlohmann::json field = nlohmann::json::parse(run.out)["field"];
+    ASSERT_EQ(field.size(), m.races[0].runners.size());
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        // The stand-in writes a name's first E as E-acute.
+        std::string name = m.races[0].runners[i].name;
+        if (const auto e = name.find('E'); e != std::string::npos) name.replace(e, 1, "\xC3\x89");
+        EXPECT_EQ(field[i]["name"], name);
+    }
 }
 
 }  // namespace

@@ -28,7 +28,11 @@ bool has(std::string_view s, std::string_view part) { return s.find(part) != std
 std::string engine(const std::string& raw) { return normalisePage(raw).markup + "\r\n"; }
 
 FetchLimits limits(int totalMs = 3000, std::size_t maxBytes = 16u << 20) {
-    return FetchLimits{std::chrono::milliseconds(1000), std::chrono::milliseconds(totalMs), maxBytes};
+    FetchLimits l;
+    l.connect = std::chrono::milliseconds(1000);
+    l.total = std::chrono::milliseconds(totalMs);
+    l.maxBytes = maxBytes;
+    return l;
 }
 
 // The cell texts, inner tags dropped, of each row of the n-th table (from 0) of a page.
@@ -269,7 +273,7 @@ TEST_F(StandinTest, FaultTable) {
         std::string onlyPath, target;
         FetchLimits limits;
         long status;
-        std::string error;  // part of the fetch's error; empty when the fetch succeeds
+        std::string error;  // the fetch's cause; empty when the fetch succeeds
         Body body;
     };
     const std::string meetings = "/cgi-bin/tvf/access.pl?20261206", advert = "/maker/adsbase.html";
@@ -277,16 +281,16 @@ TEST_F(StandinTest, FaultTable) {
     const std::string odds = "/cgi-bin/tvf/memdispodds.pl/";
     const Row rows[] = {
         {Fault::None, "", meetings, limits(), 200, "", Body::Whole},
-        {Fault::Slow, "", advert, limits(200), 0, "Timeout", Body::None},
+        {Fault::Slow, "", advert, limits(200), 0, "(timed out)", Body::None},
         {Fault::Slow, "", advert, limits(10'000), 200, "", Body::Whole},
-        {Fault::Stall, "/maker/", advert, limits(300), 0, "Timeout", Body::None},
+        {Fault::Stall, "/maker/", advert, limits(300), 0, "(timed out)", Body::None},
         {Fault::Stall, "/maker/", meetings, limits(), 200, "", Body::Whole},
-        {Fault::Truncate, "", meetings, limits(), 200, "partial", Body::None},
-        {Fault::Oversize, "", meetings, limits(3000, 100'000), 200, "larger than 100000", Body::None},
+        {Fault::Truncate, "", meetings, limits(), 200, "(transfer cut short)", Body::None},
+        {Fault::Oversize, "", meetings, limits(3000, 100'000), 200, "(page over 100000 bytes)", Body::None},
         {Fault::Oversize, "", meetings, limits(), 200, "", Body::Padded},
-        {Fault::NotFound, odds, odds + race + "?rto", limits(), 404, "HTTP 404", Body::None},
+        {Fault::NotFound, odds, odds + race + "?rto", limits(), 404, "(HTTP 404)", Body::None},
         {Fault::NotFound, odds, "/cgi-bin/tvf/memdeliver.pl/" + race + ".htm?tvf3", limits(), 200, "", Body::Whole},
-        {Fault::ServerError, "/tote/", tote, limits(), 500, "HTTP 500", Body::None},
+        {Fault::ServerError, "/tote/", tote, limits(), 500, "(HTTP 500)", Body::None},
         {Fault::ServerError, "/tote/", advert, limits(), 200, "", Body::Whole},
         {Fault::NotUtf8, "", meetings, limits(), 200, "", Body::NotUtf8},
         {Fault::NotUtf8, "/tote/", tote, limits(), 200, "", Body::NotUtf8},
@@ -299,7 +303,7 @@ TEST_F(StandinTest, FaultTable) {
         server.setFault(row.fault, row.onlyPath);
         const FetchResult r = get(row.target, row.limits);
         EXPECT_EQ(r.ok, row.error.empty());
-        EXPECT_TRUE(has(r.error, row.error)) << r.error;
+        EXPECT_EQ(r.cause, row.error) << r.error;
         EXPECT_EQ(r.status, row.status);
         if (row.body == Body::Whole) {
             EXPECT_EQ(r.body, whole);

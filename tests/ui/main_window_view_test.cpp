@@ -471,7 +471,7 @@ TEST(Text, LabelsShowAmpersandsAsTheModelMeansThem) {
     EXPECT_EQ(fromBytes("\xe9"), QStringLiteral("\u00e9"));
 }
 
-// The real program, started offscreen with its own runtime folder (and so its own lock).
+// The real program, started offscreen; its lock is in its work folder, the build folder.
 class RunningProgram : public testing::Test {
 protected:
     void SetUp() override {
@@ -492,7 +492,7 @@ protected:
         first.setProcessEnvironment(env);
         first.start(program, {});
         if (!first.waitForStarted()) return false;
-        const fs::path lock = fs::path(runtime.path().toStdString()) / "selvane.lock";
+        const fs::path lock = instanceLockFile(programFolder());
         for (int i = 0; i < 300; ++i) {
             if (!InstanceLock::acquire(lock).has_value()) return true;
             QTest::qWait(100);
@@ -510,14 +510,21 @@ protected:
 TEST_F(RunningProgram, ASecondStartEndsAtOnceWithCodeZero) {
     ASSERT_TRUE(startFirst()) << "the first instance never took the lock";
 
-    QProcess second;
-    second.setProcessEnvironment(env);
-    second.start(program, {});
-    ASSERT_TRUE(second.waitForFinished(30000));
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(second.readAllStandardOutput(), QByteArray());
-    EXPECT_EQ(first.state(), QProcess::Running);
+    // Also a start with another runtime folder or temporary folder shares the work folder.
+    QTemporaryDir elsewhere;
+    for (const char* variable : {"", "XDG_RUNTIME_DIR", "TMPDIR"}) {
+        SCOPED_TRACE(variable);
+        QProcessEnvironment secondEnv = env;
+        if (*variable) secondEnv.insert(QString::fromLatin1(variable), elsewhere.path());
+        QProcess second;
+        second.setProcessEnvironment(secondEnv);
+        second.start(program, {});
+        ASSERT_TRUE(second.waitForFinished(30000));
+        EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(second.exitCode(), 0);
+        EXPECT_EQ(second.readAllStandardOutput(), QByteArray());
+        EXPECT_EQ(first.state(), QProcess::Running);
+    }
 }
 
 TEST_F(RunningProgram, BeingTerminatedStillDeletesTheWorkFiles) {
