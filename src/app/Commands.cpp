@@ -4,6 +4,8 @@
 #include "app/ExitCleanUp.h"
 #include "form/RaceSelection.h"
 #include "meetings/MeetingCommands.h"
+#include "promo/TellAFriend.h"
+#include "promo/WebLink.h"
 #include "results/Ticker.h"
 
 namespace selvane {
@@ -28,6 +30,13 @@ void wireResults(App& app) {
     app.window.timerResultScroll.onTimer = [&app] { tickResultScroll(app.window, app.ports.measure); };
 }
 
+void wirePromotion(App& app) {
+    MainWindow& w = app.window;
+    w.cmdEmail.onClick = [&app] { cmdEmail(app.services.makerSite, app.ports.mail, app.ports.messages); };
+    // The web link answers the release of a button, not a click: a right click must not open it.
+    w.cmdWeb.onMouseUp = [&app](int button) { cmdWebMouseUp(button, app.services.makerSite, app.ports.shell); };
+}
+
 }  // namespace
 
 void wireCommands(App& app) {
@@ -35,6 +44,7 @@ void wireCommands(App& app) {
     wireMeetingCommands(app);
     wireRaceSelection(app);
     wireResults(app);
+    wirePromotion(app);
 }
 
 }  // namespace selvane
