@@ -53,7 +53,9 @@ TEST(PromotionButtons, EmailHandsTheMessageToTheMailPortOrSaysItCannot) {
         EXPECT_EQ(f.fakes.mail.sent[0].subject, "Orvanta Box Five Selvane");
         EXPECT_NE(f.fakes.mail.sent[0].body.find("link here http://maker.test/\n"), std::string::npos);
         ASSERT_EQ(f.fakes.messages.shown.size(), c.boxes);
-        if (c.boxes) EXPECT_EQ(f.fakes.messages.shown[0].title, "Email Error");
+        if (c.boxes) {
+            EXPECT_EQ(f.fakes.messages.shown[0].title, "Email Error");
+        }
     }
 }
 
