@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Takes a screenshot of the real desktop program under Xvfb.
-#   scripts/screenshot.sh [OUT.png]          at start-up (default build/default/screenshot.png)
-#   scripts/screenshot.sh --race [OUT.png]   after Download Race Meetings, a track and a race
-#                                            were chosen against selvane-standin at 2026-12-06
-#                                            14:00 (default build/default/screenshot-race.png)
+#   scripts/screenshot.sh [OUT.png]          at start-up: the splash (default
+#                                            build/default/screenshot.png)
+#   scripts/screenshot.sh --race [OUT.png]   after "I Agree", Download Race Meetings, a track
+#                                            and a race were chosen against selvane-standin at
+#                                            2026-12-06 14:00 (default build/default/screenshot-race.png;
+#                                            the splash before "I Agree" in OUT-splash.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 race=""

@@ -4,6 +4,8 @@
 #include "app/ExitCleanUp.h"
 #include "form/RaceSelection.h"
 #include "meetings/MeetingCommands.h"
+#include "promo/TellAFriend.h"
+#include "promo/WebLink.h"
 #include "results/LiveResults.h"
 #include "results/Ticker.h"
 
@@ -36,6 +38,13 @@ void wireResults(App& app) {
     w.lblScrollResults.onClick = openLink;
 }
 
+void wirePromotion(App& app) {
+    MainWindow& w = app.window;
+    w.cmdEmail.onClick = [&app] { cmdEmail(app.services.makerSite, app.ports.mail, app.ports.messages); };
+    // The web link answers the release of a button, not a click: a right click must not open it.
+    w.cmdWeb.onMouseUp = [&app](int button) { cmdWebMouseUp(button, app.services.makerSite, app.ports.shell); };
+}
+
 }  // namespace
 
 void wireCommands(App& app) {
@@ -43,6 +52,7 @@ void wireCommands(App& app) {
     wireMeetingCommands(app);
     wireRaceSelection(app);
     wireResults(app);
+    wirePromotion(app);
 }
 
 }  // namespace selvane

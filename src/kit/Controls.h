@@ -67,6 +67,12 @@ public:
     void click() {
         if (onClick) onClick();
     }
+    // A mouse button let go over the button: 1 left, 2 right, 4 middle. Runs whatever the
+    // button, as only the handler knows which ones it answers.
+    std::function<void(int button)> onMouseUp;
+    void mouseUp(int button) {
+        if (onMouseUp) onMouseUp(button);
+    }
 
 private:
     std::string caption_;

@@ -132,6 +132,42 @@ void bind(Frame& model, QGroupBox* widget) {
     });
 }
 
+namespace {
+
+// Releases of any mouse button, as the button codes the models use (1 left, 2 right, 4 middle).
+class MouseUpFilter : public QObject {
+public:
+    MouseUpFilter(QObject* parent, Button& model) : QObject(parent), model_(model) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::MouseButtonRelease || !model_.onMouseUp) return false;
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        int code = 0;
+        switch (mouse->button()) {
+            case Qt::LeftButton: code = 1; break;
+            case Qt::RightButton: code = 2; break;
+            case Qt::MiddleButton: code = 4; break;
+            default: return false;
+        }
+        post(watched, [&model = model_, code] {
+            if (model.enabled()) model.mouseUp(code);
+        });
+        return false;
+    }
+
+private:
+    Button& model_;
+};
+
+void applyProgress(ProgressBar& m, QProgressBar* w) {
+    w->setRange(m.min(), std::max(m.min(), m.max()));
+    w->setValue(std::clamp(m.value(), m.min(), std::max(m.min(), m.max())));
+    applyCommon(m, w);
+}
+
+}  // namespace
+
 void bind(Button& model, QPushButton* widget) {
     observe<Button, QPushButton>(model, widget, [](Button& m, QPushButton* w) {
         w->setText(fromBytes(m.caption()));
@@ -142,6 +178,7 @@ void bind(Button& model, QPushButton* widget) {
             if (model.enabled()) model.click();
         });
     });
+    widget->installEventFilter(new MouseUpFilter(widget, model));
 }
 
 void bind(TextBox& model, QLineEdit* widget) {
@@ -355,11 +392,27 @@ void bind(StatusBar& model, QLabel* panel1, QLabel* panel2) {
 }
 
 void bind(ProgressBar& model, QProgressBar* widget) {
-    observe<ProgressBar, QProgressBar>(model, widget, [](ProgressBar& m, QProgressBar* w) {
-        w->setRange(m.min(), std::max(m.min(), m.max()));
-        w->setValue(std::clamp(m.value(), m.min(), std::max(m.min(), m.max())));
-        applyCommon(m, w);
+    observe<ProgressBar, QProgressBar>(model, widget, applyProgress);
+}
+
+void bindOncePerFrame(ProgressBar& model, QProgressBar* widget) {
+    // A bar's value change repaints it at once; stepped per character that is thousands of
+    // paints. The model's changes are gathered and shown together at the next frame.
+    auto* frame = new QTimer(widget);
+    frame->setSingleShot(true);
+    frame->setInterval(16);
+    QPointer<QProgressBar> guarded(widget);
+    const auto apply = [&model, guarded] {
+        if (!guarded) return;
+        const QSignalBlocker block(guarded.data());
+        applyProgress(model, guarded.data());
+    };
+    QObject::connect(frame, &QTimer::timeout, widget, apply);
+    QPointer<QTimer> timer(frame);
+    model.setObserver([timer] {
+        if (timer && !timer->isActive()) timer->start();
     });
+    apply();
 }
 
 void bind(Timer& model, QTimer* timer) {

@@ -24,6 +24,7 @@ namespace selvane::ui {
 // loop, never inside the widget's own signal, and an exception from one ends only that command.
 void bind(Label& model, QLabel* widget);
 void bind(Frame& model, QGroupBox* widget);
+// Clicks go to onClick; releases of the left, right and middle buttons to onMouseUp.
 void bind(Button& model, QPushButton* widget);
 void bind(TextBox& model, QLineEdit* widget);
 void bind(PictureBox& model, QWidget* widget, const Twips& twips);
@@ -32,6 +33,9 @@ void bind(ReportList& model, QTreeWidget* widget, const Twips& twips);
 void bind(Grid& model, QTableWidget* widget, const Twips& twips);
 void bind(StatusBar& model, QLabel* panel1, QLabel* panel2);
 void bind(ProgressBar& model, QProgressBar* widget);
+// The same, with the model's changes shown at most once per frame (~16 ms), for a bar stepped
+// far more often than it could repaint.
+void bindOncePerFrame(ProgressBar& model, QProgressBar* widget);
 void bind(Timer& model, QTimer* timer);
 void bind(WebView& model, QWebEngineView* widget);
 // The ticker: a label that sizes itself to its caption and sits at its model's left position.

@@ -10,8 +10,10 @@
 #include "app/ExitCleanUp.h"
 #include "app/MainWindowLoad.h"
 #include "net/WorkFiles.h"
+#include "promo/AdvertFrame.h"
 #include "ui/LocalWebView.h"
 #include "ui/MainWindowView.h"
+#include "ui/SplashView.h"
 #include "ui/TerminationSignals.h"
 
 namespace selvane::ui {
@@ -22,12 +24,32 @@ void prepareProcess() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
-Desktop::Desktop(const std::filesystem::path& programFolder) : app_(programFolder, ports_.ports()) {
+Desktop::Desktop(const std::filesystem::path& programFolder)
+    : app_(programFolder, ports_.ports()), splash_(&ports_.exit) {
     setLocalWebFolders({QString::fromStdString(programFolder.string()), QCoreApplication::applicationDirPath()});
 }
 
 Desktop::~Desktop() {
+    splashView_.reset();
     unloadMainWindow();
+}
+
+void Desktop::showSplash() {
+    splash_.onAgreed = [this] { acceptSplash(); };
+    splashView_ = std::make_unique<SplashView>(splash_, app_.programFolder);
+    splashView_->show();
+    // Only the main window's models exist yet: the strip's web view comes with the window.
+    const AdvertOutcome advert =
+        loadSplash(app_.programFolder, app_.services.makerSite, app_.ports, splash_, app_.window.WebBrowser1);
+    app_.connection = ConnectionState{advert.online, advert.connectionFlags, advert.connectionName};
+}
+
+void Desktop::acceptSplash() {
+    // The main window shows before the splash goes, so the program never has no window open.
+    showMainWindow();
+    // Hidden, not destroyed: this runs inside the splash's own button handler. It goes with
+    // the program.
+    if (splashView_) splashView_->hide();
 }
 
 MainWindowView& Desktop::loadMainWindow() {
@@ -69,10 +91,10 @@ int runDesktop(int& argc, char** argv) {
         desktop = std::make_unique<Desktop>(steps.programFolder);
     };
     steps.pumpEvents = [] { QCoreApplication::processEvents(); };
-    // The splash window comes first once it exists; accepting it shows the main window.
-    steps.showFirstWindow = [&] { desktop->showMainWindow(); };
+    steps.showFirstWindow = [&] { desktop->showSplash(); };
     steps.runEventLoop = [&] {
-        const int code = terminationRequested() ? 0 : QApplication::exec();
+        // Declined while the advert loaded: no event loop ran to end, so end here.
+        const int code = terminationRequested() || desktop->splashDeclined() ? 0 : QApplication::exec();
         desktop->unloadMainWindow();
         return code;
     };

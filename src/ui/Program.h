@@ -4,11 +4,13 @@
 #include <memory>
 
 #include "app/App.h"
+#include "promo/SplashWindow.h"
 #include "ui/QtPorts.h"
 
 namespace selvane::ui {
 
 class MainWindowView;
+class SplashView;
 
 // What must happen before the QApplication exists: the web engine's sandbox cannot run as
 // root, and web views need shared GL contexts.
@@ -20,6 +22,11 @@ public:
     explicit Desktop(const std::filesystem::path& programFolder);
     ~Desktop();
 
+    // The splash first: shown, then its load prepares the advert strip while the punter reads
+    // it. "I Agree" afterwards opens the main window; "I Disagree" ends the program.
+    void showSplash();
+    bool splashDeclined() const { return splash_.choice() == SplashWindow::Choice::Declined; }
+
     // Initialise and load the main window (wire the commands, run its load); shown separately.
     MainWindowView& loadMainWindow();
     void showMainWindow();
@@ -30,8 +37,12 @@ public:
     MainWindowView* view() { return view_.get(); }
 
 private:
+    void acceptSplash();
+
     QtPorts ports_;
     App app_;
+    SplashWindow splash_;
+    std::unique_ptr<SplashView> splashView_;
     std::unique_ptr<MainWindowView> view_;
 };
 

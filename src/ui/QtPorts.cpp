@@ -5,8 +5,11 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
+#include "promo/TellAFriend.h"
 #include "ui/Text.h"
 #include "ui/Twips.h"
 
@@ -70,6 +73,41 @@ int QtTextMeasure::textWidthTwips(const std::string& text) {
 void QtExit::endProgram(int code) {
     QApplication::closeAllWindows();
     QCoreApplication::exit(code);
+}
+
+namespace {
+
+bool runXdgEmail(const MailMessage& message, int handOverMs) {
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
+    if (program.isEmpty()) return false;
+    QStringList arguments;
+    for (const std::string& a : xdgEmailArguments(message)) arguments << fromBytes(a);
+    auto* process = new QProcess;
+    process->setProgram(program);
+    process->setArguments(arguments);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->start();
+    if (!process->waitForStarted(handOverMs)) {
+        delete process;
+        return false;
+    }
+    if (process->waitForFinished(handOverMs)) {
+        const bool ok = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+        delete process;
+        return ok;
+    }
+    // The composer is up: destroying its QProcess would kill it, so the object goes when the
+    // composer ends, and is left behind if the program ends first.
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    return true;
+}
+
+}  // namespace
+
+bool QtMail::compose(const MailMessage& message) {
+    if (runXdgEmail(message, handOverMs)) return true;
+    return QDesktopServices::openUrl(QUrl::fromEncoded(QByteArray::fromStdString(mailtoAddress(message))));
 }
 
 }  // namespace selvane::ui

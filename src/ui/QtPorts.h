@@ -50,6 +50,16 @@ public:
     void endProgram(int code) override;
 };
 
+// The desktop's mail composer: xdg-email with the subject and body; when that cannot be started
+// or refuses the message, a mailto: address through the desktop's URL opener.
+class QtMail : public MailPort {
+public:
+    bool compose(const MailMessage& message) override;
+    // How long xdg-email may take to hand the message on; still running after that, it is the
+    // composer itself and counts as started.
+    int handOverMs = 2000;
+};
+
 struct QtPorts {
     QtMessageBox messages;
     QtPointer pointer;
@@ -58,8 +68,9 @@ struct QtPorts {
     QtTextMeasure measure;
     QtExit exit;
     QtModalWindow modal;
+    QtMail mail;
 
-    Ports ports() { return Ports{&messages, &pointer, &pump, &shell, &measure, &exit, &modal}; }
+    Ports ports() { return Ports{&messages, &pointer, &pump, &shell, &measure, &exit, &modal, &mail}; }
 };
 
 }  // namespace selvane::ui

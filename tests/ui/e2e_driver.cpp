@@ -1,12 +1,14 @@
 // A punter inside the real program: loaded into build/<preset>/selvane through Qt's generic
-// plug-in hook (QT_QPA_GENERIC_PLUGINS=selvane-e2e), it downloads the race meetings, chooses a
-// track, double-clicks a race, checks what the widgets show against selvane-cli for the same
-// race, saves a screenshot, opens Live Results for that race and for the meeting's last race
-// (screenshots beside the first: "-results.png", "-placeholder.png") and closes the window.
-// tests/ui/e2e_race.sh sets it up; the program binary is the one users run. Every wait has a
-// time limit, and the whole run has one too.
+// plug-in hook (QT_QPA_GENERIC_PLUGINS=selvane-e2e), it agrees to the splash once the advert is
+// ready (or declines it: SELVANE_E2E_SPLASH), checks the advert strip, downloads the race
+// meetings, chooses a track, double-clicks a race, checks what the widgets show against
+// selvane-cli for the same race, saves a screenshot, opens Live Results for that race and for the
+// meeting's last race (screenshots beside the first: "-results.png", "-placeholder.png") and
+// closes the window. tests/ui/e2e_race.sh sets it up; the program binary is the one users run.
+// Every wait has a time limit, and the whole run has one too.
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGenericPlugin>
@@ -42,6 +44,8 @@ constexpr int kRunLimitMs = 150000;
 
 struct Settings {
     QString report, shot, cli, formGuide, resultsSite, date;
+    QString splash;      // accept (default), decline or stall
+    QString splashShot;  // where the accept run pictures the splash, if anywhere
 };
 
 QString env(const char* name) { return qEnvironmentVariable(name); }
@@ -97,24 +101,90 @@ public:
     }
 
 private:
+    // The splash in the punter's three ways: accept once the advert is prepared (the race
+    // run), decline at once, or (maker's site stalled) press "I Agree" while the advert still
+    // loads, wait for the blank frame page, then decline.
     void pollForWindow() {
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (!top->isVisible()) continue;
-            // The disclaimer comes first when the program has one: the punter agrees.
-            if (top->objectName() == QLatin1String("frmSplash")) {
-                auto* ok = top->findChild<QPushButton*>(QStringLiteral("cmdOK"));
-                if (ok && ok->isEnabled() && !agreed_) {
-                    agreed_ = true;
-                    QTest::mouseClick(ok, Qt::LeftButton);
-                }
-            }
+            if (top->objectName() == QLatin1String("frmSplash")) onSplash(top);
             if (top->objectName() == QLatin1String("frmParser")) {
+                if (s_.splash != QLatin1String("accept")) {
+                    failures_ << QStringLiteral("the main window opened though the punter did not agree");
+                    writeReport();
+                    std::_Exit(4);
+                }
                 poll_.stop();
                 window_ = top;
                 QTimer::singleShot(0, this, [this] { run(); });
                 return;
             }
         }
+    }
+
+    QString workFile(const char* name) const {
+        return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(name);
+    }
+
+    // The frame page once it is written: its third line names the framed page.
+    QString framedPage() const {
+        QFile page(workFile("iFrame_page.html"));
+        if (!page.open(QIODevice::ReadOnly)) return {};
+        const QList<QByteArray> lines = page.readAll().split('\n');
+        return lines.size() > 2 ? QString::fromUtf8(lines[2]).trimmed() : QString();
+    }
+
+    void onSplash(QWidget* splash) {
+        auto* ok = splash->findChild<QPushButton*>(QStringLiteral("cmdOK"));
+        auto* cancel = splash->findChild<QPushButton*>(QStringLiteral("cmdCancel"));
+        if (!ok || !cancel) return;
+        if (!splashSeen_.isValid()) splashSeen_.start();
+        if (s_.splash == QLatin1String("decline")) {
+            if (declined_) return;
+            declined_ = true;
+            notes_ << QStringLiteral("declined %1 ms after the splash showed; the frame page then framed: %2")
+                          .arg(splashSeen_.elapsed())
+                          .arg(framedPage().isEmpty() ? QStringLiteral("(not written yet)") : framedPage());
+            writeReport();
+            QTest::mouseClick(cancel, Qt::LeftButton);
+            return;
+        }
+        if (s_.splash == QLatin1String("stall")) {
+            if (!pressedEarly_) {
+                pressedEarly_ = true;
+                QTest::mouseClick(ok, Qt::LeftButton);  // the advert is still loading: nothing
+                return;
+            }
+            const QString framed = framedPage();
+            if (framed.isEmpty() || declined_) return;
+            declined_ = true;
+            notes_ << QStringLiteral("frame page written %1 ms after the splash showed: %2").arg(splashSeen_.elapsed()).arg(framed);
+            expect(framed == QStringLiteral("<iframe src=\"blank.html\""), QStringLiteral("the stalled advert framed %1").arg(framed));
+            expect(!QFileInfo::exists(workFile("adsbase.html")), QStringLiteral("adsbase.html was written from a stalled site"));
+            writeReport();
+            QTest::mouseClick(cancel, Qt::LeftButton);
+            return;
+        }
+        // Accept: once the advert is ready, picture the splash, then agree (again on each poll
+        // until the main window comes: a press while the splash is busy does nothing).
+        if (framedPage().isEmpty()) return;
+        if (!splashShot_ && !s_.splashShot.isEmpty()) {
+            splashShot_ = true;
+            const QRect frame = splash->frameGeometry();
+            if (!splash->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).save(s_.splashShot, "PNG"))
+                failures_ << QStringLiteral("could not write ") + s_.splashShot;
+        }
+        QTest::mouseClick(ok, Qt::LeftButton);
+    }
+
+    // Right after "I Agree": the strip shows the frame page around the maker's advert.
+    void checkAdvertStrip() {
+        auto* strip = need<QWidget>("WebBrowser1");
+        const QUrl shown = strip->property("url").toUrl();
+        expect(shown.isLocalFile() && shown.fileName() == QStringLiteral("iFrame_page.html"),
+               QStringLiteral("the advert strip shows %1").arg(shown.toString()));
+        expectEq(framedPage(), QStringLiteral("<iframe src=\"adsbase.html\""), QStringLiteral("the frame page"));
+        expect(QFileInfo(workFile("adsbase.html")).size() > 0, QStringLiteral("adsbase.html is missing or empty"));
     }
 
     void answerMessageBoxes() {
@@ -162,6 +232,7 @@ private:
         if (!QTest::qWaitForWindowExposed(window_->windowHandle(), kStepLimitMs)) throw Failure("the window never showed");
         if (!window_->screen()->geometry().contains(window_->frameGeometry()))
             throw Failure("the screen is smaller than the window: run under a larger Xvfb screen");
+        checkAdvertStrip();
         auto* download = need<QPushButton>("cmdDownload");
         auto* dates = need<QComboBox>("cmbDateRaces");
         auto* tracks = need<QComboBox>("cmbTrackName");
@@ -421,7 +492,8 @@ private:
     QString resultsShot_, resultsHeading_;
     int resultsShown_ = 0;
     QWidget* window_ = nullptr;
-    bool agreed_ = false;
+    QElapsedTimer splashSeen_;
+    bool declined_ = false, pressedEarly_ = false, splashShot_ = false;
     QString step_ = QStringLiteral("waiting for the main window");
     QString summary_;
     QStringList failures_, notes_;
@@ -441,7 +513,9 @@ public:
             QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath() != QFileInfo(program).canonicalFilePath())
             return nullptr;
         return new Driver(Settings{env("SELVANE_E2E_REPORT"), env("SELVANE_E2E_SHOT"), env("SELVANE_E2E_CLI"),
-                                   env("SELVANE_E2E_FORM_GUIDE"), env("SELVANE_E2E_RESULTS_SITE"), env("SELVANE_E2E_DATE")});
+                                   env("SELVANE_E2E_FORM_GUIDE"), env("SELVANE_E2E_RESULTS_SITE"), env("SELVANE_E2E_DATE"),
+                                   env("SELVANE_E2E_SPLASH").isEmpty() ? QStringLiteral("accept") : env("SELVANE_E2E_SPLASH"),
+                                   env("SELVANE_E2E_SPLASH_SHOT")});
     }
 };
 

@@ -13,6 +13,10 @@
 #
 # Usage: e2e_race.sh --program P --standin S --cli C --plugins DIR --form-guide URL
 #                    --results-site URL --maker-site URL --shot OUT.png
+# Besides the race run (which accepts the splash once the advert is ready and pictures the splash
+# in OUT-splash.png), three short runs answer the splash otherwise: declined at once, and with the
+# maker's site stalled, "I Agree" pressed while the advert loads, then declined, and declined
+# while the advert loads. Each must end with exit code 0 and never show the main window.
 set -euo pipefail
 
 args=("$@")
@@ -67,43 +71,77 @@ fi
 
 work=$(mktemp -d)
 standin_pid=""
+stop_standin() {
+  if [ -n "$standin_pid" ]; then
+    kill "$standin_pid" 2>/dev/null && wait "$standin_pid" 2>/dev/null
+    standin_pid=""
+  fi
+  return 0
+}
 cleanup() {
-  [ -n "$standin_pid" ] && kill "$standin_pid" 2>/dev/null && wait "$standin_pid" 2>/dev/null
+  stop_standin
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-"$standin" --host 127.0.0.1 --port "$port" --now "$now" --seed 1 --quiet >"$work/standin.out" 2>"$work/standin.log" &
-standin_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/standin.out" ] && break
-  kill -0 "$standin_pid" 2>/dev/null || { cat "$work/standin.log" >&2; echo "e2e_race.sh: the stand-in did not start" >&2; exit 1; }
-  sleep 0.1
-done
-[ -s "$work/standin.out" ] || { echo "e2e_race.sh: the stand-in did not answer in 10 s" >&2; exit 1; }
+start_standin() {
+  "$standin" --host 127.0.0.1 --port "$port" --now "$now" --seed 1 --quiet "$@" >"$work/standin.out" 2>"$work/standin.log" &
+  standin_pid=$!
+  for _ in $(seq 100); do
+    [ -s "$work/standin.out" ] && return 0
+    kill -0 "$standin_pid" 2>/dev/null || { cat "$work/standin.log" >&2; echo "e2e_race.sh: the stand-in did not start" >&2; exit 1; }
+    sleep 0.1
+  done
+  echo "e2e_race.sh: the stand-in did not answer in 10 s" >&2
+  exit 1
+}
 
 # Its own runtime folder, so a selvane running elsewhere does not make this one end at once.
 mkdir -m 700 "$work/runtime"
-rm -f "$shot"
-started=$(date +%s.%N)
-status=0
-env XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
-  QT_PLUGIN_PATH="$plugins" QT_QPA_GENERIC_PLUGINS=selvane-e2e \
-  SELVANE_E2E_PROGRAM="$program" SELVANE_E2E_REPORT="$work/report.txt" SELVANE_E2E_SHOT="$shot" \
-  SELVANE_E2E_CLI="$cli" SELVANE_E2E_FORM_GUIDE="$form_guide" SELVANE_E2E_RESULTS_SITE="$results_site" \
-  SELVANE_E2E_DATE="$date" \
-  timeout -k 5 170 "$program" >"$work/program.log" 2>&1 || status=$?
-ended=$(date +%s.%N)
+folder=$(dirname "$program")
+failed=0
 
-echo "selvane under Xvfb ($SELVANE_E2E_NET network), stand-in at $now on port $port: exit $status," \
-  "$(awk -v a="$started" -v b="$ended" 'BEGIN { printf "%.1f s", b - a }')"
-if [ -s "$work/report.txt" ]; then
-  cat "$work/report.txt"
-else
-  echo "no report from the driver (was it loaded from $plugins/generic?)"
-fi
-if [ "$status" -ne 0 ] || [ "$(head -1 "$work/report.txt" 2>/dev/null)" != PASS ] || [ ! -s "$shot" ]; then
-  echo "--- program output"
-  tail -40 "$work/program.log"
-  exit 1
-fi
+# run_program SPLASH: the program with the driver answering the splash that way (accept runs
+# the race); prints what it came to and sets failed=1 on a non-zero exit or a report not PASS.
+run_program() {
+  local splash=$1 status=0 started ended
+  # Stale work files of an earlier run would pass for this run's advert.
+  rm -f "$folder/iFrame_page.html" "$folder/adsbase.html" "$work/report.txt"
+  started=$(date +%s.%N)
+  env XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
+    QT_PLUGIN_PATH="$plugins" QT_QPA_GENERIC_PLUGINS=selvane-e2e \
+    SELVANE_E2E_PROGRAM="$program" SELVANE_E2E_REPORT="$work/report.txt" SELVANE_E2E_SHOT="$shot" \
+    SELVANE_E2E_SPLASH="$splash" SELVANE_E2E_SPLASH_SHOT="${splash_shot:-}" \
+    SELVANE_E2E_CLI="$cli" SELVANE_E2E_FORM_GUIDE="$form_guide" SELVANE_E2E_RESULTS_SITE="$results_site" \
+    SELVANE_E2E_DATE="$date" \
+    timeout -k 5 170 "$program" >"$work/program.log" 2>&1 || status=$?
+  ended=$(date +%s.%N)
+  echo "selvane under Xvfb ($SELVANE_E2E_NET network), stand-in at $now on port $port, splash: $splash: exit $status," \
+    "$(awk -v a="$started" -v b="$ended" 'BEGIN { printf "%.1f s", b - a }')"
+  if [ -s "$work/report.txt" ]; then
+    cat "$work/report.txt"
+  else
+    echo "no report from the driver (was it loaded from $plugins/generic?)"
+  fi
+  if [ "$status" -ne 0 ] || [ "$(head -1 "$work/report.txt" 2>/dev/null)" != PASS ]; then
+    echo "--- program output"
+    tail -40 "$work/program.log"
+    failed=1
+  fi
+}
+
+rm -f "$shot"
+splash_shot=${shot%.png}-splash.png
+rm -f "$splash_shot"
+start_standin
+run_program accept
+[ -s "$shot" ] && [ -s "$splash_shot" ] || { echo "e2e_race.sh: no screenshot"; failed=1; }
+run_program decline
+splash_shot=""
+
+# The maker's site stalls: the splash waits at most the advert's limit, then frames blank.html.
+stop_standin
+start_standin --fault stall --fault-path /maker/
+run_program stall
+run_program decline
+exit "$failed"
