@@ -4,6 +4,7 @@
 #include "app/ExitCleanUp.h"
 #include "form/RaceSelection.h"
 #include "meetings/MeetingCommands.h"
+#include "odds/OddsCommand.h"
 #include "results/LiveResults.h"
 #include "results/Ticker.h"
 
@@ -36,6 +37,10 @@ void wireResults(App& app) {
     w.lblScrollResults.onClick = openLink;
 }
 
+void wireOdds(App& app) {
+    app.window.cmdLiveOdds.onClick = [&app] { liveOdds(app, app.window, app.odds); };
+}
+
 }  // namespace
 
 void wireCommands(App& app) {
@@ -43,6 +48,7 @@ void wireCommands(App& app) {
     wireMeetingCommands(app);
     wireRaceSelection(app);
     wireResults(app);
+    wireOdds(app);
 }
 
 }  // namespace selvane
