@@ -46,7 +46,10 @@ std::string fetchPricePage(Context& ctx, MainWindow& w, const std::string& addre
     const LoadedPage loaded = Parse(ctx, text::wireAddress(address));
     showParsedPage(w, ctx.ports.pump, loaded);
     if (!loaded.ok) {
-        cause = loaded.cause;
+        // The address is the run's own; the cause says only what went wrong.
+        const std::string prefix = loaded.url + ": ";
+        cause = loaded.cause.starts_with(prefix) ? loaded.cause.substr(prefix.size()) : loaded.cause;
+        if (cause.empty()) cause = "the page could not be fetched";
         return {};
     }
     guarded([&] { std::filesystem::rename(ctx.workPath("test.html"), rto); });

@@ -29,7 +29,7 @@ struct LiveOddsRun {
     enum class End { Nothing, NoRaceSelected, Unavailable, Inaccessible, Shown };
     End end = End::Nothing;
     std::string address;  // the price page asked for
-    std::string cause;    // Unavailable: why, one line
+    std::string cause;    // Unavailable: why, one line, without the address
     std::vector<OddsRow> rows;
 };
 

@@ -12,10 +12,10 @@
 #include "app/Commands.h"
 #include "net/Fetcher.h"
 #include "net/HtmlEngine.h"
+#include "net/PageText.h"
 #include "odds/LiveOdds.h"
 #include "odds/OddsCommand.h"
 #include "odds/OddsWindow.h"
-#include "net/PageText.h"
 #include "support/StandinFixture.h"
 #include "support/TestSupport.h"
 
@@ -121,7 +121,8 @@ struct LiveOddsCommand : ::testing::Test {
 
     // The first race of the day that fits, as the track box and a double-click on the race list
     // choose it.
-    std::pair<const Meeting*, const Race*> chooseRaceWhere(const std::function<bool(const Meeting&, const Race&)>& fits) {
+    std::pair<const Meeting*, const Race*> chooseRaceWhere(
+        const std::function<bool(const Meeting&, const Race&)>& fits) {
         for (std::size_t mi = 0; mi < day.meetings.size(); ++mi)
             for (const Race& race : day.meetings[mi].races)
                 if (fits(day.meetings[mi], race)) {
@@ -188,15 +189,11 @@ TEST_F(LiveOddsCommand, ShowsEveryRunnersPricesWithTheWindowEnabled) {
              return scratched && t.hasNa(m, r) && r.starters().size() == r.runners.size();
          }},
         {"emergencies: more runners than price rows",
-         [](const LiveOddsCommand&, const Meeting&, const Race& r) {
-             return r.starters().size() < r.runners.size();
-         }},
+         [](const LiveOddsCommand&, const Meeting&, const Race& r) { return r.starters().size() < r.runners.size(); }},
         {"race 10 or later: no padding",
          [](const LiveOddsCommand&, const Meeting&, const Race& r) { return r.number >= 10; }},
-        {"a bare & in the track words",
-         [](const LiveOddsCommand&, const Meeting&, const Race& r) {
-             return r.trackWords.find(" & ") != std::string::npos;
-         }},
+        {"a bare & in the track words", [](const LiveOddsCommand&, const Meeting&,
+                                           const Race& r) { return r.trackWords.find(" & ") != std::string::npos; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
