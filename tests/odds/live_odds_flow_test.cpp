@@ -190,8 +190,6 @@ TEST_F(LiveOddsCommand, ShowsEveryRunnersPricesWithTheWindowEnabled) {
          }},
         {"emergencies: more runners than price rows",
          [](const LiveOddsCommand&, const Meeting&, const Race& r) { return r.starters().size() < r.runners.size(); }},
-        {"race 10 or later: no padding",
-         [](const LiveOddsCommand&, const Meeting&, const Race& r) { return r.number >= 10; }},
         {"a bare & in the track words", [](const LiveOddsCommand&, const Meeting&,
                                            const Race& r) { return r.trackWords.find(" & ") != std::string::npos; }},
     };
