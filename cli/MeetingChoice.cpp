@@ -3,8 +3,8 @@
 #include "app/Commands.h"
 #include "meetings/MeetingCommands.h"
 #include "net/PageStatus.h"
-#include "net/WorkFiles.h"
 #include "net/PageText.h"
+#include "net/WorkFiles.h"
 
 namespace selvane::cli {
 namespace {
@@ -94,6 +94,16 @@ void selectRace(App& app, int race, const std::string& track) {
     }
     throw InputError(track + ": no race " + std::to_string(race) + " (the meeting has " +
                      std::to_string(races.count()) + ")");
+}
+
+std::unique_ptr<App> chooseRaceOfArguments(Context& ctx) {
+    ctx.args.expect(2, 2, {"--date"});
+    const std::string track = ctx.args.at(0, "TRACK");
+    const int race = raceArgument(ctx.args.at(1, "RACE"));
+    auto app = openMeeting(ctx, track);
+    selectRace(*app, race, track);
+    app->window.lstRaceName.onDoubleClick();
+    return app;
 }
 
 void requireResultsPage(const App& app) {

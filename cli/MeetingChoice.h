@@ -20,6 +20,10 @@ std::unique_ptr<App> openMeeting(Context& ctx, const std::string& track);
 // Selects the race list row of race number `race`; InputError when the meeting has none.
 void selectRace(App& app, int race, const std::string& track);
 
+// The punter's TRACK RACE [--date D] commands: the arguments checked, the meeting opened and the
+// race double-clicked in the race list, as the window does (its field fills the runner list).
+std::unique_ptr<App> chooseRaceOfArguments(Context& ctx);
+
 // After checkResults: InputError naming the results site's page of the chosen date when it could
 // not be fetched (no site, an error page), so that no "not on the results page" is reported.
 void requireResultsPage(const App& app);

@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "Cli.h"
+#include "OddsOutput.h"
 #include "form/RunnerTable.h"
 #include "odds/LiveOdds.h"
 #include "odds/OddsWindow.h"
@@ -31,35 +32,6 @@ int runnersOption(const std::optional<std::string>& value) {
     return std::stoi(v);
 }
 
-nlohmann::json rowsJson(const std::vector<OddsRow>& rows) {
-    nlohmann::json out = nlohmann::json::array();
-    for (const OddsRow& r : rows) {
-        nlohmann::json prices = nlohmann::json::array();
-        for (const std::string& p : r.prices) prices.push_back(jsonText(p));
-        out.push_back({{"number", jsonText(r.number)},
-                       {"name", jsonText(r.name)},
-                       {"best", jsonText(r.best)},
-                       {"prices", prices}});
-    }
-    return out;
-}
-
-void printPriceTable(std::ostream& out, const std::vector<OddsRow>& rows) {
-    const std::vector<ReportColumn> columns = oddsColumns();
-    out << leftAligned(columns[0].title, 4) << leftAligned(columns[1].title, 24);
-    for (std::size_t c = 2; c < columns.size(); ++c) out << rightAligned(columns[c].title, 10);
-    out << "\n";
-    for (const OddsRow& r : rows) {
-        if (r.number.empty() && r.name.empty() && r.best.empty()) {
-            out << "    (not on the price page)\n";
-            continue;
-        }
-        out << leftAligned(r.number, 4) << leftAligned(r.name, 24) << rightAligned(r.best, 10);
-        for (const std::string& p : r.prices) out << rightAligned(p, 10);
-        out << "\n";
-    }
-}
-
 int runOddsPage(Context& ctx) {
     ctx.args.expect(1, 1, {"--runners"});
     const int runners = runnersOption(ctx.args.option("--runners"));
@@ -68,7 +40,7 @@ int runOddsPage(Context& ctx) {
     return ctx.print(
         [&] {
             return nlohmann::json{{"page", odds.hasPage ? jsonText(odds.page) : nlohmann::json()},
-                                  {"rows", rowsJson(odds.rows)}};
+                                  {"rows", oddsRowsJson(odds.rows)}};
         },
         [&](std::ostream& out) {
             if (!odds.hasPage) {

@@ -25,12 +25,7 @@ std::vector<RunnerEntry> runnerList(const ReportList& list) {
 }
 
 int runRace(Context& ctx) {
-    ctx.args.expect(2, 2, {"--date"});
-    const std::string track = ctx.args.at(0, "TRACK");
-    const int race = raceArgument(ctx.args.at(1, "RACE"));
-    auto app = openMeeting(ctx, track);
-    selectRace(*app, race, track);
-    app->window.lstRaceName.onDoubleClick();
+    auto app = chooseRaceOfArguments(ctx);
     requireResultsPage(*app);
 
     const MainWindow& w = app->window;

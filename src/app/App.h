@@ -7,6 +7,7 @@
 #include "meetings/MeetingTables.h"
 #include "net/Connectivity.h"
 #include "net/Context.h"
+#include "odds/OddsCommand.h"
 #include "results/ResultTables.h"
 
 namespace selvane {
@@ -21,6 +22,7 @@ struct App : Context {
     ResultTables results;
     RunnerTable runners;
     ConnectionState connection;
+    OddsState odds;
 };
 
 }  // namespace selvane

@@ -4,6 +4,7 @@
 #include "app/ExitCleanUp.h"
 #include "form/RaceSelection.h"
 #include "meetings/MeetingCommands.h"
+#include "odds/OddsCommand.h"
 #include "promo/TellAFriend.h"
 #include "promo/WebLink.h"
 #include "results/LiveResults.h"
@@ -38,6 +39,10 @@ void wireResults(App& app) {
     w.lblScrollResults.onClick = openLink;
 }
 
+void wireOdds(App& app) {
+    app.window.cmdLiveOdds.onClick = [&app] { liveOdds(app, app.window, app.odds); };
+}
+
 void wirePromotion(App& app) {
     MainWindow& w = app.window;
     w.cmdEmail.onClick = [&app] { cmdEmail(app.services.makerSite, app.ports.mail, app.ports.messages); };
@@ -53,6 +58,7 @@ void wireCommands(App& app) {
     wireRaceSelection(app);
     wireResults(app);
     wirePromotion(app);
+    wireOdds(app);
 }
 
 }  // namespace selvane

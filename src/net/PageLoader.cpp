@@ -13,7 +13,7 @@ LoadedPage failed(const std::string& url, const FetchResult& fetch, std::string 
     LoadedPage page;
     page.url = url;
     page.httpStatus = fetch.status;
-    page.cause = fetch.error;
+    page.cause = fetch.cause;
     page.filePath = std::move(filePath);
     deleteFile(page.filePath);
     return page;

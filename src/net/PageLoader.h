@@ -12,7 +12,7 @@ struct LoadedPage {
     bool ok = false;
     std::string url;
     long httpStatus = 0;    // 0 when no answer came
-    std::string cause;      // why it failed, one line; empty when ok
+    std::string cause;      // why it failed, as "(HTTP 404)" or "(timed out)"; empty when ok
     std::string filePath;   // the work file written; removed when the load failed
     std::string title;      // Parse only: the document's title
     std::string markup;     // Parse only: the engine's markup, as the work file holds it less CR LF

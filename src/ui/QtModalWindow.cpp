@@ -5,7 +5,9 @@
 
 #include <memory>
 
+#include "odds/OddsWindow.h"
 #include "results/ResultsWindow.h"
+#include "ui/OddsWindowView.h"
 #include "ui/ResultsWindowView.h"
 
 namespace selvane::ui {
@@ -23,6 +25,7 @@ std::unique_ptr<QDialog> viewOf(Window& window, QWidget* parent) {
 // One line per secondary window.
 constexpr ViewMaker kViews[] = {
     &viewOf<ResultsWindow, ResultsWindowView>,
+    &viewOf<OddsWindow, OddsWindowView>,
 };
 
 }  // namespace

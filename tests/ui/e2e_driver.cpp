@@ -3,7 +3,8 @@
 // ready (or declines it: SELVANE_E2E_SPLASH), checks the advert strip, downloads the race
 // meetings, chooses a track, double-clicks a race, checks what the widgets show against
 // selvane-cli for the same race, saves a screenshot, opens Live Results for that race and for the
-// meeting's last race (screenshots beside the first: "-results.png", "-placeholder.png") and
+// meeting's last race (screenshots beside the first: "-results.png", "-placeholder.png"), presses
+// Live Odds for the last race and checks its rows against selvane-cli odds ("-odds.png") and
 // closes the window. tests/ui/e2e_race.sh sets it up; the program binary is the one users run.
 // Every wait has a time limit, and the whole run has one too.
 #include <QApplication>
@@ -277,7 +278,7 @@ private:
         // The results come last in the same command; let queued paints and clicks run out.
         QTest::qWait(300);
 
-        const nlohmann::json cli = runCli(track, raceNumber);
+        const nlohmann::json cli = runCli({QStringLiteral("race"), track, raceNumber});
         compareRace(cli, runners, tips, grid, status);
         compareResults(cli, results, resultText, ticker);
         compareLabels(cli);
@@ -305,6 +306,9 @@ private:
         waitUntil([&] { return download->isEnabled() && shownRace->text() == lastRace; }, QStringLiteral("race ") + lastRace);
         QTest::qWait(300);
         showLiveResults(lastRace, QStringLiteral(" - #R."), QStringLiteral("-placeholder.png"));
+
+        // 5. Live Odds for the same race: every runner's row as selvane-cli odds gives it.
+        showLiveOdds(track, lastRace);
     }
 
     // Double-clicks the race list's row on its race number (the row is wider than the list).
@@ -332,35 +336,83 @@ private:
         notes_ << QStringLiteral("results window of race %1: \"%2\", %3").arg(race, resultsHeading_, resultsShot_);
     }
 
+    void showLiveOdds(const QString& track, const QString& race) {
+        oddsShot_ = s_.shot;
+        oddsShot_.replace(QRegularExpression(QStringLiteral("\\.png$")), QStringLiteral("-odds.png"));
+        const int before = oddsShown_;
+        QTest::mouseClick(need<QPushButton>("cmdLiveOdds"), Qt::LeftButton);
+        waitUntil([&] { return oddsShown_ > before; }, QStringLiteral("the odds window of race ") + race);
+        const QString padded = race.size() < 2 ? QStringLiteral("0") + race : race;
+        expect(oddsHeading_.endsWith(QStringLiteral(" - #R.") + padded),
+               QStringLiteral("the odds window's heading \"%1\" does not end \" - #R.%2\"").arg(oddsHeading_, padded));
+        const nlohmann::json cli = runCli({QStringLiteral("odds"), track, race});
+        const auto& rows = cli.at("rows");
+        expect(!oddsRows_.isEmpty(), QStringLiteral("the odds window has no rows"));
+        expect(oddsRows_.size() == static_cast<int>(rows.size()),
+               QStringLiteral("%1 odds rows in the window, %2 from selvane-cli").arg(oddsRows_.size()).arg(rows.size()));
+        for (int i = 0; i < std::min<int>(oddsRows_.size(), static_cast<int>(rows.size())); ++i) {
+            QStringList want{text(rows[i].at("number")), text(rows[i].at("name")), text(rows[i].at("best"))};
+            for (const auto& p : rows[i].at("prices")) want << text(p);
+            expectEq(oddsRows_[i].join(QLatin1Char('|')), want.join(QLatin1Char('|')), QStringLiteral("odds row %1").arg(i + 1));
+        }
+        notes_ << QStringLiteral("odds window of race %1: \"%2\", %3 rows, %4").arg(race, oddsHeading_).arg(oddsRows_.size()).arg(oddsShot_);
+    }
+
+    // A secondary window as the screen shows it, saved to path; returns its heading.
+    QString shootWindow(QWidget* top, const QString& path) {
+        const QRect f = top->frameGeometry();
+        const QImage shot = top->screen()->grabWindow(0, f.x(), f.y(), f.width(), f.height()).toImage();
+        if (!shot.save(path, "PNG")) failures_ << QStringLiteral("could not write ") + path;
+        auto* heading = top->findChild<QLabel*>(QStringLiteral("lblMeetingName"));
+        return heading ? heading->text() : QString();
+    }
+
+    void shootOddsWindow(QWidget* top) {
+        top->setProperty("selvaneE2eSeen", true);
+        QTimer::singleShot(800, top, [this, top] {
+            oddsHeading_ = shootWindow(top, oddsShot_);
+            oddsRows_.clear();
+            if (auto* list = top->findChild<QTreeWidget*>(QStringLiteral("lstOddsSort")))
+                for (int r = 0; r < list->topLevelItemCount(); ++r) {
+                    QStringList cells;
+                    for (int c = 0; c < list->columnCount(); ++c) cells << list->topLevelItem(r)->text(c);
+                    oddsRows_ << cells;
+                }
+            ++oddsShown_;
+            QTest::mouseClick(top->findChild<QPushButton*>(QStringLiteral("cmdClose")), Qt::LeftButton);
+        });
+    }
+
     void shootResultsWindow() {
         for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == QLatin1String("frmLiveOdds") && top->isVisible() && !top->property("selvaneE2eSeen").toBool())
+                shootOddsWindow(top);
             if (top->objectName() != QLatin1String("frmResults") || !top->isVisible() || top->property("selvaneE2eSeen").toBool())
                 continue;
             top->setProperty("selvaneE2eSeen", true);
             // Time for the wrapper and its frame to load and paint.
             QTimer::singleShot(2500, top, [this, top] {
-                const QRect f = top->frameGeometry();
-                const QImage shot = top->screen()->grabWindow(0, f.x(), f.y(), f.width(), f.height()).toImage();
-                if (!shot.save(resultsShot_, "PNG")) failures_ << QStringLiteral("could not write ") + resultsShot_;
-                if (auto* heading = top->findChild<QLabel*>(QStringLiteral("lblMeetingName"))) resultsHeading_ = heading->text();
+                resultsHeading_ = shootWindow(top, resultsShot_);
                 ++resultsShown_;
                 QTest::mouseClick(top->findChild<QPushButton*>(QStringLiteral("cmdClose")), Qt::LeftButton);
             });
         }
     }
 
-    nlohmann::json runCli(const QString& track, const QString& race) {
-        step_ = QStringLiteral("selvane-cli race");
+    // words: the command and its arguments, e.g. {"race", track, race}.
+    nlohmann::json runCli(const QStringList& words) {
+        const std::string name = "selvane-cli " + words.first().toStdString();
+        step_ = QString::fromStdString(name);
         QProcess cli;
-        cli.start(s_.cli, {QStringLiteral("race"), track, race, QStringLiteral("--date"), s_.date, QStringLiteral("--form-guide"),
-                           s_.formGuide, QStringLiteral("--results-site"), s_.resultsSite, QStringLiteral("--json")});
+        cli.start(s_.cli, words + QStringList{QStringLiteral("--date"), s_.date, QStringLiteral("--form-guide"), s_.formGuide,
+                                              QStringLiteral("--results-site"), s_.resultsSite, QStringLiteral("--json")});
         if (!cli.waitForFinished(kStepLimitMs)) {
             cli.kill();
             cli.waitForFinished(5000);
-            throw Failure("selvane-cli race did not finish");
+            throw Failure(name + " did not finish");
         }
         if (cli.exitStatus() != QProcess::NormalExit || cli.exitCode() != 0)
-            throw Failure("selvane-cli race failed: " + cli.readAllStandardError().toStdString());
+            throw Failure(name + " failed: " + cli.readAllStandardError().toStdString());
         return nlohmann::json::parse(cli.readAllStandardOutput().toStdString());
     }
 
@@ -491,6 +543,9 @@ private:
     QTimer poll_, modal_, results_, deadline_;
     QString resultsShot_, resultsHeading_;
     int resultsShown_ = 0;
+    QString oddsShot_, oddsHeading_;
+    QList<QStringList> oddsRows_;
+    int oddsShown_ = 0;
     QWidget* window_ = nullptr;
     QElapsedTimer splashSeen_;
     bool declined_ = false, pressedEarly_ = false, splashShot_ = false;

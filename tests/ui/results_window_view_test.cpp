@@ -17,6 +17,7 @@
 #include <fstream>
 #include <string>
 
+#include "ModalClose.h"
 #include "QtPrinters.h"
 #include "results/HtmlSource.h"
 #include "results/ResultsWindow.h"
@@ -126,25 +127,9 @@ TEST(LocalWebAllows, OnlyFilesUnderTheProgramsFolders) {
 }
 
 TEST(ResultsWindowClose, CloseButtonTitleBarAndTheModalPort) {
-    enum class By { CloseButton, TitleBar };
-    for (By by : {By::CloseButton, By::TitleBar}) {
+    for (test::CloseBy by : {test::CloseBy::CloseButton, test::CloseBy::TitleBar}) {
         ResultsWindow model;
-        bool returned = false;
-        QTimer::singleShot(300, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            EXPECT_EQ(dialog->objectName(), QStringLiteral("frmResults"));
-            if (by == By::CloseButton)
-                QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdClose")), Qt::LeftButton);
-            else
-                dialog->close();
-        });
-        QTimer::singleShot(5000, [&] {
-            if (!returned && QApplication::activeModalWidget()) QApplication::activeModalWidget()->hide();
-        });
-        QtModalWindow port;
-        port.showModal(model);
-        returned = true;
+        test::showThenClose(model, "frmResults", by);
         EXPECT_TRUE(model.closed());
     }
 }

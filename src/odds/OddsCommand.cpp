@@ -1,0 +1,120 @@
+#include "odds/OddsCommand.h"
+
+#include <cmath>
+#include <filesystem>
+
+#include "kit/BusyBracket.h"
+#include "kit/Guarded.h"
+#include "kit/MainWindow.h"
+#include "net/PageLoader.h"
+#include "net/PageStatus.h"
+#include "net/PageText.h"
+#include "net/WorkFiles.h"
+#include "odds/LiveOdds.h"
+#include "odds/OddsWindow.h"
+
+namespace selvane {
+namespace {
+
+constexpr const char* kRtoPage = "rto.html";
+
+// "TrackName: " is 11 characters and the name after it ends with one blank; the cut keeps a
+// doubled "&" as the label holds it.
+std::string trackNameOf(std::string_view caption) {
+    if (caption.size() <= 12) return {};
+    return std::string(caption.substr(11, caption.size() - 12));
+}
+
+// The race list key of race raceNumber: the row whose index is that number, rows being in race
+// order from race 1. Empty when the list has no such row.
+std::string meetingKeyOf(const MainWindow& w, std::string_view raceNumber) {
+    const double value = text::leadingNumber(raceNumber);
+    if (value != std::floor(value) || value < 1 || value > w.lstRaceName.count()) return {};
+    return w.lstRaceName.row(static_cast<int>(value) - 1).text;
+}
+
+void tell(const Context& ctx, const char* title, const std::string& body, MessageIcon icon) {
+    if (ctx.ports.messages) ctx.ports.messages->show(title, body, icon, MessageButtons::Ok);
+}
+
+// The price page in rto.html, read back; empty when the fetch failed. Both work files go first so
+// that neither can hold an earlier race's page.
+std::string fetchPricePage(Context& ctx, MainWindow& w, const std::string& address, std::string& cause) {
+    const std::string rto = ctx.workPath(kRtoPage);
+    guarded([&] { deleteFile(rto); });
+    guarded([&] { deleteFile(ctx.workPath(kOddsPageName)); });
+    const LoadedPage loaded = Parse(ctx, text::wireAddress(address));
+    showParsedPage(w, ctx.ports.pump, loaded);
+    if (!loaded.ok) {
+        // The run's line puts the cause in brackets of its own.
+        cause = loaded.cause.size() > 2 && loaded.cause.front() == '(' && loaded.cause.back() == ')'
+                    ? loaded.cause.substr(1, loaded.cause.size() - 2)
+                    : loaded.cause;
+        if (cause.empty()) cause = "the page could not be fetched";
+        return {};
+    }
+    guarded([&] { std::filesystem::rename(ctx.workPath("test.html"), rto); });
+    if (!fileExists(rto)) {
+        cause = "cannot move test.html to " + std::string(kRtoPage);
+        return {};
+    }
+    return readWholeFile(rto);
+}
+
+}  // namespace
+
+std::string oddsNoRaceText() {
+    return "You have not select any races yet.\r\rWhich race number you want to see the live odds\r"
+           "please double click to select it first.";
+}
+
+std::string oddsAddress(std::string_view formGuide, std::string_view meetingKey, std::string_view raceNumber) {
+    const std::string_view code = meetingKey.empty() ? meetingKey : meetingKey.substr(1);
+    return std::string(formGuide) + "/cgi-bin/tvf/memdispodds.pl/" + std::string(code) + std::string(raceNumber) +
+           "?rto";
+}
+
+LiveOddsRun liveOdds(Context& ctx, MainWindow& w, OddsState& state) {
+    LiveOddsRun run;
+    if (w.lstRaceName.count() == 0) return run;
+    const std::string raceNumber(text::trimSpaces(w.lblRaceNumber.caption()));
+    if (raceNumber.empty()) {
+        run.end = LiveOddsRun::End::NoRaceSelected;
+        tell(ctx, kOddsNoRaceTitle, oddsNoRaceText(), MessageIcon::Information);
+        w.lstRaceName.setFocus();
+        return run;
+    }
+
+    BusyBracket busy(w, ctx.ports.pointer);
+    const std::string track = trackNameOf(w.lblTrackName.caption());
+    run.address = oddsAddress(ctx.services.formGuide, meetingKeyOf(w, raceNumber), raceNumber);
+    const std::string page = fetchPricePage(ctx, w, run.address, run.cause);
+    if (w.lstRaces.count() > 0) state.oddsRunnerCount = w.lstRaces.count();
+
+    OddsOutcome odds;
+    guarded([&] { odds = oddsFromPage(page, state.oddsRunnerCount, ctx.programFolder); });
+    if (!odds.hasPage) {
+        if (run.cause.empty()) run.cause = odds.cause;
+        run.end = LiveOddsRun::End::Unavailable;
+        busy.close();
+        tell(ctx, kOddsUnavailableTitle, kOddsUnavailableText, MessageIcon::Information);
+        return run;
+    }
+
+    // A fresh window each time: one left from the last command would add its columns again.
+    OddsWindow window;
+    bool filled = false;
+    guarded([&] { filled = fillOddsWindow(window, odds.rows, track, raceNumber); });
+    run.rows = std::move(odds.rows);
+    busy.close();
+    if (!filled) {
+        run.end = LiveOddsRun::End::Inaccessible;
+        tell(ctx, kOddsInaccessibleTitle, oddsInaccessibleText(track), MessageIcon::Critical);
+        return run;
+    }
+    run.end = LiveOddsRun::End::Shown;
+    if (ctx.ports.modal) ctx.ports.modal->showModal(window);
+    return run;
+}
+
+}  // namespace selvane
