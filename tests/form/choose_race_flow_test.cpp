@@ -122,10 +122,15 @@ TEST_F(ChooseRaceFlow, ShowsTheFieldTipsBestBetAndTheMeetingsResults) {
     for (const sd::Runner& r : race.runners)
         field.push_back({r.number, r.form.empty() ? "\\~" : r.form, r.name, r.jockey, r.weight, std::to_string(r.barrier)});
     EXPECT_EQ(rowsOf(w().lstRaces), field);
-    EXPECT_EQ(rowsOf(w().lstTips), (Rows{}));
-    EXPECT_EQ(gridOf(w().msfResults), (Rows{}));
-    for (int r = 1; r <= 5; ++r) EXPECT_EQ(w().msfResults.cellBackColour(r, 1) == 0xC0C000u, r == 0) << r;
-    EXPECT_EQ(w().stBar.panel(2), "");
+    EXPECT_EQ(rowsOf(w().lstTips), (Rows{{" 1st", " 4.  STONY PRINCE", " 40%", "1"}, {" 2nd", " 6.  SIR ROMANCE", " 30%", "3"},
+                                         {" 3rd", " 5.  HAPPY EXPRESS", " 30%", "2"}, {" 4th", " 3.  NORTHERN RIDGE", " 20%", "4"},
+                                         {" 5th", " 2.  RUSTY RANGER", " 10%", "6"}}));
+    EXPECT_EQ(gridOf(w().msfResults),
+              (Rows{{" 1st", "  4.  STONY PRINCE", "  40%", " 1"}, {" 2nd", "  5.  HAPPY EXPRESS", "  30%", " 2"},
+                    {" 3rd", "  6.  SIR ROMANCE", "  30%", " 3"}, {" 4th", "  3.  NORTHERN RIDGE", "  20%", " 4"},
+                    {" 5th", "  2.  RUSTY RANGER", "  10%", " 6"}}));
+    for (int r = 1; r <= 5; ++r) EXPECT_EQ(w().msfResults.cellBackColour(r, 1) == 0xC0C000u, r == 1) << r;
+    EXPECT_EQ(w().stBar.panel(2), "Tip each way best bet #  4.  STONY PRINCE");
 
     // The visited races keep their colour; the others have none.
     choose(1);
@@ -227,7 +232,9 @@ TEST_F(ChooseRaceFlow, InsufficientFormAndTickingAFormlessRunner) {
     shown().clear();
     w().lstRaces.setChecked(7, true);
     w().lstRaces.onClick();
-    EXPECT_EQ(rowsOf(w().lstTips), (Rows{}));
+    EXPECT_EQ(rowsOf(w().lstTips), (Rows{{" 1st", " 1.  CAPTAIN ROVER", " 75%", "1"}, {" 2nd", " 2.  OCEAN WARRIOR", " 73%", "2"},
+                                         {" 3rd", " 4.  NORTHERN ROMANCE", " 50%", "4"}, {" 4th", " 3.  COPPER PRINCESS", " 50%", "3"},
+                                         {" 5th", " 6.  ROYAL VENTURE", " 12%", "6"}}));
     EXPECT_EQ(w().insufficientFormCount, 1);
     EXPECT_EQ(shown().size(), 0u);
     w().lstRaces.setChecked(7, false);
