@@ -39,7 +39,9 @@ TEST(FetchEdges, SizeLimitAndClientError) {
         EXPECT_EQ(r.ok, c.ok);
         EXPECT_EQ(r.status, c.status);
         EXPECT_EQ(r.failure, c.failure);
-        if (c.ok) EXPECT_EQ(r.body.size(), c.bodySize);
+        if (c.ok) {
+            EXPECT_EQ(r.body.size(), c.bodySize);
+        }
     }
     EXPECT_EQ(fetchUrl(server.url("/bad"), limits).cause, "(HTTP 400)");
 }
