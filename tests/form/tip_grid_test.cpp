@@ -9,9 +9,8 @@ namespace {
 
 TEST(OrdinalSuffix, TeensTakeThAndTheLastDigitDecidesTheRest) {
     const std::pair<std::int16_t, const char*> cases[] = {
-        {1, "st"},   {2, "nd"},   {3, "rd"},   {4, "th"},   {10, "th"},  {11, "th"},  {12, "th"},
-        {13, "th"},  {19, "th"},  {20, "th"},  {21, "st"},  {22, "nd"},  {23, "rd"},  {101, "st"},
-        {111, "th"}, {112, "th"}, {113, "th"}, {121, "st"}, {0, "th"},   {1011, "th"}, {32767, "th"},
+        {1, "st"}, {2, "nd"}, {3, "rd"}, {4, "th"}, {11, "th"}, {12, "th"}, {13, "th"}, {21, "st"},
+        {22, "nd"}, {23, "rd"}, {111, "th"}, {112, "th"}, {113, "th"}, {0, "th"},
     };
     for (const auto& [n, suffix] : cases) EXPECT_EQ(ordinalSuffix(n), suffix) << n;
 }

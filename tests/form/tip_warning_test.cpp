@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "kit/MainWindow.h"
-#include "form/TipGrid.h"
 #include "form/RunnerFile.h"
 #include "form/Tipping.h"
 
@@ -27,38 +25,6 @@ TEST(TipWarning, ReportingRule) {
     EXPECT_EQ(warningTitle(TipWarning::DataError), "Race's Data Error");
     EXPECT_EQ(warningTitle(TipWarning::InsufficientForm), "Insufficient Form");
     EXPECT_EQ(warningTitle(TipWarning::None), "");
-}
-
-TEST(TipWarning, EightRunnersTickingTheFormlessOnes) {
-    MainWindow w;
-    msfClear(w);
-    setRunnerList(w, parseRunnerFile("1\t11\tA\t1\n2\t12\tB\t2\n3\t13\tC\t3\n4\t14\tD\t4\n5\t15\tE\t5\n"
-                                     "6\t\tF\t6\n7\t\tG\t7\n8\t\tH\t8\n"));
-    ASSERT_TRUE(workoutPlaces(w).published());
-    EXPECT_EQ(w.insufficientFormCount, 3);
-    EXPECT_EQ(reportTipOutcome(w), TipWarning::InsufficientForm);
-    w.lstRaces.setChecked(5, true);
-    workoutPlaces(w);
-    EXPECT_EQ(reportTipOutcome(w), TipWarning::InsufficientForm);
-    w.lstRaces.setChecked(6, true);
-    workoutPlaces(w);
-    EXPECT_EQ(w.insufficientFormCount, 1);
-    EXPECT_EQ(reportTipOutcome(w), TipWarning::None);
-    EXPECT_EQ(w.lstTips.count(), 5);
-}
-
-TEST(TipWarning, StoppedTippingShowsThePlaceholders) {
-    MainWindow w;
-    msfClear(w);
-    setRunnerList(w, parseRunnerFile("1\t1\tA\t1\n2\t1\tB\t1\n3\t1\tC\t1\n4\t1\tD\t1\n"));
-    EXPECT_EQ(workoutPlaces(w).stop, TipStop::TooFewRunners);
-    EXPECT_EQ(reportTipOutcome(w), TipWarning::DataError);
-    ASSERT_EQ(w.lstTips.count(), 5);
-    EXPECT_EQ(w.lstTips.row(4).text, " 5th");
-    EXPECT_EQ(w.lstTips.row(4).subItems, (std::vector<std::string>{" n/a", " 0%"}));
-    EXPECT_EQ(w.lstTips.subItem(4, 3), "");
-    ASSERT_EQ(w.msfResults.rowCount(), 6);
-    for (int c = 0; c < 4; ++c) EXPECT_EQ(w.msfResults.cell(5, c), (std::vector<std::string>{" 5th", " n/a", " 0%", " 0"}[c]));
 }
 
 TEST(RunnerFile, Lines) {

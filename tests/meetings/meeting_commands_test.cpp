@@ -90,6 +90,7 @@ TEST_F(MeetingFlow, DownloadOnlineFetchesTwiceAndFillsTheBoxes) {
     EXPECT_FALSE(w.pgBar.visible());
     // The date command's bracket opens and closes inside the download command's.
     EXPECT_EQ(fx.fakes.pointer.history, (std::vector<bool>{true, true, false, false}));
+    EXPECT_EQ(w.cmbDateRaces.focusRequests(), 1);
     EXPECT_EQ(test::readFile(app.workPath("access.html")), splitIntoLines(pageOf("20261206")));
 }
 
@@ -181,6 +182,7 @@ TEST_F(MeetingFlow, PreviousAfterADownloadOffersTheFirstFourDates) {
     EXPECT_EQ(w.cmbDateRaces.entries(), (std::vector<std::string>{"29/11/2026", "30/11/2026", "01/12/2026", "02/12/2026"}));
     EXPECT_EQ(w.cmbDateRaces.text(), "29/11/2026");
     EXPECT_EQ(service.requestCount(), 6u);
+    EXPECT_EQ(w.cmbDateRaces.focusRequests(), 2);
     const standin::RaceDay day = standin::generateRaceDay({2026, 11, 29}, 1);
     EXPECT_EQ(w.cmbTrackName.entries(), firstWords(day));
     EXPECT_EQ(raceRows(), expectedRows(day.meetings[0]));

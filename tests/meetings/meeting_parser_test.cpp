@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "support/TestSupport.h"
 
 namespace selvane {
 namespace {
@@ -79,8 +78,6 @@ TEST(MeetingParser, FullParseCases) {
         {"a gap in the race numbers leaves an empty row",
          page(kGo + meeting("3", "ASCOT", {"R1 12:00 ASCOT 1000m", "R2 12:30 ASCOT 1100m", "R4 13:30 ASCOT 2000m"})),
          "dates [] selected 0\n1 ASCOT|m3|(1|12:00|ASCOT |1000m)(2|12:30|ASCOT |1100m)(|||)(4|13:30|ASCOT |2000m)\n"},
-        {"a three-word race text has an empty track",
-         page(kGo + meeting("1", "X", {"R1 12:00 1000m"})), "dates [] selected 0\n1 X|m1|(1|12:00||1000m)\n"},
         {"an M name lower-cased is the link key; an M list without races is overwritten",
          page(kGo + "<SELECT NAME=\"M999\"><OPTION VALUE=\"\">GONE</SELECT>\r\n" +
               meeting("m5X", "DOOMBEN TODAY", {"R1 18:00 DOOMBEN 1200m"})),
@@ -100,27 +97,12 @@ TEST(MeetingParser, FullParseCases) {
          page("<SELECT NAME=\"DATE\" ONCHANGE=\"NEWDATE(THIS);\" SIZE=\"1\"><OPTION VALUE=1>01/03/2024</OPTION>"
               "<OPTION SELECTED VALUE=2>02/03/2024</OPTION></SELECT>"),
          "dates [01/03/2024] [02/03/2024] selected 1\n"},
-        {"a meeting name is stored trimmed",
-         page(kGo + meeting("1", " RANDWICK PARK ", {"R1 12:30 RANDWICK 1200m"})),
-         "dates [] selected 0\n1 RANDWICK PARK|m1|(1|12:30|RANDWICK |1200m)\n"},
         {"an indented date list adds no blank dates (spaces, tabs); a blank selected option is still stored",
          page("<SELECT NAME=\"DATE\" ONCHANGE=\"NEWDATE(THIS);\" SIZE=\"1\">\r\n  <OPTION VALUE=1>01/03/2024</OPTION>"
               "\r\n  <OPTION VALUE=2>02/03/2024</OPTION>\r\n\t<OPTION SELECTED VALUE=3>  </SELECT>"),
          "dates [01/03/2024] [02/03/2024] [  ] selected 2\n"},
-        {"a meeting-name option with no text gives an empty name",
-         page(kGo + "<SELECT NAME=\"M1\"><OPTION VALUE=\"\"></OPTION></SELECT><SELECT NAME=\"N1\">"
-                    "<OPTION VALUE=\"1\">R1 12:00 X 1000m</SELECT>"),
-         "dates [] selected 0\n1 |m1|(1|12:00|X |1000m)\n"},
         // The early ends: the scan stops, what was stored stays, the open meeting is not counted.
         {"a race text of two words", page(kGo + randwick + meeting("2", "B", {"R1 12:00 B 900m", "R2 12:30"}) + randwick),
-         "dates [] selected 0\n1 RANDWICK|m1|(1|12:30|RANDWICK |1200m)(2|13:05|RANDWICK |1400m)\n"},
-        {"a race text with a leading space", page(kGo + randwick + meeting("2", "B", {" R1 12:00 B 900m"}) + randwick),
-         "dates [] selected 0\n1 RANDWICK|m1|(1|12:30|RANDWICK |1200m)(2|13:05|RANDWICK |1400m)\n"},
-        {"an empty race option", page(kGo + randwick + meeting("2", "B", {""}) + randwick),
-         "dates [] selected 0\n1 RANDWICK|m1|(1|12:30|RANDWICK |1200m)(2|13:05|RANDWICK |1400m)\n"},
-        {"race number 0", page(kGo + randwick + meeting("2", "B", {"R0 12:00 B 900m"}) + randwick),
-         "dates [] selected 0\n1 RANDWICK|m1|(1|12:30|RANDWICK |1200m)(2|13:05|RANDWICK |1400m)\n"},
-        {"race number 99", page(kGo + randwick + meeting("2", "B", {"R99 12:00 B 900m"}) + randwick),
          "dates [] selected 0\n1 RANDWICK|m1|(1|12:30|RANDWICK |1200m)(2|13:05|RANDWICK |1400m)\n"},
         {"a race list before any M name", page(kGo + "<SELECT NAME=\"N1\"><OPTION VALUE=1>R1 1:00 A 9m</SELECT>" + randwick),
          "dates [] selected 0\n"},
@@ -149,9 +131,6 @@ TEST(MeetingParser, BadPagesEndCleanly) {
         {"a page cut inside a race text", whole.substr(0, whole.find("13:05") + 3), "dates [] selected 0\n"},
         {"a million characters of empty tags before the meetings", page(manyTags + kGo + randwick), one},
         {"binary bytes around the meetings", page(binary + kGo + binary + randwick + binary), one},
-        {"a name with binary bytes", page(kGo + meeting("1", binary, {"R1 1:00 A 9m"})),
-         "dates [] selected 0\n1 " + std::string("\0\xff\x01", 3) + "|m1|(1|1:00|A |9m)\n"},
-        {"no tag at all", std::string(5000, 'x'), "dates [] selected 0\n"},
     };
     for (const ParseCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -159,22 +138,6 @@ TEST(MeetingParser, BadPagesEndCleanly) {
         parseMeetingList(c.page, t);
         EXPECT_EQ(describe(t), c.want);
     }
-}
-
-TEST(MeetingParser, EarlyEndLeavesTheOpenMeetingUncounted) {
-    // The second meeting's race 1 and the fields before the break of race 2 were stored.
-    MeetingTables t;
-    parseMeetingList(page(kGo + meeting("1", "A", {"R1 1:00 A 9m"}) + meeting("2", "B", {"R1 2:00 B 8m", "R2 3:00"})),
-                     t);
-    EXPECT_EQ(t.meetingCounter, 2);
-    EXPECT_EQ(t.meetingLinks[2], "m2");
-    EXPECT_EQ(t.meetingNames[2], "B");
-    EXPECT_EQ(t.meetingLastRace[2], 0);
-    EXPECT_EQ(t.raceTable[2][1].track, "B ");
-    EXPECT_EQ(t.raceTable[2][2].number, "2");
-    EXPECT_EQ(t.raceTable[2][2].time, "3:00");
-    EXPECT_EQ(t.raceTable[2][2].length, "3:00");
-    EXPECT_EQ(t.raceTable[2][2].track, "");
 }
 
 TEST(MeetingParser, MissingSelectedOptionFillsTheDatesAndEndsTheParse) {
@@ -208,13 +171,6 @@ TEST(MeetingParser, MoreThanFiftyMeetingsKeepsTheFirstFifty) {
     EXPECT_EQ(t.meetingLinks[50], "m50");
     EXPECT_EQ(t.meetingLastRace[50], 1);
     EXPECT_EQ(t.raceTable[50][1].number, "1");
-}
-
-TEST(MeetingParser, RaceFiftyIsTheLastSlot) {
-    MeetingTables t;
-    parseMeetingList(page(kGo + meeting("1", "A", {"R50 1:00 A 9m", "R51 1:00 A 9m"})), t);
-    EXPECT_EQ(t.raceTable[1][50].number, "50");
-    EXPECT_EQ(t.meetingCounter, 1);
 }
 
 TEST(MeetingParser, AParseClearsWhatItDoesNotFill) {
@@ -283,10 +239,8 @@ TEST(MeetingParser, StoreRaceOptionCases) {
     const std::vector<Case> cases = {
         {"R7 12:45 NORTH PARK 1200m", 7, true, {"7", "12:45", "NORTH PARK ", "1200m"}},
         {"R1 12:00 1000m", 1, true, {"1", "12:00", "", "1000m"}},
-        {"R12 9:05 A B C 2400m", 12, true, {"12", "9:05", "A B C ", "2400m"}},
         {"R1 12:00 X 1000m ", 1, true, {"1", "12:00", "X 1000m ", ""}},
         {"R2 12:00", 2, false, {"2", "12:00", "", "12:00"}},
-        {"R3", 3, false, {"3", "", "", ""}},
         {"R1 12:00 X 1000m", 0, false, {}},
         {"R1 12:00 X 1000m", 51, false, {}},
         {"R1 12:00 X 1000m", 1.4f, true, {"1", "12:00", "X ", "1000m"}},
@@ -303,29 +257,6 @@ TEST(MeetingParser, StoreRaceOptionCases) {
     MeetingTables t;
     EXPECT_FALSE(storeRaceOption("R1 1:00 A 9m", t, 0, 1));
     EXPECT_FALSE(storeRaceOption("R1 1:00 A 9m", t, 51, 1));
-}
-
-}  // namespace
-}  // namespace selvane
-
-namespace selvane {
-namespace {
-
-TEST(MeetingParser, SavedStandInPage) {
-    MeetingTables t;
-    parseMeetingList(test::readFile(test::dataFile("meetings/access_20261206.html")), t);
-    EXPECT_EQ(t.selectedDateIndex, 7);
-    EXPECT_EQ(t.meetingDates[0], "29/11/2026");
-    EXPECT_EQ(t.meetingDates[7], "06/12/2026");
-    EXPECT_EQ(t.meetingDates[8], "");
-    ASSERT_EQ(t.meetingCounter, 8);
-    EXPECT_EQ(t.meetingNames[3], "EAGLE FARM");
-    EXPECT_EQ(t.meetingLinks[3], "meagmoqb");
-    EXPECT_EQ(t.meetingLastRace[3], 7);
-    const RaceRow& r = t.raceTable[3][3];
-    EXPECT_EQ(r.number + "|" + r.time + "|" + r.track + "|" + r.length, "3|14:20|FILLIES & MARES HCP |1500m");
-    EXPECT_EQ(t.meetingLinks[7], "mlaumoqb");
-    EXPECT_EQ(t.raceTable[7][8].track, "LAUNCESTON CUP ");
 }
 
 }  // namespace
