@@ -10,11 +10,7 @@
 namespace selvane {
 namespace {
 
-const std::string kHead =
-    "<html>\r\n<head><title></title>\r\n"
-    "<link rel=\"stylesheet\" type=\"text/css\" href=\"webstyle.css\" title=\"webstyle\">\r\n</head>\r\n"
-    "<body bgcolor=\"#FFFFFF\" leftMargin=\"0\" topMargin=\"0\" marginheight=\"0\" marginwidth=\"0\" "
-    "oncontextmenu =\"return false;\">\r\n";
+const std::string kHead = test::kWhitePageHead;
 const std::string kFoot = "</body>\r\n</html>\r\n";
 
 std::string tail() {

@@ -8,11 +8,7 @@
 namespace selvane {
 namespace {
 
-const std::string kHead =
-    "<html>\r\n<head><title></title>\r\n"
-    "<link rel=\"stylesheet\" type=\"text/css\" href=\"webstyle.css\" title=\"webstyle\">\r\n</head>\r\n"
-    "<body bgcolor=\"#FFFFFF\" leftMargin=\"0\" topMargin=\"0\" marginheight=\"0\" marginwidth=\"0\" "
-    "oncontextmenu =\"return false;\">\r\n";
+const std::string kHead = test::kWhitePageHead;
 
 TEST(PageWriter, WritesHeadLinesAndFootExactly) {
     test::TempDir dir;

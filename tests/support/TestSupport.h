@@ -37,4 +37,11 @@ struct AppFixture {
     std::unique_ptr<App> app;
 };
 
+// The head the page writer gives a white page.
+inline const std::string kWhitePageHead =
+    "<html>\r\n<head><title></title>\r\n"
+    "<link rel=\"stylesheet\" type=\"text/css\" href=\"webstyle.css\" title=\"webstyle\">\r\n</head>\r\n"
+    "<body bgcolor=\"#FFFFFF\" leftMargin=\"0\" topMargin=\"0\" marginheight=\"0\" marginwidth=\"0\" "
+    "oncontextmenu =\"return false;\">\r\n";
+
 }  // namespace selvane::test
