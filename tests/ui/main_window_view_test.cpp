@@ -7,12 +7,15 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QWebEngineView>
 #include <QWheelEvent>
@@ -79,6 +82,10 @@ TEST_F(MainWindowViewTest, KeepsItsFixedOuterSizeThroughResizeAndMaximise) {
     view->showMaximized();
     for (int i = 0; i < 5; ++i) settle();
     EXPECT_EQ(view->frameGeometry().size(), fixed);
+    // Where the window fits, nothing scrolls.
+    auto* scroller = find<QScrollArea>("clientScroller");
+    EXPECT_FALSE(scroller->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(scroller->horizontalScrollBar()->isVisible());
     EXPECT_EQ(view->windowTitle(), QStringLiteral("Box Five & Each Way Selvane"));
 }
 
@@ -86,13 +93,13 @@ TEST_F(MainWindowViewTest, ListsShowTheirColumnTitlesAndWidths) {
     const Twips t = twips();
     struct Case {
         const char* list;
-        std::vector<std::pair<QString, int>> columns;
+        std::vector<std::pair<QString, int>> columns;  // width -1: the rest of the list
     };
     const Case cases[] = {
-        {"lstTips", {{"Tip", 500}, {"Horse Name", 2500}, {"Win", 800}, {"Barrier", 800}}},
-        {"lstRaces", {{"#.", 700}, {"Form", 1000}, {"Horse Name", 3000}, {"Jockey", 2000}, {"Weight", 800}, {"Barrier", 700}}},
-        {"lstRaceName", {{"link", 0}, {"Race #.", 1000}, {"Time", 1200}, {"Track Name", 4800}, {"Length", 1200}}},
-        {"lstResults", {{"link", 1000}, {"Race #.", 1000}, {"Track Name", 4800}, {"Results", 1200}}},
+        {"lstTips", {{"Tip", 500}, {"Horse Name", 2500}, {"Win", 800}, {"Barrier", -1}}},
+        {"lstRaces", {{"#.", 700}, {"Form", 1000}, {"Horse Name", 3000}, {"Jockey", 2000}, {"Weight", 800}, {"Barrier", -1}}},
+        {"lstRaceName", {{"link", 0}, {"Race #.", 1000}, {"Time", 1200}, {"Track Name", -1}, {"Length", 1200}}},
+        {"lstResults", {{"link", 1000}, {"Race #.", 1000}, {"Track Name", 4800}, {"Results", -1}}},
     };
     for (const Case& c : cases) {
         auto* list = find<QTreeWidget>(c.list);
@@ -104,6 +111,9 @@ TEST_F(MainWindowViewTest, ListsShowTheirColumnTitlesAndWidths) {
             EXPECT_EQ(list->isColumnHidden(i), width == 0) << c.list << i;
             if (width > 0) {
                 EXPECT_EQ(list->columnWidth(i), t.x(width)) << c.list << i;
+            } else if (width < 0) {
+                EXPECT_EQ(list->header()->sectionViewportPosition(i) + list->columnWidth(i), list->viewport()->width())
+                    << c.list << i;
             }
         }
         EXPECT_EQ(list->topLevelItemCount(), 0);
@@ -189,6 +199,44 @@ TEST_F(MainWindowViewTest, TheColumnsAPunterReadsFitTheirLists) {
     EXPECT_EQ(results->headerItem()->text(3), QStringLiteral("Results"));
     EXPECT_EQ(results->header()->visualIndex(3), 2);
     EXPECT_EQ(results->header()->visualIndex(2), 3);
+
+    // Beside their scroll bars too, the last column in view ends at the list's edge, and no
+    // sliver of the next one shows.
+    const std::pair<const char*, int> lastInView[] = {{"lstRaces", 5}, {"lstRaceName", 3}, {"lstResults", 3}};
+    for (const auto& [name, column] : lastInView) {
+        auto* list = find<QTreeWidget>(name);
+        EXPECT_EQ(list->header()->sectionViewportPosition(column) + list->columnWidth(column), list->viewport()->width())
+            << name;
+    }
+    EXPECT_EQ(results->header()->sectionViewportPosition(2), results->viewport()->width());
+}
+
+// A text the list cuts shows whole as the cell's tooltip; a text shown whole has none.
+TEST_F(MainWindowViewTest, CutTextsShowWholeAsTooltips) {
+    MainWindow& m = app->window;
+    m.lstRaceName.addRow("mben", {"1", "12:55", "MAIN STREET MAIDEN HANDICAP", "1200m"});
+    m.lstResults.addRow("BN", {"1", "BENDIGO (BN)", "4,1,10"});
+    QTest::qWait(50);
+    struct Case {
+        const char* list;
+        int column;
+        QString tip;
+    };
+    const Case cases[] = {
+        {"lstRaceName", 3, QStringLiteral("MAIN STREET MAIDEN HANDICAP")},
+        {"lstRaceName", 1, QString()},
+        {"lstResults", 3, QString()},
+    };
+    for (const Case& c : cases) {
+        auto* list = find<QTreeWidget>(c.list);
+        const QRect cell = list->visualItemRect(list->topLevelItem(0)).intersected(
+            QRect(list->header()->sectionViewportPosition(c.column), 0, list->columnWidth(c.column), list->viewport()->height()));
+        QHelpEvent help(QEvent::ToolTip, cell.center(), list->viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(list->viewport(), &help);
+        EXPECT_EQ(QToolTip::isVisible() ? QToolTip::text() : QString(), c.tip) << c.list << " " << c.column;
+        QToolTip::hideText();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+    }
 }
 
 TEST_F(MainWindowViewTest, TheTipGridShowsItsHeaderAndSixRows) {
@@ -431,6 +479,98 @@ TEST_F(MainWindowViewTest, ClicksTicksAndDoubleClicksReachTheHandlers) {
 
     QTest::keyClicks(find<QLineEdit>("txtURL"), "http://x/");
     EXPECT_EQ(m.txtURL.text(), "http://x/");
+}
+
+// Enter, or a double-click below the rows, chooses the selected race as a double-click on it
+// does; after the command the list still has the focus, so the arrow keys go on working.
+TEST_F(MainWindowViewTest, TheKeyboardChoosesARaceAndTheListKeepsTheFocus) {
+    MainWindow& m = app->window;
+    auto* races = find<QTreeWidget>("lstRaceName");
+    const QPoint belowTheRows(5, races->viewport()->height() - 5);
+    std::vector<int> chosen;
+    m.lstRaceName.onDoubleClick = [&] {
+        BusyBracket busy(m, app->ports.pointer);  // as choosing a race does: the focus goes
+        chosen.push_back(m.lstRaceName.selectedIndex());
+    };
+    struct Gesture {
+        const char* name;
+        int selected;
+        std::function<void()> act;
+        std::vector<int> chosen;
+        int afterDownArrow;
+    };
+    const Gesture gestures[] = {
+        {"Return", 1, [&] { QTest::keyClick(races, Qt::Key_Return); }, {1}, 2},
+        {"keypad Enter", 0, [&] { QTest::keyClick(races, Qt::Key_Enter, Qt::KeypadModifier); }, {0}, 1},
+        {"double-click below the rows", 1, [&] { QTest::mouseDClick(races->viewport(), Qt::LeftButton, {}, belowTheRows); }, {1}, 2},
+        {"Return, nothing selected", -1, [&] { QTest::keyClick(races, Qt::Key_Return); }, {}, 0},
+    };
+    for (const Gesture& g : gestures) {
+        m.lstRaceName.clear();
+        for (const char* n : {"1", "2", "3"}) m.lstRaceName.addRow("mben", {n, "12:55", "QUALITY HCP", "1200m"});
+        m.lstRaceName.setSelectedIndex(g.selected);
+        m.lstRaceName.setFocus();
+        chosen.clear();
+        g.act();
+        settle();
+        EXPECT_EQ(chosen, g.chosen) << g.name;
+        EXPECT_EQ(view->focusWidget(), races) << g.name;
+        QTest::keyClick(view->focusWidget(), Qt::Key_Down);
+        EXPECT_EQ(m.lstRaceName.selectedIndex(), g.afterDownArrow) << g.name;
+    }
+
+    // A date chosen from the keyboard: the date box keeps the focus through the command.
+    auto* dates = find<QComboBox>("cmbDateRaces");
+    m.cmbDateRaces.onClick = [&] { BusyBracket busy(m, app->ports.pointer); };
+    for (const char* d : {"05/12/2026", "06/12/2026"}) m.cmbDateRaces.addItem(d);
+    m.cmbDateRaces.setFocus();
+    QTest::keyClick(dates, Qt::Key_Down);
+    settle();
+    EXPECT_EQ(view->focusWidget(), dates);
+}
+
+// Tab follows the window's reading order, and passes the page address box by.
+TEST_F(MainWindowViewTest, TabGoesTheWayAPunterWorks) {
+    const QStringList order{"cmbTrackName", "cmdDownload", "cmdPrevious",    "lstRaceName", "lstRaces",
+                            "lstTips",      "cmdLiveOdds", "cmdLiveResults", "cmdEmail",    "cmdWeb",
+                            "cmdExit",      "txtResults",  "cmdResults",     "lstResults"};
+    find<QComboBox>("cmbDateRaces")->setFocus();
+    QStringList visited;
+    for (int i = 0; i < 16; ++i) {
+        QTest::keyClick(view->focusWidget(), Qt::Key_Tab);
+        QWidget* w = view->focusWidget();
+        while (w && w->objectName().isEmpty()) w = w->parentWidget();  // the web view's inner widget
+        visited << (w ? w->objectName() : QString());
+    }
+    EXPECT_EQ(visited.mid(0, order.size()), order);
+    EXPECT_FALSE(visited.contains(QStringLiteral("txtURL")));
+}
+
+// Run with a screen smaller than the window (the small-screen test run): the window fits the
+// screen, the status bar with the best bet is on it, and the client scrolls to its bottom.
+TEST_F(MainWindowViewTest, SmallScreenFitsTheWindowAndScrollsItsClient) {
+    const Twips t = twips();
+    const QRect room = view->screen()->availableGeometry();
+    if (room.width() >= t.x(12795) && room.height() >= t.y(9570)) {
+        ASSERT_FALSE(qEnvironmentVariableIsSet("SELVANE_SMALL_SCREEN")) << "the small screen holds the whole window";
+        GTEST_SKIP() << "the screen holds the whole window";
+    }
+    settle();
+    EXPECT_TRUE(room.contains(view->frameGeometry())) << view->frameGeometry().bottom() << " " << room.bottom();
+    QStatusBar* bar = view->statusBar();
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_TRUE(room.contains(QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size())));
+    // The lists keep their heights; the strip at the bottom scrolls into view.
+    EXPECT_GE(find<QWidget>("lstRaceName")->height(), t.y(2790));
+    auto* scroller = find<QScrollArea>("clientScroller");
+    EXPECT_TRUE(scroller->verticalScrollBar()->isVisible());
+    auto* strip = find<QWidget>("picBaseResults");
+    scroller->ensureWidgetVisible(strip, 0, 0);
+    settle();
+    const int top = strip->mapTo(scroller->viewport(), QPoint(0, 0)).y();
+    EXPECT_GE(top, 0);
+    EXPECT_LE(top + strip->height(), scroller->viewport()->height());
+    EXPECT_FALSE(scroller->horizontalScrollBar()->isVisible());  // the window found room for the bar
 }
 
 TEST_F(MainWindowViewTest, TheTickerLabelSitsAtItsModelsLeftPosition) {
