@@ -190,11 +190,10 @@ void MainWindowView::build() {
     stBar->addPermanentWidget(pgBar);
 
     // Tab goes the way a punter works: meeting, race, runners, tips, then the commands.
-    const QWidget* tabOrder[] = {cmbDateRaces, cmbTrackName, cmdDownload, cmdPrevious, lstRaceName,
+    QWidget* const tabOrder[] = {cmbDateRaces, cmbTrackName, cmdDownload, cmdPrevious, lstRaceName,
                                  lstRaces,     lstTips,      cmdLiveOdds, cmdLiveResults, cmdEmail,
                                  cmdWeb,       cmdExit,      txtResults,  cmdResults,     lstResults};
-    for (size_t i = 1; i < std::size(tabOrder); ++i)
-        setTabOrder(const_cast<QWidget*>(tabOrder[i - 1]), const_cast<QWidget*>(tabOrder[i]));
+    for (size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
     bind(m.picHeading, picHeading, t);
     bind(m.lblTitle, lblTitle);

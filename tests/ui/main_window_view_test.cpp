@@ -163,12 +163,13 @@ TEST_F(MainWindowViewTest, EveryControlHasItsWidgetAndCaption) {
     EXPECT_EQ(web->url(), QUrl(QStringLiteral("about:blank")));
 }
 
-// With full lists (scroll bars and all), the columns a punter reads are inside their lists.
+// With full lists (scroll bars and all), the columns a punter reads are inside their lists, the
+// last one in view takes the rest of the width, and a cut text shows whole as its tooltip.
 TEST_F(MainWindowViewTest, TheColumnsAPunterReadsFitTheirLists) {
     MainWindow& m = app->window;
     for (int i = 1; i <= 30; ++i) m.lstRaces.addRow(std::to_string(i), {"x1234", "SOUTHERN LEGEND", "B. Whitlock", "56.5", "18"});
     for (int i = 1; i <= 24; ++i) {
-        m.lstRaceName.addRow("mbenxxxx", {std::to_string(i), "12:55", "QUALITY HCP", "1200m"});
+        m.lstRaceName.addRow("mbenxxxx", {std::to_string(i), "12:55", i == 1 ? "MAIN STREET MAIDEN HANDICAP" : "QUALITY HCP", "1200m"});
         m.lstResults.addRow("BN", {std::to_string(i), "BENDIGO (BN)", "10,11,12"});
     }
     for (int i = 1; i <= 5; ++i) m.lstTips.addRow(" 1st", {"18.  SOUTHERN LEGEND", " 51%", "18"});
@@ -178,65 +179,45 @@ TEST_F(MainWindowViewTest, TheColumnsAPunterReadsFitTheirLists) {
         const char* list;
         int column;
         QString longest;  // the text that must show whole; empty: the whole column
+        bool lastInView;  // ends at the list's edge
+        QString tip;      // the first row's tooltip: its text where the list cuts it
     };
     const Case cases[] = {
-        {"lstRaces", 5, {}},           {"lstRaces", 2, {}},
-        {"lstRaceName", 1, {}},        {"lstRaceName", 2, {}},
-        {"lstRaceName", 3, QStringLiteral("QUALITY HCP")},
-        {"lstResults", 1, {}},         {"lstResults", 3, {}},
-        {"lstTips", 3, {}},
+        {"lstRaces", 5, {}, true, {}},
+        {"lstRaces", 2, {}, false, {}},
+        {"lstRaceName", 1, {}, false, {}},
+        {"lstRaceName", 2, {}, false, {}},
+        {"lstRaceName", 3, QStringLiteral("QUALITY HCP"), true, QStringLiteral("MAIN STREET MAIDEN HANDICAP")},
+        {"lstResults", 1, {}, false, {}},
+        {"lstResults", 3, {}, true, {}},
+        {"lstTips", 3, {}, true, {}},
     };
     for (const Case& c : cases) {
         auto* list = find<QTreeWidget>(c.list);
         const int left = list->header()->sectionViewportPosition(c.column);
         const int width = c.longest.isEmpty() ? list->columnWidth(c.column) : list->fontMetrics().horizontalAdvance(c.longest) + 8;
+        const int edge = list->viewport()->width();
         EXPECT_GE(left, 0) << c.list << " " << c.column;
-        EXPECT_LE(left + width, list->viewport()->width()) << c.list << " " << c.column;
+        EXPECT_LE(left + width, edge) << c.list << " " << c.column;
+        if (c.lastInView) {
+            EXPECT_EQ(left + list->columnWidth(c.column), edge) << c.list << " " << c.column;
+        }
         EXPECT_TRUE(list->verticalScrollBar()->isVisible() || std::string(c.list) == "lstTips") << c.list;
-    }
-    // The results list keeps its columns, and shows the results beside the race numbers.
-    auto* results = find<QTreeWidget>("lstResults");
-    EXPECT_EQ(results->headerItem()->text(3), QStringLiteral("Results"));
-    EXPECT_EQ(results->header()->visualIndex(3), 2);
-    EXPECT_EQ(results->header()->visualIndex(2), 3);
 
-    // Beside their scroll bars too, the last column in view ends at the list's edge, and no
-    // sliver of the next one shows.
-    const std::pair<const char*, int> lastInView[] = {{"lstRaces", 5}, {"lstRaceName", 3}, {"lstResults", 3}};
-    for (const auto& [name, column] : lastInView) {
-        auto* list = find<QTreeWidget>(name);
-        EXPECT_EQ(list->header()->sectionViewportPosition(column) + list->columnWidth(column), list->viewport()->width())
-            << name;
-    }
-    EXPECT_EQ(results->header()->sectionViewportPosition(2), results->viewport()->width());
-}
-
-// A text the list cuts shows whole as the cell's tooltip; a text shown whole has none.
-TEST_F(MainWindowViewTest, CutTextsShowWholeAsTooltips) {
-    MainWindow& m = app->window;
-    m.lstRaceName.addRow("mben", {"1", "12:55", "MAIN STREET MAIDEN HANDICAP", "1200m"});
-    m.lstResults.addRow("BN", {"1", "BENDIGO (BN)", "4,1,10"});
-    QTest::qWait(50);
-    struct Case {
-        const char* list;
-        int column;
-        QString tip;
-    };
-    const Case cases[] = {
-        {"lstRaceName", 3, QStringLiteral("MAIN STREET MAIDEN HANDICAP")},
-        {"lstRaceName", 1, QString()},
-        {"lstResults", 3, QString()},
-    };
-    for (const Case& c : cases) {
-        auto* list = find<QTreeWidget>(c.list);
-        const QRect cell = list->visualItemRect(list->topLevelItem(0)).intersected(
-            QRect(list->header()->sectionViewportPosition(c.column), 0, list->columnWidth(c.column), list->viewport()->height()));
-        QHelpEvent help(QEvent::ToolTip, cell.center(), list->viewport()->mapToGlobal(cell.center()));
+        const QPoint cell(left + 5, list->visualItemRect(list->topLevelItem(0)).center().y());
+        QHelpEvent help(QEvent::ToolTip, cell, list->viewport()->mapToGlobal(cell));
         QApplication::sendEvent(list->viewport(), &help);
         EXPECT_EQ(QToolTip::isVisible() ? QToolTip::text() : QString(), c.tip) << c.list << " " << c.column;
         QToolTip::hideText();
         EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
     }
+    // The results list keeps its columns, and shows the results beside the race numbers; no
+    // sliver of the track name shows after them.
+    auto* results = find<QTreeWidget>("lstResults");
+    EXPECT_EQ(results->headerItem()->text(3), QStringLiteral("Results"));
+    EXPECT_EQ(results->header()->visualIndex(3), 2);
+    EXPECT_EQ(results->header()->visualIndex(2), 3);
+    EXPECT_EQ(results->header()->sectionViewportPosition(2), results->viewport()->width());
 }
 
 TEST_F(MainWindowViewTest, TheTipGridShowsItsHeaderAndSixRows) {
