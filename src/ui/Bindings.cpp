@@ -5,6 +5,8 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -12,13 +14,17 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTimer>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <exception>
 #include <functional>
+#include <vector>
 
 #include "ui/Text.h"
 
@@ -43,16 +49,44 @@ void post(QObject* context, std::function<void()> command) {
         Qt::QueuedConnection);
 }
 
+constexpr const char* kFocusReturn = "selvaneFocusReturn";
+
+// A command disables every control while it runs, and Qt then drops the focus. The control
+// the user was in gets it back when it is enabled again, so the arrow keys go on working in the
+// list a race or a date was just chosen from.
+void applyEnabled(QWidget* widget, bool enabled) {
+    if (widget->isEnabled() == enabled) return;
+    QWidget* window = widget->window();
+    const QString held = window->property(kFocusReturn).toString();
+    if (!enabled) {
+        QWidget* focus = window->focusWidget();
+        // Only the first: Qt hands the focus on to the next control, which is disabled next.
+        QWidget* holder = held.isEmpty() ? nullptr : window->findChild<QWidget*>(held);
+        if (focus && (focus == widget || widget->isAncestorOf(focus)) && (!holder || holder->isEnabled()))
+            window->setProperty(kFocusReturn, widget->objectName());
+        widget->setEnabled(false);
+        return;
+    }
+    widget->setEnabled(true);
+    if (held.isEmpty() || held != widget->objectName()) return;
+    window->setProperty(kFocusReturn, QVariant());
+    QWidget* now = window->focusWidget();
+    if (!now || !now->isEnabled()) widget->setFocus(Qt::OtherFocusReason);
+}
+
 template <typename W>
 void applyCommon(const Control& model, W* widget) {
-    widget->setEnabled(model.enabled());
+    applyEnabled(widget, model.enabled());
     widget->setVisible(model.visible());
     // A focus request counts once; a disabled or hidden control cannot take the focus, and
     // the request is dropped as the command that made it ignores the failure.
     const int requests = model.focusRequests();
     if (widget->property("selvaneFocusRequests").toInt() != requests) {
         widget->setProperty("selvaneFocusRequests", requests);
-        if (widget->isEnabled() && widget->isVisibleTo(widget->window())) widget->setFocus(Qt::OtherFocusReason);
+        if (widget->isEnabled() && widget->isVisibleTo(widget->window())) {
+            widget->window()->setProperty(kFocusReturn, QVariant());
+            widget->setFocus(Qt::OtherFocusReason);
+        }
     }
 }
 
@@ -251,6 +285,101 @@ void applyRow(const ReportRow& row, bool checkBoxes, int columns, QTreeWidgetIte
         item->setData(0, Qt::CheckStateRole, QVariant());
 }
 
+// A column with less than this left at the list's edge would show as an unreadable sliver.
+constexpr int kShortestEdgeColumnTwips = 600;
+
+// The last column in view takes what is left of the list's width: it ends at the edge, where
+// its texts are cut with an ellipsis, and no sliver of a further column shows. The lists that
+// fit take up the whole width; columns past the edge stay a scroll away.
+void layOutColumns(const ReportList& m, QTreeWidget* w, const Twips& twips) {
+    const auto& columns = m.columns();
+    const int n = static_cast<int>(columns.size());
+    QHeaderView* header = w->header();
+    const int edge = w->viewport()->width();
+    std::vector<int> widths(columns.size());
+    int left = 0, fitted = -1, fittedLeft = 0;
+    for (int v = 0; v < header->count(); ++v) {
+        const int c = header->logicalIndex(v);
+        if (c < 0 || c >= n || columns[c].widthTwips == 0) continue;
+        widths[c] = twips.x(columns[c].widthTwips);
+        if (left < edge && (fitted < 0 || edge - left >= twips.x(kShortestEdgeColumnTwips))) {
+            fitted = c;
+            fittedLeft = left;
+        }
+        left += widths[c];
+    }
+    if (fitted >= 0) widths[fitted] = edge - fittedLeft;
+    for (int c = 0; c < n; ++c) {
+        // A width of 0 hides the column: it still carries data (the race list's link key).
+        w->setColumnHidden(c, columns[c].widthTwips == 0);
+        if (columns[c].widthTwips > 0 && w->columnWidth(c) != widths[c]) w->setColumnWidth(c, widths[c]);
+    }
+}
+
+// A cell's whole text as its tooltip, where the list cuts it.
+class CutTextTips : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override {
+        if (event->type() != QEvent::ToolTip || !index.isValid())
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        const QRect shown = view->visualRect(index).intersected(view->viewport()->rect());
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (text.isEmpty() || sizeHint(option, index).width() <= shown.width())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(event->globalPos(), text, view->viewport(), shown);
+        return true;
+    }
+};
+
+// Enter on a list, and a double-click below its rows, choose the selected row as a
+// double-click on it does; the viewport's size changes lay the columns out again.
+class ListKeysAndSize : public QObject {
+public:
+    ListKeysAndSize(QTreeWidget* list, ReportList& model, std::function<void()> layOut)
+        : QObject(list), list_(list), model_(model), layOut_(std::move(layOut)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::Resize:
+                if (watched == list_->viewport()) layOut_();
+                return false;
+            case QEvent::KeyPress: {
+                const int key = static_cast<QKeyEvent*>(event)->key();
+                if (watched != list_ || (key != Qt::Key_Return && key != Qt::Key_Enter) || !model_.onDoubleClick)
+                    return false;
+                choose();
+                return true;
+            }
+            case QEvent::MouseButtonDblClick: {
+                const auto* mouse = static_cast<QMouseEvent*>(event);
+                if (watched == list_->viewport() && mouse->button() == Qt::LeftButton &&
+                    !list_->itemAt(mouse->position().toPoint()))
+                    choose();
+                return false;
+            }
+            default:
+                return false;
+        }
+    }
+
+private:
+    void choose() {
+        post(list_, [&model = model_] {
+            const int i = model.selectedIndex();
+            if (model.enabled() && i >= 0 && i < model.count() && model.onDoubleClick) model.onDoubleClick();
+        });
+    }
+
+    QTreeWidget* list_;
+    ReportList& model_;
+    std::function<void()> layOut_;
+};
+
 }  // namespace
 
 void bind(ReportList& model, QTreeWidget* widget, const Twips& twips) {
@@ -261,6 +390,7 @@ void bind(ReportList& model, QTreeWidget* widget, const Twips& twips) {
     widget->setSelectionBehavior(QAbstractItemView::SelectRows);
     widget->header()->setStretchLastSection(false);
     widget->header()->setSectionsMovable(false);
+    widget->setItemDelegate(new CutTextTips(widget));
 
     observe<ReportList, QTreeWidget>(model, widget, [twips](ReportList& m, QTreeWidget* w) {
         const auto& columns = m.columns();
@@ -269,13 +399,9 @@ void bind(ReportList& model, QTreeWidget* widget, const Twips& twips) {
         QStringList titles;
         for (const ReportColumn& c : columns) titles << fromBytes(c.title);
         QTreeWidgetItem* header = w->headerItem();
-        for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
+        for (int c = 0; c < static_cast<int>(columns.size()); ++c)
             if (header->text(c) != titles[c]) header->setText(c, titles[c]);
-            // A width of 0 hides the column: it still carries data (the race list's link key).
-            w->setColumnHidden(c, columns[c].widthTwips == 0);
-            if (columns[c].widthTwips > 0 && w->columnWidth(c) != twips.x(columns[c].widthTwips))
-                w->setColumnWidth(c, twips.x(columns[c].widthTwips));
-        }
+        layOutColumns(m, w, twips);
         w->setFrameStyle(m.style().singleBorder ? (QFrame::Box | QFrame::Plain) : (QFrame::StyledPanel | QFrame::Sunken));
         w->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
@@ -321,6 +447,13 @@ void bind(ReportList& model, QTreeWidget* widget, const Twips& twips) {
         if (!list || list->itemAt(at) || !model.enabled() || !model.onClick) return;
         model.onClick();
     }));
+    const auto layOut = [&model, list, twips] {
+        if (list) layOutColumns(model, list, twips);
+    };
+    QObject::connect(widget->header(), &QHeaderView::sectionMoved, widget, layOut);
+    auto* keysAndSize = new ListKeysAndSize(widget, model, layOut);
+    widget->installEventFilter(keysAndSize);
+    widget->viewport()->installEventFilter(keysAndSize);
     QObject::connect(widget, &QTreeWidget::itemDoubleClicked, widget, [&model, widget, indexOf](QTreeWidgetItem* item) {
         const int i = indexOf(item);
         post(widget, [&model, i] {

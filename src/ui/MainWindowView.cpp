@@ -8,7 +8,11 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
@@ -66,9 +70,17 @@ MainWindowView::~MainWindowView() {
 void MainWindowView::build() {
     MainWindow& m = app_.window;
     const Twips& t = twips_;
-    auto* central = new QWidget(this);
+    // The controls sit on a client that scrolls when the screen is too small for the window.
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("clientScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setFocusPolicy(Qt::NoFocus);
+    scroller->setWidgetResizable(true);
+    setCentralWidget(scroller);
+    auto* central = new QWidget(scroller);
     central->setObjectName(QStringLiteral("client"));
-    setCentralWidget(central);
+    scroller->setWidget(central);
+    client_ = central;
     central->installEventFilter(this);
 
     // Heading: the racecourse title and the page address; the advert strip beside it.
@@ -86,6 +98,7 @@ void MainWindowView::build() {
     fraSetup->setFlat(true);
     auto* lblURL = place<QLabel>(fraSetup, "lblURL", {30, 75, 900, 255}, t);
     auto* txtURL = place<QLineEdit>(fraSetup, "txtURL", {960, 45, 4380, 315}, t);
+    txtURL->setFocusPolicy(Qt::ClickFocus);  // nothing reads it: Tab passes it by
     auto* WebBrowser1 = makeLocalWebView(central);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setGeometry(t.rect(5685, 60, 6900, 1020));
@@ -176,6 +189,12 @@ void MainWindowView::build() {
     pgBar->setMaximumHeight(t.y(240));
     stBar->addPermanentWidget(pgBar);
 
+    // Tab goes the way a punter works: meeting, race, runners, tips, then the commands.
+    QWidget* const tabOrder[] = {cmbDateRaces, cmbTrackName, cmdDownload, cmdPrevious, lstRaceName,
+                                 lstRaces,     lstTips,      cmdLiveOdds, cmdLiveResults, cmdEmail,
+                                 cmdWeb,       cmdExit,      txtResults,  cmdResults,     lstResults};
+    for (size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
     bind(m.picHeading, picHeading, t);
     bind(m.lblTitle, lblTitle);
     bind(m.fraSetup, fraSetup);
@@ -222,25 +241,55 @@ void MainWindowView::build() {
     bind(m.pgBar, pgBar);
 }
 
+QSize MainWindowView::frameMargin() const {
+    // The frame the window manager adds; none before the window is shown or without one.
+    return isVisible() ? frameGeometry().size() - geometry().size() : QSize(0, 0);
+}
+
 QSize MainWindowView::fixedClientSize() const {
     const Twips t = Twips::forScreenOf(this);
     const QSize outer(t.x(MainWindow::kOuterWidthTwips), t.y(MainWindow::kOuterHeightTwips));
-    // The frame the window manager adds; none before the window is shown or without one.
-    const QSize frame = isVisible() ? frameGeometry().size() - geometry().size() : QSize(0, 0);
-    return outer - frame;
+    return outer - frameMargin();
+}
+
+QSize MainWindowView::fittedClientSize() const {
+    const QSize full = fixedClientSize();
+    const QScreen* s = screen();
+    if (!s) return full;
+    const QSize room = s->availableGeometry().size() - frameMargin();
+    QSize client = full.boundedTo(room);
+    // Cut in one direction, the window gives the scroll bar room in the other where it can.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    if (client.height() < full.height()) client.setWidth(std::min(room.width(), full.width() + bar));
+    if (client.width() < full.width()) client.setHeight(std::min(room.height(), full.height() + bar));
+    return client;
 }
 
 void MainWindowView::keepFixedSize() {
     if (fixing_) return;
     fixing_ = true;
-    const QSize client = fixedClientSize();
+    const QSize full = fixedClientSize();
+    const QSize client = fittedClientSize();
+    // The client keeps what the whole window would give it, and scrolls.
+    const QSize least = client == full ? QSize(0, 0) : full - QSize(0, statusBar()->sizeHint().height());
+    if (client_->minimumSize() != least) client_->setMinimumSize(least);
     if (minimumSize() != client || maximumSize() != client) setFixedSize(client);
     if (size() != client) resize(client);
     fixing_ = false;
 }
 
+void MainWindowView::keepOnScreen() {
+    const QScreen* s = screen();
+    if (!s) return;
+    const QRect room = s->availableGeometry();
+    const QRect f = frameGeometry();
+    if (room.contains(f)) return;
+    move(std::max(room.left(), std::min(f.left(), room.left() + room.width() - f.width())),
+         std::max(room.top(), std::min(f.top(), room.top() + room.height() - f.height())));
+}
+
 void MainWindowView::fitToClient() {
-    const int available = centralWidget()->height() - twips_.y(kBottomMarginTwips);
+    const int available = client_->height() - twips_.y(kBottomMarginTwips);
     const int shortest = twips_.y(kShortestListTwips);
     int extra = available - twips_.y(kLayoutBottomTwips);
     for (QWidget* w : stretched_) extra = std::max(extra, shortest - (w->height() - appliedExtra_));
@@ -252,7 +301,7 @@ void MainWindowView::fitToClient() {
 }
 
 bool MainWindowView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == centralWidget() && event->type() == QEvent::Resize) fitToClient();
+    if (watched == client_ && event->type() == QEvent::Resize) fitToClient();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -260,6 +309,9 @@ bool MainWindowView::event(QEvent* event) {
     const bool handled = QMainWindow::event(event);
     switch (event->type()) {
         case QEvent::Show:
+            keepFixedSize();
+            keepOnScreen();
+            break;
         case QEvent::Resize:
         case QEvent::Move:
             keepFixedSize();

@@ -7,12 +7,15 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QWebEngineView>
 #include <QWheelEvent>
@@ -79,7 +82,42 @@ TEST_F(MainWindowViewTest, KeepsItsFixedOuterSizeThroughResizeAndMaximise) {
     view->showMaximized();
     for (int i = 0; i < 5; ++i) settle();
     EXPECT_EQ(view->frameGeometry().size(), fixed);
+    // Where the window fits, nothing scrolls.
+    auto* scroller = find<QScrollArea>("clientScroller");
+    EXPECT_FALSE(scroller->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(scroller->horizontalScrollBar()->isVisible());
     EXPECT_EQ(view->windowTitle(), QStringLiteral("Box Five & Each Way Selvane"));
+}
+
+TEST_F(MainWindowViewTest, ListsShowTheirColumnTitlesAndWidths) {
+    const Twips t = twips();
+    struct Case {
+        const char* list;
+        std::vector<std::pair<QString, int>> columns;  // width -1: the rest of the list
+    };
+    const Case cases[] = {
+        {"lstTips", {{"Tip", 500}, {"Horse Name", 2500}, {"Win", 800}, {"Barrier", -1}}},
+        {"lstRaces", {{"#.", 700}, {"Form", 1000}, {"Horse Name", 3000}, {"Jockey", 2000}, {"Weight", 800}, {"Barrier", -1}}},
+        {"lstRaceName", {{"link", 0}, {"Race #.", 1000}, {"Time", 1200}, {"Track Name", -1}, {"Length", 1200}}},
+        {"lstResults", {{"link", 1000}, {"Race #.", 1000}, {"Track Name", 4800}, {"Results", -1}}},
+    };
+    for (const Case& c : cases) {
+        auto* list = find<QTreeWidget>(c.list);
+        ASSERT_NE(list, nullptr);
+        ASSERT_EQ(list->columnCount(), static_cast<int>(c.columns.size())) << c.list;
+        for (int i = 0; i < list->columnCount(); ++i) {
+            EXPECT_EQ(list->headerItem()->text(i), c.columns[i].first) << c.list << i;
+            const int width = c.columns[i].second;
+            EXPECT_EQ(list->isColumnHidden(i), width == 0) << c.list << i;
+            if (width > 0) {
+                EXPECT_EQ(list->columnWidth(i), t.x(width)) << c.list << i;
+            } else if (width < 0) {
+                EXPECT_EQ(list->header()->sectionViewportPosition(i) + list->columnWidth(i), list->viewport()->width())
+                    << c.list << i;
+            }
+        }
+        EXPECT_EQ(list->topLevelItemCount(), 0);
+    }
 }
 
 TEST_F(MainWindowViewTest, ShowsTheModelsCaptionsColumnsAndHiddenControls) {
@@ -96,12 +134,13 @@ TEST_F(MainWindowViewTest, ShowsTheModelsCaptionsColumnsAndHiddenControls) {
     EXPECT_EQ(find<QWebEngineView>("WebBrowser1")->url(), QUrl(QStringLiteral("about:blank")));
 }
 
-// With full lists (scroll bars and all), the columns a punter reads are inside their lists.
+// With full lists (scroll bars and all), the columns a punter reads are inside their lists, the
+// last one in view takes the rest of the width, and a cut text shows whole as its tooltip.
 TEST_F(MainWindowViewTest, TheColumnsAPunterReadsFitTheirLists) {
     MainWindow& m = app->window;
     for (int i = 1; i <= 30; ++i) m.lstRaces.addRow(std::to_string(i), {"x1234", "SOUTHERN LEGEND", "B. Whitlock", "56.5", "18"});
     for (int i = 1; i <= 24; ++i) {
-        m.lstRaceName.addRow("mbenxxxx", {std::to_string(i), "12:55", "QUALITY HCP", "1200m"});
+        m.lstRaceName.addRow("mbenxxxx", {std::to_string(i), "12:55", i == 1 ? "MAIN STREET MAIDEN HANDICAP" : "QUALITY HCP", "1200m"});
         m.lstResults.addRow("BN", {std::to_string(i), "BENDIGO (BN)", "10,11,12"});
     }
     for (int i = 1; i <= 5; ++i) m.lstTips.addRow(" 1st", {"18.  SOUTHERN LEGEND", " 51%", "18"});
@@ -111,20 +150,45 @@ TEST_F(MainWindowViewTest, TheColumnsAPunterReadsFitTheirLists) {
         const char* list;
         int column;
         QString longest;  // the text that must show whole; empty: the whole column
+        bool lastInView;  // ends at the list's edge
+        QString tip;      // the first row's tooltip: its text where the list cuts it
     };
     const Case cases[] = {
-        {"lstRaces", 5, {}}, {"lstRaceName", 3, QStringLiteral("QUALITY HCP")}, {"lstResults", 3, {}}, {"lstTips", 3, {}},
+        {"lstRaces", 5, {}, true, {}},
+        {"lstRaces", 2, {}, false, {}},
+        {"lstRaceName", 1, {}, false, {}},
+        {"lstRaceName", 2, {}, false, {}},
+        {"lstRaceName", 3, QStringLiteral("QUALITY HCP"), true, QStringLiteral("MAIN STREET MAIDEN HANDICAP")},
+        {"lstResults", 1, {}, false, {}},
+        {"lstResults", 3, {}, true, {}},
+        {"lstTips", 3, {}, true, {}},
     };
     for (const Case& c : cases) {
         auto* list = find<QTreeWidget>(c.list);
         const int left = list->header()->sectionViewportPosition(c.column);
         const int width = c.longest.isEmpty() ? list->columnWidth(c.column) : list->fontMetrics().horizontalAdvance(c.longest) + 8;
+        const int edge = list->viewport()->width();
         EXPECT_GE(left, 0) << c.list << " " << c.column;
-        EXPECT_LE(left + width, list->viewport()->width()) << c.list << " " << c.column;
+        EXPECT_LE(left + width, edge) << c.list << " " << c.column;
+        if (c.lastInView) {
+            EXPECT_EQ(left + list->columnWidth(c.column), edge) << c.list << " " << c.column;
+        }
         EXPECT_TRUE(list->verticalScrollBar()->isVisible() || std::string(c.list) == "lstTips") << c.list;
+
+        const QPoint cell(left + 5, list->visualItemRect(list->topLevelItem(0)).center().y());
+        QHelpEvent help(QEvent::ToolTip, cell, list->viewport()->mapToGlobal(cell));
+        QApplication::sendEvent(list->viewport(), &help);
+        EXPECT_EQ(QToolTip::isVisible() ? QToolTip::text() : QString(), c.tip) << c.list << " " << c.column;
+        QToolTip::hideText();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
     }
-    // The results list shows the results beside the race numbers.
-    EXPECT_EQ(find<QTreeWidget>("lstResults")->header()->visualIndex(3), 2);
+    // The results list keeps its columns, and shows the results beside the race numbers; no
+    // sliver of the track name shows after them.
+    auto* results = find<QTreeWidget>("lstResults");
+    EXPECT_EQ(results->headerItem()->text(3), QStringLiteral("Results"));
+    EXPECT_EQ(results->header()->visualIndex(3), 2);
+    EXPECT_EQ(results->header()->visualIndex(2), 3);
+    EXPECT_EQ(results->header()->sectionViewportPosition(2), results->viewport()->width());
 }
 
 TEST_F(MainWindowViewTest, TheTipGridShowsItsHeaderAndSixRows) {
@@ -365,6 +429,103 @@ TEST_F(MainWindowViewTest, ClicksTicksAndDoubleClicksReachTheHandlers) {
 
     QTest::keyClicks(find<QLineEdit>("txtURL"), "http://x/");
     EXPECT_EQ(m.txtURL.text(), "http://x/");
+}
+
+// Enter, or a double-click below the rows, chooses the selected race as a double-click on it
+// does; after the command the list still has the focus, so the arrow keys go on working.
+TEST_F(MainWindowViewTest, TheKeyboardChoosesARaceAndTheListKeepsTheFocus) {
+    MainWindow& m = app->window;
+    auto* races = find<QTreeWidget>("lstRaceName");
+    const QPoint belowTheRows(5, races->viewport()->height() - 5);
+    std::vector<int> chosen;
+    m.lstRaceName.onDoubleClick = [&] {
+        BusyBracket busy(m, app->ports.pointer);  // as choosing a race does: the focus goes
+        chosen.push_back(m.lstRaceName.selectedIndex());
+    };
+    struct Gesture {
+        const char* name;
+        int selected;
+        std::function<void()> act;
+        std::vector<int> chosen;
+        int afterDownArrow;
+    };
+    const Gesture gestures[] = {
+        {"Return", 1, [&] { QTest::keyClick(races, Qt::Key_Return); }, {1}, 2},
+        {"keypad Enter", 0, [&] { QTest::keyClick(races, Qt::Key_Enter, Qt::KeypadModifier); }, {0}, 1},
+        {"double-click below the rows", 1, [&] { QTest::mouseDClick(races->viewport(), Qt::LeftButton, {}, belowTheRows); }, {1}, 2},
+        {"Return, nothing selected", -1, [&] { QTest::keyClick(races, Qt::Key_Return); }, {}, 0},
+    };
+    for (const Gesture& g : gestures) {
+        m.lstRaceName.clear();
+        for (const char* n : {"1", "2", "3"}) m.lstRaceName.addRow("mben", {n, "12:55", "QUALITY HCP", "1200m"});
+        m.lstRaceName.setSelectedIndex(g.selected);
+        m.lstRaceName.setFocus();
+        chosen.clear();
+        g.act();
+        settle();
+        EXPECT_EQ(chosen, g.chosen) << g.name;
+        EXPECT_EQ(view->focusWidget(), races) << g.name;
+        QTest::keyClick(view->focusWidget(), Qt::Key_Down);
+        EXPECT_EQ(m.lstRaceName.selectedIndex(), g.afterDownArrow) << g.name;
+    }
+
+    // A date chosen from the keyboard: the date box keeps the focus through the command.
+    auto* dates = find<QComboBox>("cmbDateRaces");
+    m.cmbDateRaces.onClick = [&] { BusyBracket busy(m, app->ports.pointer); };
+    for (const char* d : {"05/12/2026", "06/12/2026"}) m.cmbDateRaces.addItem(d);
+    m.cmbDateRaces.setFocus();
+    QTest::keyClick(dates, Qt::Key_Down);
+    settle();
+    EXPECT_EQ(view->focusWidget(), dates);
+}
+
+// Tab follows the window's reading order, and passes the page address box by.
+TEST_F(MainWindowViewTest, TabGoesTheWayAPunterWorks) {
+    const QStringList order{"cmbTrackName", "cmdDownload", "cmdPrevious",    "lstRaceName", "lstRaces",
+                            "lstTips",      "cmdLiveOdds", "cmdLiveResults", "cmdEmail",    "cmdWeb",
+                            "cmdExit",      "txtResults",  "cmdResults",     "lstResults"};
+    find<QComboBox>("cmbDateRaces")->setFocus();
+    QStringList visited;
+    for (int i = 0; i < 16; ++i) {
+        QTest::keyClick(view->focusWidget(), Qt::Key_Tab);
+        QWidget* w = view->focusWidget();
+        while (w && w->objectName().isEmpty()) w = w->parentWidget();  // the web view's inner widget
+        visited << (w ? w->objectName() : QString());
+    }
+    EXPECT_EQ(visited.mid(0, order.size()), order);
+    // Nowhere in the round: Tab ends up in the advert's page, so the chain itself is read.
+    QStringList stops;
+    for (QWidget* w = view->nextInFocusChain(); w != view.get(); w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled()) stops << w->objectName();
+    EXPECT_TRUE(stops.contains(QStringLiteral("cmbDateRaces")));
+    EXPECT_FALSE(stops.contains(QStringLiteral("txtURL")));
+}
+
+// Run with a screen smaller than the window (the small-screen test run): the window fits the
+// screen, the status bar with the best bet is on it, and the client scrolls to its bottom.
+TEST_F(MainWindowViewTest, SmallScreenFitsTheWindowAndScrollsItsClient) {
+    const Twips t = twips();
+    const QRect room = view->screen()->availableGeometry();
+    if (room.width() >= t.x(12795) && room.height() >= t.y(9570)) {
+        ASSERT_FALSE(qEnvironmentVariableIsSet("SELVANE_SMALL_SCREEN")) << "the small screen holds the whole window";
+        GTEST_SKIP() << "the screen holds the whole window";
+    }
+    settle();
+    EXPECT_TRUE(room.contains(view->frameGeometry())) << view->frameGeometry().bottom() << " " << room.bottom();
+    QStatusBar* bar = view->statusBar();
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_TRUE(room.contains(QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size())));
+    // The lists keep their heights; the strip at the bottom scrolls into view.
+    EXPECT_GE(find<QWidget>("lstRaceName")->height(), t.y(2790));
+    auto* scroller = find<QScrollArea>("clientScroller");
+    EXPECT_TRUE(scroller->verticalScrollBar()->isVisible());
+    auto* strip = find<QWidget>("picBaseResults");
+    scroller->ensureWidgetVisible(strip, 0, 0);
+    settle();
+    const int top = strip->mapTo(scroller->viewport(), QPoint(0, 0)).y();
+    EXPECT_GE(top, 0);
+    EXPECT_LE(top + strip->height(), scroller->viewport()->height());
+    EXPECT_FALSE(scroller->horizontalScrollBar()->isVisible());  // the window found room for the bar
 }
 
 TEST_F(MainWindowViewTest, TheTickerLabelSitsAtItsModelsLeftPosition) {
