@@ -12,7 +12,7 @@ struct LoadedPage {
     bool ok = false;
     std::string url;
     long httpStatus = 0;    // 0 when no answer came
-    std::string cause;      // why it failed, one line; empty when ok
+    std::string cause;      // why it failed, as said after the address: "(timed out)"; empty when ok
     std::string filePath;   // the work file written; removed when the load failed
     std::string title;      // Parse only: the document's title
     std::string markup;     // Parse only: the engine's markup, as the work file holds it less CR LF
@@ -29,5 +29,9 @@ std::string splitIntoLines(std::string_view text);
 // Loads url through the HTML engine into test.html (markup + CR LF). A failed fetch removes
 // test.html.
 LoadedPage Parse(const Context& ctx, const std::string& url);
+
+// downloadTRACK and Parse of one address from one fetch: fileName holds the raw lines, test.html
+// the markup, and the result is Parse's. A failed fetch removes both files.
+LoadedPage downloadAndParse(const Context& ctx, const std::string& url, const std::string& fileName);
 
 }  // namespace selvane
