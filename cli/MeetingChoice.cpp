@@ -21,28 +21,6 @@ std::string firstWord(const std::string& s) {
     return std::string(t.substr(0, t.find(' ')));
 }
 
-// Records the address of the first failed fetch, as status panel 2 shows it: today's page, or the
-// dated one when only that failed. A later command of the same download (the date command on the
-// empty date a failed download leaves) writes its own failure there, so the panel is watched.
-class FirstFailedFetch {
-public:
-    explicit FirstFailedFetch(StatusBar& bar) : bar_(bar) {
-        bar_.setObserver([this] {
-            static const std::string prefix = std::string(kFetchFailedStatus) + ": ";
-            const std::string& panel = bar_.panel(2);
-            if (address_.empty() && panel.rfind(prefix, 0) == 0) address_ = panel.substr(prefix.size());
-        });
-    }
-    ~FirstFailedFetch() { bar_.setObserver(nullptr); }
-    FirstFailedFetch(const FirstFailedFetch&) = delete;
-    FirstFailedFetch& operator=(const FirstFailedFetch&) = delete;
-    const std::string& address() const { return address_; }
-
-private:
-    StatusBar& bar_;
-    std::string address_;
-};
-
 }  // namespace
 
 std::unique_ptr<App> downloadMeetings(Context& ctx) {
@@ -56,7 +34,6 @@ std::unique_ptr<App> downloadMeetings(Context& ctx) {
     app->ports.connectivity = &ctx.ports.connectivity;
     wireCommands(*app);
     MainWindow& w = app->window;
-    const FirstFailedFetch failure(w.stBar);
     if (date) {
         // As if the date had been chosen in the date box.
         w.cmbDateRaces.addItem(*date);
@@ -64,9 +41,7 @@ std::unique_ptr<App> downloadMeetings(Context& ctx) {
     } else {
         w.cmdDownload.click();
     }
-    if (!fileExists(app->workPath("access.html")))
-        throw InputError((failure.address().empty() ? meetingPageUrl(app->services) : failure.address()) +
-                         ": the page could not be fetched from the form-guide service");
+    if (!fileExists(app->workPath("access.html"))) throw InputError(fetchFailure(w, meetingPageUrl(app->services)));
     return app;
 }
 
@@ -106,11 +81,20 @@ std::unique_ptr<App> chooseRaceOfArguments(Context& ctx) {
     return app;
 }
 
+std::string fetchFailure(const MainWindow& w, const std::string& address) {
+    const std::string prefix = std::string(kFetchFailedStatus) + ": ";
+    const std::string first = firstFetchFailure(w);
+    if (!first.empty()) return first;
+    // Panel 2 may hold the best bet of the race shown; lblStatus still names the failure.
+    const std::string& status = w.lblStatus.caption();
+    return status.rfind(prefix, 0) == 0 ? status : prefix + address;
+}
+
 void requireResultsPage(const App& app) {
     if (fileExists(app.workPath("mtgraces.html"))) return;
     const MainWindow& w = app.window;
-    throw InputError(app.services.resultsSiteRoot + w.yearPart + "/" + w.monthPart + "/" + w.dayPart +
-                     "/mtgraces.html: the page could not be fetched from the tote results site");
+    throw InputError(fetchFailure(w, app.services.resultsSiteRoot + w.yearPart + "/" + w.monthPart + "/" +
+                                         w.dayPart + "/mtgraces.html"));
 }
 
 int raceArgument(const std::string& text) {

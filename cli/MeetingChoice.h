@@ -24,6 +24,10 @@ void selectRace(App& app, int race, const std::string& track);
 // race double-clicked in the race list, as the window does (its field fills the runner list).
 std::unique_ptr<App> chooseRaceOfArguments(Context& ctx);
 
+// The error line of a failed command: the window's first fetch failure ("Page could not be
+// fetched: <address> (timed out)") from panel 2 or lblStatus, or address when neither names one.
+std::string fetchFailure(const MainWindow& w, const std::string& address);
+
 // After checkResults: InputError naming the results site's page of the chosen date when it could
 // not be fetched (no site, an error page), so that no "not on the results page" is reported.
 void requireResultsPage(const App& app);

@@ -4,6 +4,7 @@
 #include "TipsOutput.h"
 #include "form/RaceSelection.h"
 #include "form/Tipping.h"
+#include "net/PageStatus.h"
 
 namespace selvane::cli {
 namespace {
@@ -26,9 +27,16 @@ std::vector<RunnerEntry> runnerList(const ReportList& list) {
 
 int runRace(Context& ctx) {
     auto app = chooseRaceOfArguments(ctx);
-    requireResultsPage(*app);
-
     const MainWindow& w = app->window;
+    // A race page that could not be fetched still shows the placeholder tips and the warning:
+    // they are printed, and the exit status says the page failed.
+    const int row = w.lstRaceName.selectedIndex();
+    const std::string raceAddress = racePageAddress(app->services.formGuide, w.lstRaceName.row(row).text,
+                                                    w.lstRaceName.subItem(row, 1));
+    std::string raceFailure = firstFetchFailure(w);
+    if (raceFailure.rfind(std::string(kFetchFailedStatus) + ": " + raceAddress + " ", 0) != 0) raceFailure.clear();
+    if (raceFailure.empty()) requireResultsPage(*app);
+
     ShownTips shown = readShownTips(w);
     shown.warning = warningShown(ctx.ports.messages);
     // Why the tipping published nothing: the same run on the same runner list, off the window.
@@ -37,7 +45,7 @@ int runRace(Context& ctx) {
     const std::vector<RunnerEntry> field = runnerList(w.lstRaces);
 
     const std::vector<ShownMessage>& messages = ctx.ports.messages.shown;
-    return ctx.print(
+    ctx.print(
         [&] {
             nlohmann::json doc = shownTipsJson(shown);
             doc["race"] = {{"track", jsonText(w.lblTrackName.caption())},
@@ -64,6 +72,9 @@ int runRace(Context& ctx) {
             out << "\nMeeting results\n";
             printShownResults(out, w);
         });
+    if (raceFailure.empty()) return kOk;
+    ctx.err << "selvane-cli race: " << raceFailure << "\n";
+    return kInputError;
 }
 
 const Registrar registrar{Command{
@@ -73,8 +84,9 @@ const Registrar registrar{Command{
     "ignored) and double-clicks race RACE as the window would: prints the race details, the\n"
     "field, the tips, the grid with the each-way best bet, the status line, the warning and the\n"
     "meeting's result states. Exit status 1 when the service cannot be reached or has no such\n"
-    "meeting or race, or the results site's page of the day cannot be fetched; a race without\n"
-    "data is a warning, not an error.\n"
+    "meeting or race, or the race page or the results site's page of the day cannot be fetched\n"
+    "(a race page that cannot be fetched still prints the placeholder tips and the warning); a\n"
+    "race without data is a warning, not an error.\n"
     "JSON: the keys of tips, plus race {track, number, time, length, date}, field [{number,\n"
     "form, name, jockey, weight, barrier}], messages [{title, text}], results, ticker, resultText.",
     {"--date"}, runRace}};

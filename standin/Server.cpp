@@ -94,6 +94,7 @@ struct Server::Impl {
     std::string faultPath;
     std::optional<LocalTime> fixedNow;
     std::map<std::string, Reply> overrides;
+    std::vector<std::string> requestTargets;
     mutable std::map<std::pair<Date, bool>, std::shared_ptr<const RaceDay>> days;
 
     LocalTime now() const {
@@ -235,6 +236,7 @@ void Server::Impl::handle(const httplib::Request& req, httplib::Response& res) {
     Fault f;
     {
         std::lock_guard lock(mutex);
+        requestTargets.push_back(req.target);
         f = startsWith(req.target, faultPath) ? fault : Fault::None;
     }
     switch (f) {
@@ -426,5 +428,10 @@ std::size_t Server::dumpDay(const Date& date, const std::filesystem::path& folde
 }
 
 std::size_t Server::requestCount() const { return impl_->requests.load(); }
+
+std::vector<std::string> Server::requestLog() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->requestTargets;
+}
 
 }  // namespace selvane::standin

@@ -82,6 +82,8 @@ public:
     // ("cgi-bin/tvf/access.pl?20261206", "tote/2026/12/06/mtgraces.html"); returns the file count.
     std::size_t dumpDay(const Date& date, const std::filesystem::path& folder) const;
     std::size_t requestCount() const;
+    // Every request target (path and query as sent), in the order they came.
+    std::vector<std::string> requestLog() const;
 
 private:
     struct Impl;

@@ -78,7 +78,8 @@ std::string escapeAmpersands(std::string_view text) {
 
 std::string racePageAddress(const std::string& formGuide, std::string_view link, std::string_view raceNumber) {
     const std::string_view code = link.empty() ? link : link.substr(1);
-    return formGuide + "/cgi-bin/tvf/memdeliver.pl/" + std::string(code) + std::string(raceNumber) + ".htm?tvf3";
+    return formGuide + "/cgi-bin/tvf/memdeliver.pl/" + text::addressPart(code) + text::addressPart(raceNumber) +
+           ".htm?tvf3";
 }
 
 std::string raceDataErrorText(std::string_view trackPart) {
@@ -100,6 +101,7 @@ void reportTipOutcome(MessageBoxPort* messages, MainWindow& w, std::string_view 
 
 void chooseRace(Context& ctx, MainWindow& w, RunnerTable& runners, ResultTables& results) {
     if (w.lstRaceName.count() == 0) return;
+    const CommandScope command(ctx);
     ChosenRace race;
     BusyBracket bracket(w, ctx.ports.pointer, &w.pgBar);
     clearRaceDisplay(w, runners);
@@ -111,7 +113,8 @@ void chooseRace(Context& ctx, MainWindow& w, RunnerTable& runners, ResultTables&
     });
     guarded([&] {
         w.pageFilePath = racePageAddress(ctx.services.formGuide, race.link, race.number);
-        showParsedPage(w, ctx.ports.pump, Parse(ctx, text::wireAddress(w.pageFilePath)));
+        showLoading(w, w.pageFilePath);
+        showParsedPage(w, ctx.ports.pump, Parse(ctx, w.pageFilePath));
     });
     std::string page;
     guarded([&] {

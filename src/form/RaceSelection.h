@@ -20,7 +20,7 @@ inline constexpr const char* kRaceDataErrorTitle = "Race's Data Error";
 std::string escapeAmpersands(std::string_view text);
 
 // The race page address of a race list row: the link key without its first character, then
-// the race number.
+// the race number, each encoded as an address part.
 std::string racePageAddress(const std::string& formGuide, std::string_view link, std::string_view raceNumber);
 
 // The "Race's Data Error" message for a track (trimmed here).

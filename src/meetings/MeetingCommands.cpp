@@ -50,13 +50,19 @@ void selectEntry(ComboBox& box, int index) {
     if (index >= 0 && index < box.count()) box.setSelectedIndex(index);
 }
 
-// Downloads the meeting page with query into access.html, loads the page without it through the
-// engine as every download does, and returns what access.html now holds (nothing when the fetch
-// failed).
+// Downloads the meeting page with query (an encoded address part) into access.html, loads the
+// page without it through the engine as every download does (one fetch when both are the same),
+// and returns what access.html now holds (nothing when the fetch failed).
 std::string fetchMeetingPage(Context& ctx, MainWindow& w, const std::string& query) {
     const std::string url = meetingPageUrl(ctx.services);
-    reportLoad(w, downloadTRACK(ctx, text::wireAddress(url + query), kMeetingFile));
-    showParsedPage(w, ctx.ports.pump, Parse(ctx, text::wireAddress(url)));
+    showLoading(w, url + query);
+    if (query.empty()) {
+        showParsedPage(w, ctx.ports.pump, downloadAndParse(ctx, url, kMeetingFile));
+    } else {
+        reportLoad(w, downloadTRACK(ctx, url + query, kMeetingFile));
+        showLoading(w, url);
+        showParsedPage(w, ctx.ports.pump, Parse(ctx, url));
+    }
     w.lblTitle.setCaption("Racecourse: ");
     return storedMeetingPage(ctx);
 }
@@ -89,6 +95,7 @@ void fillDateBox(ComboBox& box, const MeetingTables& meetings) {
 }
 
 void downloadRaceMeetings(Context& ctx, MainWindow& w, MeetingTables& meetings, ConnectionState& connection) {
+    const CommandScope command(ctx);
     BusyBracket busy(w, ctx.ports.pointer, &w.pgBar);
     msfClear(w);
     w.stBar.setPanel(2, "");
@@ -112,13 +119,21 @@ void downloadRaceMeetings(Context& ctx, MainWindow& w, MeetingTables& meetings, 
     parseMeetingList(fetchMeetingPage(ctx, w, ""), meetings);
 
     fillDateBox(w.cmbDateRaces, meetings);
+    // The date command empties panel 2 and, after a failed download, fails on an empty date:
+    // the download's own failure is the one to report.
+    const std::string firstFailure = firstFetchFailure(w);
     selectEntry(w.cmbDateRaces, w.cmbDateRaces.count() - 1);
+    if (!firstFailure.empty()) {
+        w.stBar.setPanel(2, firstFailure);
+        w.lblStatus.setCaption(firstFailure);
+    }
     w.cmbDateRaces.setFocus();
 
     showFirstMeeting(w, meetings);
 }
 
 void chooseMeetingDate(Context& ctx, MainWindow& w, MeetingTables& meetings) {
+    const CommandScope command(ctx);
     BusyBracket busy(w, ctx.ports.pointer, &w.pgBar);
     clearRaceOutputs(w);
     w.lblMeeting.setCaption("Meeting:");
@@ -130,11 +145,12 @@ void chooseMeetingDate(Context& ctx, MainWindow& w, MeetingTables& meetings) {
     w.monthPart = text::fixedWidthPart(date, 3, 2);
     w.yearPart = text::fixedWidthPart(date, 6, 4);
 
-    parseMeetingsOnly(fetchMeetingPage(ctx, w, "?" + w.yearPart + w.monthPart + w.dayPart), meetings);
+    parseMeetingsOnly(fetchMeetingPage(ctx, w, "?" + text::addressPart(w.yearPart + w.monthPart + w.dayPart)), meetings);
     showFirstMeeting(w, meetings);
 }
 
 void downloadPreviousMeetings(Context& ctx, MainWindow& w, MeetingTables& meetings) {
+    const CommandScope command(ctx);
     BusyBracket busy(w, ctx.ports.pointer, &w.pgBar);
     w.lblTitle.setCaption("Racecourse: ");
     collectDateOptions(storedMeetingPage(ctx), meetings);

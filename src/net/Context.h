@@ -29,6 +29,8 @@ struct Context {
     Ports ports;
     Services services;
     FetchLimits limits;
+    // The running command's memory of dead services (set by CommandScope); none outside a command.
+    DeadServices* deadServices = nullptr;
 
     // A work file's full path; refused names (see workFilePath) give an empty text, which
     // every file procedure treats as a failure.
@@ -36,6 +38,26 @@ struct Context {
 
     // The connectivity port when one is set, else the machine's own query.
     bool connected(std::uint32_t& flags, std::string& name) const;
+};
+
+// One command's fetches share one memory of dead services, so a stalled service costs the
+// command one limit. Made at a command's start; a command run from inside another (a box entry
+// selected by code) keeps the outer command's memory.
+class CommandScope {
+public:
+    explicit CommandScope(Context& ctx) : ctx_(ctx), outermost_(ctx.deadServices == nullptr) {
+        if (outermost_) ctx_.deadServices = &dead_;
+    }
+    ~CommandScope() {
+        if (outermost_) ctx_.deadServices = nullptr;
+    }
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+
+private:
+    Context& ctx_;
+    DeadServices dead_;
+    bool outermost_;
 };
 
 }  // namespace selvane

@@ -100,6 +100,20 @@ std::string serviceOf(const std::string& url) {
     return key;
 }
 
+// A "." or ".." step in the path: the transfer would squash it and leave the path it was built in.
+bool hasDotStep(const std::string& url) {
+    const std::size_t scheme = url.find("://");
+    std::size_t at = url.find('/', scheme == std::string::npos ? 0 : scheme + 3);
+    const std::size_t end = std::min(url.find_first_of("?#"), url.size());
+    while (at < end) {
+        const std::size_t next = std::min(url.find('/', at + 1), end);
+        const std::string_view step = std::string_view(url).substr(at + 1, next - at - 1);
+        if (step == "." || step == "..") return true;
+        at = next;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::optional<FetchResult> DeadServices::recall(const std::string& url) const {
@@ -119,6 +133,7 @@ FetchResult fetchUrl(const std::string& url, const FetchLimits& limits, DeadServ
     if (dead) {
         if (auto known = dead->recall(url)) return *known;
     }
+    if (hasDotStep(url)) return failed(url, FetchFailure::BadAddress, "(bad address)");
     initCurlOnce();
     FetchResult result;
     CURL* curl = curl_easy_init();

@@ -46,7 +46,8 @@ private:
     std::map<std::string, FetchResult> dead_;  // by service, the failure without body or address
 };
 
-// Blocking fetch; an HTTP status of 400 or more is a failure.
+// Blocking fetch; an HTTP status of 400 or more is a failure, and so is an address whose path
+// holds a "." or ".." step ("(bad address)", nothing sent).
 FetchResult fetchUrl(const std::string& url, const FetchLimits& limits = {}, DeadServices* dead = nullptr);
 
 // Runs the fetch off this thread and lets window events run (through pump) while it waits.

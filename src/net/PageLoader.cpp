@@ -19,6 +19,27 @@ LoadedPage failed(const std::string& url, const FetchResult& fetch, std::string 
     return page;
 }
 
+// The fetch of a command: a service that already failed this command by its limit fails at once.
+FetchResult fetchFor(const Context& ctx, const std::string& url) {
+    return fetchPumped(url, ctx.limits, ctx.ports.pump, ctx.deadServices);
+}
+
+void storeLines(const std::string& path, std::string_view body) {
+    deleteFile(path);
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return;
+    const std::string lines = splitIntoLines(body);
+    std::fwrite(lines.data(), 1, lines.size(), f);
+    std::fclose(f);
+}
+
+LoadedPage parsed(const std::string& url, const FetchResult& fetch, const std::string& testPath) {
+    NormalisedPage doc = normalisePage(fetch.body, charsetOf(fetch.contentType));
+    LoadedPage page{true, url, fetch.status, {}, testPath, std::move(doc.title), std::move(doc.markup)};
+    saveFile(testPath, page.markup);
+    return page;
+}
+
 }  // namespace
 
 std::string splitIntoLines(std::string_view text) {
@@ -38,26 +59,29 @@ std::string splitIntoLines(std::string_view text) {
 
 LoadedPage downloadTRACK(const Context& ctx, const std::string& url, const std::string& fileName) {
     const std::string path = ctx.workPath(fileName);
-    const FetchResult fetch = fetchPumped(url, ctx.limits, ctx.ports.pump);
+    const FetchResult fetch = fetchFor(ctx, url);
     if (!fetch.ok || path.empty()) return failed(url, fetch, path);
-    LoadedPage page{true, url, fetch.status, {}, path, {}, {}};
-    deleteFile(path);
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return page;
-    const std::string lines = splitIntoLines(fetch.body);
-    std::fwrite(lines.data(), 1, lines.size(), f);
-    std::fclose(f);
-    return page;
+    storeLines(path, fetch.body);
+    return LoadedPage{true, url, fetch.status, {}, path, {}, {}};
 }
 
 LoadedPage Parse(const Context& ctx, const std::string& url) {
     const std::string testPath = ctx.workPath("test.html");
-    const FetchResult fetch = fetchPumped(url, ctx.limits, ctx.ports.pump);
+    const FetchResult fetch = fetchFor(ctx, url);
     if (!fetch.ok) return failed(url, fetch, testPath);
-    NormalisedPage doc = normalisePage(fetch.body, charsetOf(fetch.contentType));
-    LoadedPage page{true, url, fetch.status, {}, testPath, std::move(doc.title), std::move(doc.markup)};
-    saveFile(testPath, page.markup);
-    return page;
+    return parsed(url, fetch, testPath);
+}
+
+LoadedPage downloadAndParse(const Context& ctx, const std::string& url, const std::string& fileName) {
+    const std::string path = ctx.workPath(fileName);
+    const std::string testPath = ctx.workPath("test.html");
+    const FetchResult fetch = fetchFor(ctx, url);
+    if (!fetch.ok || path.empty()) {
+        deleteFile(path);
+        return failed(url, fetch, testPath);
+    }
+    storeLines(path, fetch.body);
+    return parsed(url, fetch, testPath);
 }
 
 }  // namespace selvane

@@ -30,4 +30,8 @@ std::string splitIntoLines(std::string_view text);
 // test.html.
 LoadedPage Parse(const Context& ctx, const std::string& url);
 
+// downloadTRACK and Parse of one address from one fetch: fileName holds the raw lines, test.html
+// the markup, and the result is Parse's. A failed fetch removes both files.
+LoadedPage downloadAndParse(const Context& ctx, const std::string& url, const std::string& fileName);
+
 }  // namespace selvane

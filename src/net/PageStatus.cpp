@@ -2,10 +2,25 @@
 
 namespace selvane {
 
+std::string fetchFailureText(const LoadedPage& page) {
+    std::string text = std::string(kFetchFailedStatus) + ": " + page.url;
+    if (!page.cause.empty()) text += " " + page.cause;
+    return text;
+}
+
+void showLoading(MainWindow& w, const std::string& url) { w.lblStatus.setCaption("Loading " + url + "..."); }
+
+std::string firstFetchFailure(const MainWindow& w) {
+    const std::string& panel = w.stBar.panel(2);
+    return panel.rfind(kFetchFailedStatus, 0) == 0 ? panel : std::string();
+}
+
 void reportLoad(MainWindow& w, const LoadedPage& page) {
     if (page.ok) return;
-    w.lblStatus.setCaption(kFetchFailedStatus);
-    if (w.stBar.panel(2).empty()) w.stBar.setPanel(2, std::string(kFetchFailedStatus) + ": " + page.url);
+    const std::string text = fetchFailureText(page);
+    if (w.stBar.panel(2).empty()) w.stBar.setPanel(2, text);
+    const std::string first = firstFetchFailure(w);
+    w.lblStatus.setCaption(first.empty() ? text : first);
 }
 
 void showParsedPage(MainWindow& w, EventPump* pump, const LoadedPage& page) {
@@ -21,7 +36,8 @@ void showParsedPage(MainWindow& w, EventPump* pump, const LoadedPage& page) {
     if (pump) pump->pumpEvents();
     w.lblStatus.setCaption("Extracting links");
     w.pageMarkup = page.markup;
-    w.lblStatus.setCaption("Done");
+    const std::string failure = firstFetchFailure(w);
+    w.lblStatus.setCaption(failure.empty() ? "Done" : failure);
 }
 
 }  // namespace selvane

@@ -132,23 +132,41 @@ std::string rewritePageTags(std::string_view page) {
     return out;
 }
 
-std::string wireAddress(std::string_view address) {
+namespace {
+
+template <typename Keep>
+std::string percentEncoded(std::string_view text, Keep keep) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
-    out.reserve(address.size());
-    for (const char ch : address) {
+    out.reserve(text.size());
+    for (const char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
-        // '#' would start a fragment and '%' an escape: texts from the date box or a page are data.
-        if (c <= 0x20 || c >= 0x7F || c == '"' || c == '<' || c == '>' || c == '\\' || c == '^' || c == '`' ||
-            c == '{' || c == '|' || c == '}' || c == '#' || c == '%') {
+        if (keep(c)) {
+            out += ch;
+        } else {
             out += '%';
             out += kHex[c >> 4];
             out += kHex[c & 0x0F];
-        } else {
-            out += ch;
         }
     }
     return out;
+}
+
+}  // namespace
+
+std::string wireAddress(std::string_view address) {
+    return percentEncoded(address, [](unsigned char c) {
+        // '#' would start a fragment and '%' an escape: texts from the date box or a page are data.
+        return !(c <= 0x20 || c >= 0x7F || c == '"' || c == '<' || c == '>' || c == '\\' || c == '^' || c == '`' ||
+                 c == '{' || c == '|' || c == '}' || c == '#' || c == '%');
+    });
+}
+
+std::string addressPart(std::string_view part) {
+    return percentEncoded(part, [](unsigned char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
+               c == '.';
+    });
 }
 
 std::string fixedWidthPart(std::string_view text, std::size_t from, std::size_t width) {

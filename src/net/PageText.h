@@ -66,6 +66,11 @@ std::string rewritePageTags(std::string_view page);
 // as data are percent-encoded (a short date gives a query of blanks).
 std::string wireAddress(std::string_view address);
 
+// A text from a page or the date box as one part of an address (a path step or a query): every
+// byte outside A-Z a-z 0-9 - _ . percent-encoded, so "/", "?" and "%" stay data. A part that is
+// "." or ".." comes out as it is; the fetcher refuses an address with such a path step.
+std::string addressPart(std::string_view part);
+
 // Characters from..from+width-1 (0-based) of text, padded with blanks to width: a fixed-width
 // field such as the day, month and year of a dd/mm/yyyy date.
 std::string fixedWidthPart(std::string_view text, std::size_t from, std::size_t width);

@@ -43,7 +43,7 @@ std::string fetchPricePage(Context& ctx, MainWindow& w, const std::string& addre
     const std::string rto = ctx.workPath(kRtoPage);
     guarded([&] { deleteFile(rto); });
     guarded([&] { deleteFile(ctx.workPath(kOddsPageName)); });
-    const LoadedPage loaded = Parse(ctx, text::wireAddress(address));
+    const LoadedPage loaded = Parse(ctx, address);
     showParsedPage(w, ctx.ports.pump, loaded);
     if (!loaded.ok) {
         // The run's line puts the cause in brackets of its own.
@@ -70,8 +70,9 @@ std::string oddsNoRaceText() {
 
 std::string oddsAddress(std::string_view formGuide, std::string_view meetingKey, std::string_view raceNumber) {
     const std::string_view code = meetingKey.empty() ? meetingKey : meetingKey.substr(1);
-    return std::string(formGuide) + "/cgi-bin/tvf/memdispodds.pl/" + std::string(code) + std::string(raceNumber) +
-           "?rto";
+    // Page texts stay inside the path: anything but letters, digits and "-_." is percent-encoded.
+    return std::string(formGuide) + "/cgi-bin/tvf/memdispodds.pl/" + text::addressPart(code) +
+           text::addressPart(raceNumber) + "?rto";
 }
 
 LiveOddsRun liveOdds(Context& ctx, MainWindow& w, OddsState& state) {
@@ -86,6 +87,7 @@ LiveOddsRun liveOdds(Context& ctx, MainWindow& w, OddsState& state) {
     }
 
     BusyBracket busy(w, ctx.ports.pointer);
+    const CommandScope command(ctx);
     const std::string track = trackNameOf(w.lblTrackName.caption());
     run.address = oddsAddress(ctx.services.formGuide, meetingKeyOf(w, raceNumber), raceNumber);
     const std::string page = fetchPricePage(ctx, w, run.address, run.cause);

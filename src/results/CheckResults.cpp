@@ -8,14 +8,13 @@
 #include "net/PageText.h"
 #include "net/WorkFiles.h"
 #include "results/ResultParser.h"
-#include "net/PageText.h"
 
 namespace selvane {
 std::string resultDatePath(MainWindow& w, std::string_view dateText) {
     w.dayPart = text::fixedWidthPart(dateText, 0, 2);
     w.monthPart = text::fixedWidthPart(dateText, 3, 2);
     w.yearPart = text::fixedWidthPart(dateText, 6, 4);
-    return w.yearPart + "/" + w.monthPart + "/" + w.dayPart;
+    return text::addressPart(w.yearPart) + "/" + text::addressPart(w.monthPart) + "/" + text::addressPart(w.dayPart);
 }
 
 int findResultMeeting(const ResultTables& t, std::string_view trackText) {
@@ -59,12 +58,13 @@ void fillMeetingResults(MainWindow& w, const ResultTables& t, std::string_view t
 
 void checkResults(Context& ctx, MainWindow& w, ResultTables& t) {
     if (w.cmbDateRaces.selectedIndex() < 0) return;
+    const CommandScope command(ctx);
     t.resultRaceSlot = 1;
     t.resultMeetingIndex = 0;
 
     const std::string address = ctx.services.resultsSiteRoot + resultDatePath(w, w.cmbDateRaces.text()) + "/mtgraces.html";
-    reportLoad(w, downloadTRACK(ctx, text::wireAddress(address), "mtgraces.html"));
-    showParsedPage(w, ctx.ports.pump, Parse(ctx, text::wireAddress(address)));
+    showLoading(w, address);
+    showParsedPage(w, ctx.ports.pump, downloadAndParse(ctx, address, "mtgraces.html"));
     w.lblTitle.setCaption("Racecourse: ");
 
     const std::string path = ctx.workPath("mtgraces.html");

@@ -10,7 +10,7 @@
 namespace selvane {
 
 // Cuts the date box text (dd/mm/yyyy) into the window's fixed-width date parts and returns
-// the results site's date path, yyyy/mm/dd.
+// the results site's date path, yyyy/mm/dd, each part encoded as an address part.
 std::string resultDatePath(MainWindow& w, std::string_view dateText);
 
 // The meeting that a track box text names (SANDOWN also answers to SANDOWN-HILLSIDE), 0 if none.

@@ -38,9 +38,8 @@ std::string copyRacePage(Context& ctx, MainWindow& w, const LiveResultChoice& ch
         address = resultPageAddress(ctx.services.resultsSiteRoot, resultDatePath(w, w.cmbDateRaces.text()),
                                     choice.racePageName);
     });
-    const LoadedPage raw = downloadTRACK(ctx, text::wireAddress(address), choice.racePageName);
-    reportLoad(w, raw);
-    const LoadedPage parsed = Parse(ctx, text::wireAddress(address));
+    showLoading(w, address);
+    const LoadedPage parsed = downloadAndParse(ctx, address, choice.racePageName);
     showParsedPage(w, ctx.ports.pump, parsed);
 
     ResultsPageEnd end = ResultsPageEnd::NoResultTables;
@@ -52,7 +51,7 @@ std::string copyRacePage(Context& ctx, MainWindow& w, const LiveResultChoice& ch
         end = writeResultsPage(writer, page);
     });
     guarded([&] { deleteFile(ctx.workPath(choice.racePageName)); });
-    return framedPageAfterCopy(raw.ok && parsed.ok, end);
+    return framedPageAfterCopy(parsed.ok, end);
 }
 
 }  // namespace
@@ -122,7 +121,7 @@ std::string framedPageAfterCopy(bool racePageFetched, ResultsPageEnd end) {
 
 std::string resultPageAddress(std::string_view resultsSiteRoot, std::string_view datePath,
                               std::string_view racePageName) {
-    return std::string(resultsSiteRoot) + std::string(datePath) + "/" + std::string(racePageName);
+    return std::string(resultsSiteRoot) + std::string(datePath) + "/" + text::addressPart(racePageName);
 }
 
 std::optional<std::string> resultsLinkPage(const ReportList& lstRaceName, const ReportList& lstResults) {
@@ -151,6 +150,7 @@ void liveResults(Context& ctx, MainWindow& w) {
         break;
     }
 
+    const CommandScope command(ctx);
     BusyBracket busy(w, ctx.ports.pointer);
     guarded([&] { w.stBar.setPanel(2, ""); });
     const LiveResultChoice choice =

@@ -62,7 +62,8 @@ LiveResultChoice chooseLiveResult(std::string_view raceNumberCaption, std::strin
 // copied tables, else the placeholder, so an earlier race's result is never shown.
 std::string framedPageAfterCopy(bool racePageFetched, ResultsPageEnd end);
 
-// resultsSiteRoot ends with "/"; datePath is yyyy/mm/dd.
+// resultsSiteRoot ends with "/"; datePath is yyyy/mm/dd as resultDatePath gives it; the page
+// name is encoded as an address part.
 std::string resultPageAddress(std::string_view resultsSiteRoot, std::string_view datePath,
                               std::string_view racePageName);
 

@@ -1,6 +1,7 @@
 // The meeting commands of the CLI: saved pages and the stand-in form-guide service.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -71,7 +72,7 @@ TEST(MeetingsCommands, AFailedFetchNamesTheAddressThatFailed) {
     const std::string track = m.name.substr(0, m.name.find(' '));
     const std::string undated = web.services().formGuide + "/cgi-bin/tvf/access.pl";
     const std::string dated = undated + "?20261206";
-    const std::string failed = ": the page could not be fetched from the form-guide service\n";
+    const std::string failed = "Page could not be fetched: ";
     struct Case {
         const char* what;
         std::vector<std::string> words;
@@ -79,10 +80,10 @@ TEST(MeetingsCommands, AFailedFetchNamesTheAddressThatFailed) {
     };
     web.server.setOverride("/cgi-bin/tvf/access.pl?20261206", "<html>Not here</html>", 404);
     for (const Case& c : std::vector<Case>{
-             {"today's page delivered, the dated one not", {"meetings"}, "selvane-cli meetings: " + dated + failed},
-             {"a chosen date", {"meetings", "--date", "06/12/2026"}, "selvane-cli meetings: " + dated + failed},
-             {"the race command", {"race", track, "1"}, "selvane-cli race: " + dated + failed},
-             {"the results command", {"results", track}, "selvane-cli results: " + dated + failed},
+             {"today's page delivered, the dated one not", {"meetings"}, "selvane-cli meetings: " + failed + dated + " (HTTP 404)\n"},
+             {"a chosen date", {"meetings", "--date", "06/12/2026"}, "selvane-cli meetings: " + failed + dated + " (HTTP 404)\n"},
+             {"the race command", {"race", track, "1"}, "selvane-cli race: " + failed + dated + " (HTTP 404)\n"},
+             {"the results command", {"results", track}, "selvane-cli results: " + failed + dated + " (HTTP 404)\n"},
          }) {
         SCOPED_TRACE(c.what);
         const test::CliRun run = test::runCli(c.words + test::serviceOptions(web.services()));
@@ -95,7 +96,26 @@ TEST(MeetingsCommands, AFailedFetchNamesTheAddressThatFailed) {
     closed.formGuide = "http://127.0.0.1:1";
     const test::CliRun run = test::runCli(std::vector<std::string>{"meetings"} + test::serviceOptions(closed));
     EXPECT_EQ(run.code, 1);
-    EXPECT_EQ(run.err, "selvane-cli meetings: http://127.0.0.1:1/cgi-bin/tvf/access.pl" + failed);
+    EXPECT_EQ(run.err, "selvane-cli meetings: " + failed + "http://127.0.0.1:1/cgi-bin/tvf/access.pl (no connection)\n");
+}
+
+// Link codes from the meeting page are data: "/" and "?" in them never change the path requested.
+// A race page that cannot be fetched still prints the placeholder tips and the warning, exit 1.
+TEST(MeetingsCommands, ACraftedLinkCodeStaysInItsPath) {
+    test::StandinFixture web;
+    std::string page = meetingPage("R3 12:00 ASCOT 1000m");
+    page.replace(page.find("NAME=\"M1\""), 9, "NAME=\"M../../../../tmp/x?\"");
+    web.server.setOverride("/cgi-bin/tvf/access.pl", page);
+    web.server.setOverride("/cgi-bin/tvf/access.pl?20261206", page);
+    const test::CliRun run = test::runCli(std::vector<std::string>{"race", "ascot", "3"} + test::serviceOptions(web.services()));
+
+    const std::string target = "/cgi-bin/tvf/memdeliver.pl/..%2F..%2F..%2F..%2Ftmp%2Fx%3F3.htm?tvf3";
+    const std::vector<std::string> log = web.server.requestLog();
+    EXPECT_EQ(std::count(log.begin(), log.end(), target), 1);
+    for (const std::string& t : log) EXPECT_EQ(t.find("/tmp"), std::string::npos) << t;
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err, "selvane-cli race: Page could not be fetched: " + web.services().formGuide + target + " (HTTP 404)\n");
+    EXPECT_NE(run.out.find("Race's Data Error"), std::string::npos) << run.out;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The results and race commands against the stand-in services.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "CliRun.h"
@@ -26,6 +27,9 @@ TEST_F(ResultsCommand, ShowsTheMeetingsResultStates) {
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.code, 0);
     EXPECT_NE(run.out.find(day.meetings[0].resultsName), std::string::npos) << run.out;
+    // One fetch serves the results list and the page the window shows.
+    const std::vector<std::string> log = web.server.requestLog();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "/tote/2026/12/06/mtgraces.html"), 1);
 }
 
 TEST_F(ResultsCommand, AResultsSiteThatDoesNotDeliverTheDaysPageIsAnError) {
@@ -33,9 +37,11 @@ TEST_F(ResultsCommand, AResultsSiteThatDoesNotDeliverTheDaysPageIsAnError) {
         const char* what;
         sd::Fault fault;
         bool closedPort;
+        std::string cause;
     };
-    for (const Case& c : {Case{"404", sd::Fault::NotFound, false}, Case{"500", sd::Fault::ServerError, false},
-                          Case{"nothing listening", sd::Fault::None, true}}) {
+    for (const Case& c : {Case{"404", sd::Fault::NotFound, false, "(HTTP 404)"},
+                          Case{"500", sd::Fault::ServerError, false, "(HTTP 500)"},
+                          Case{"nothing listening", sd::Fault::None, true, "(no connection)"}}) {
         SCOPED_TRACE(c.what);
         web.server.setFault(c.fault, "/tote/");
         Services services = web.services();
@@ -44,8 +50,8 @@ TEST_F(ResultsCommand, AResultsSiteThatDoesNotDeliverTheDaysPageIsAnError) {
              {std::vector<std::string>{"results", track}, std::vector<std::string>{"race", track, "1"}}) {
             const test::CliRun run = test::runCli(words + test::serviceOptions(services));
             EXPECT_EQ(run.code, 1);
-            EXPECT_EQ(run.err, "selvane-cli " + words[0] + ": " + pageAddress(services.resultsSiteRoot) +
-                                   ": the page could not be fetched from the tote results site\n");
+            EXPECT_EQ(run.err, "selvane-cli " + words[0] + ": Page could not be fetched: " +
+                                   pageAddress(services.resultsSiteRoot) + " " + c.cause + "\n");
             EXPECT_EQ(run.out, "");
         }
     }

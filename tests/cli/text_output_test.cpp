@@ -75,7 +75,10 @@ TEST(TextOutput, RaceMessagesPrintTheirLineBreaksPlainly) {
     web.server.setFault(standin::Fault::NotFound, "/cgi-bin/tvf/memdeliver.pl");
     const test::CliRun run = test::runCli(std::vector<std::string>{"race", m.name.substr(0, m.name.find(' ')), "1"} +
                                           test::serviceOptions(web.services()));
-    ASSERT_EQ(run.code, 0) << run.err;
+    // A race page that cannot be fetched is an error, printed after the placeholder tips and warning.
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err, "selvane-cli race: Page could not be fetched: " + web.services().formGuide +
+                           "/cgi-bin/tvf/memdeliver.pl/" + m.formCode + "1.htm?tvf3 (HTTP 404)\n");
     EXPECT_NE(run.out.find("Message \"Race's Data Error\": Could not access any data for race's " +
                            m.races[0].trackWords +
                            "\nThis is probably due to data error or no data available.\n\n"

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/Commands.h"
 #include "net/PageLoader.h"
 #include "net/PageText.h"
@@ -67,8 +69,9 @@ TEST_F(MeetingFlow, DownloadOnlineFetchesTwiceAndFillsTheBoxes) {
     const standin::RaceDay day = standin::generateRaceDay(kToday, 1);
     w.cmdDownload.click();
 
-    // The page without a query and the selected date's page, each through downloadTRACK and Parse.
-    EXPECT_EQ(service.requestCount(), 4u);
+    // The page without a query once for both loads, then the selected date's page and the page
+    // without a query again for the engine.
+    EXPECT_EQ(service.requestLog(), (std::vector<std::string>{kPage, std::string(kPage) + "?20261206", kPage}));
     std::vector<std::string> dates;
     for (int d = -7; d <= 0; ++d) dates.push_back(standin::ddmmyyyy(standin::addDays(kToday, d)));
     EXPECT_EQ(w.cmbDateRaces.entries(), dates);
@@ -134,8 +137,8 @@ TEST_F(MeetingFlow, DownloadOfflineShowsOnlyTheMessage) {
 }
 
 TEST_F(MeetingFlow, ShortDateIsPaddedWithBlanks) {
-    // The query keeps its eight characters; its blanks go out percent-encoded.
-    service.setOverride(std::string(kPage) + "?%20%20%20%20/25/", pageOf("20261205"));
+    // The query keeps its eight characters; its blanks and slashes go out percent-encoded.
+    service.setOverride(std::string(kPage) + "?%20%20%20%20%2F25%2F", pageOf("20261205"));
     w.cmbDateRaces.addItem("5/3/24");
     w.cmbDateRaces.setSelectedIndex(0);
 
@@ -181,7 +184,7 @@ TEST_F(MeetingFlow, PreviousAfterADownloadOffersTheFirstFourDates) {
 
     EXPECT_EQ(w.cmbDateRaces.entries(), (std::vector<std::string>{"29/11/2026", "30/11/2026", "01/12/2026", "02/12/2026"}));
     EXPECT_EQ(w.cmbDateRaces.text(), "29/11/2026");
-    EXPECT_EQ(service.requestCount(), 6u);
+    EXPECT_EQ(service.requestCount(), 5u);
     EXPECT_EQ(w.cmbDateRaces.focusRequests(), 2);
     const standin::RaceDay day = standin::generateRaceDay({2026, 11, 29}, 1);
     EXPECT_EQ(w.cmbTrackName.entries(), firstWords(day));
@@ -194,7 +197,7 @@ TEST_F(MeetingFlow, ChoosingATrackShowsItsRacesFromTheTables) {
     ASSERT_GE(w.cmbTrackName.count(), 2);
     w.cmbTrackName.setSelectedIndex(1);
 
-    EXPECT_EQ(service.requestCount(), 4u);
+    EXPECT_EQ(service.requestCount(), 3u);
     EXPECT_EQ(raceRows(), expectedRows(day.meetings[1]));
     EXPECT_EQ(w.lblTitle.caption(), "Racecourse: " + firstWords(day)[1]);
 }
@@ -228,6 +231,53 @@ TEST_F(MeetingFlow, ServiceDownLeavesNoMeetings) {
     EXPECT_EQ(w.cmbTrackName.count(), 0);
     EXPECT_EQ(w.lstRaceName.count(), 0);
     EXPECT_TRUE(disabledControls().empty());
+}
+
+// A download that fails: the first failure of the command with its cause in panel 2 and
+// lblStatus, never "Done", and a dead service asked once for the whole command.
+TEST(MeetingDownload, AFailedDownloadReportsItsFirstFailure) {
+    struct Case {
+        const char* what;
+        standin::Fault fault;
+        std::string override404;  // a target answered 404
+        bool closed;              // the service's port is closed
+        std::vector<std::string> requests;
+        std::string failure;      // after "Page could not be fetched: " + service
+    };
+    const std::string dated = std::string(kPage) + "?20261206";
+    for (const Case& c : std::vector<Case>{
+             {"stalled", standin::Fault::Stall, "", false, {kPage}, std::string(kPage) + " (timed out)"},
+             {"closed", standin::Fault::None, "", true, {}, std::string(kPage) + " (no connection)"},
+             {"dated page missing", standin::Fault::None, dated, false, {kPage, dated, kPage}, dated + " (HTTP 404)"},
+         }) {
+        SCOPED_TRACE(c.what);
+        standin::Server service{standin::Options{.now = "2026-12-06T14:00", .seed = 1, .root = {}, .faultPath = {}}};
+        service.start();
+        service.setFault(c.fault);
+        if (!c.override404.empty()) service.setOverride(c.override404, "<html>Not here</html>", 404);
+        const std::string base = c.closed ? "http://127.0.0.1:1" : service.formGuideUrl();
+        test::AppFixture fx{Services{base, service.resultsSiteRoot(), service.makerSiteUrl()}};
+        App& app = *fx.app;
+        app.ports.connectivity = &fx.fakes.connectivity;
+        app.limits.total = std::chrono::milliseconds(400);
+        wireCommands(app);
+        std::vector<std::string> statuses;
+        app.window.lblStatus.setObserver([&] { statuses.push_back(app.window.lblStatus.caption()); });
+
+        app.window.cmdDownload.click();
+
+        const std::string failure = "Page could not be fetched: " + base + c.failure;
+        EXPECT_EQ(app.window.stBar.panel(2), failure);
+        EXPECT_EQ(app.window.lblStatus.caption(), failure);
+        EXPECT_EQ(service.requestLog(), c.requests);
+        // The address shows while it loads; once a page failed, no "Done".
+        const auto loading = std::find(statuses.begin(), statuses.end(), "Loading " + base + kPage + "...");
+        const auto failed = std::find_if(statuses.begin(), statuses.end(),
+                                         [](const std::string& s) { return s.rfind("Page could not", 0) == 0; });
+        EXPECT_LT(loading, failed);
+        EXPECT_EQ(std::count(failed, statuses.end(), "Done"), 0);
+        app.window.lblStatus.setObserver(nullptr);
+    }
 }
 
 TEST(MeetingCommands, TrackBoxKeepsEntriesInLineWithSlots) {

@@ -55,6 +55,9 @@ TEST(Fetcher, EachFaultHasItsCause) {
         {Fault::Oversize, "", false, 200, FetchFailure::TooLarge, "(page over 1 MB)"},
         {Fault::None, kClosedPort, false, 0, FetchFailure::NoConnection, "(no connection)"},
         {Fault::None, "ftp://127.0.0.1:1", false, 0, FetchFailure::BadAddress, "(bad address)"},
+        // A path step "." or ".." would leave the path the address was built in.
+        {Fault::None, std::string(kClosedPort) + "/x/../..", false, 0, FetchFailure::BadAddress, "(bad address)"},
+        {Fault::None, std::string(kClosedPort) + "/.", false, 0, FetchFailure::BadAddress, "(bad address)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(standin::faultName(c.fault) + " " + c.base);

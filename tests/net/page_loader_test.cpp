@@ -82,17 +82,23 @@ TEST_F(PageLoaderTest, FailedDownloadRemovesTheOlderPage) {
 }
 
 TEST_F(PageLoaderTest, FailuresAreReportedWithoutHidingAnEarlierMessage) {
+    const std::string missing = std::string(kFetchFailedStatus) + ": " + server.url("/missing") + " (HTTP 404)";
     reportLoad(app.window, downloadTRACK(app, server.url("/missing"), "access.html"));
-    EXPECT_EQ(app.window.lblStatus.caption(), kFetchFailedStatus);
-    EXPECT_EQ(app.window.stBar.panel(2), std::string(kFetchFailedStatus) + ": " + server.url("/missing"));
+    EXPECT_EQ(app.window.lblStatus.caption(), missing);
+    EXPECT_EQ(app.window.stBar.panel(2), missing);
 
-    // The first failure of a command names its page; so does a best bet written before it.
+    // The first failure of a command names its page, in both places; a page loaded after it
+    // does not say "Done".
     showParsedPage(app.window, app.ports.pump, Parse(app, server.url("/broken")));
-    EXPECT_EQ(app.window.stBar.panel(2), std::string(kFetchFailedStatus) + ": " + server.url("/missing"));
+    EXPECT_EQ(app.window.stBar.panel(2), missing);
+    EXPECT_EQ(app.window.lblStatus.caption(), missing);
+    showParsedPage(app.window, app.ports.pump, Parse(app, server.url("/race")));
+    EXPECT_EQ(app.window.lblStatus.caption(), missing);
+    // A best bet written before a failure keeps panel 2; lblStatus names the failure.
     app.window.stBar.setPanel(2, "Tip each way best bet #  3.  CHARLIE");
     reportLoad(app.window, downloadTRACK(app, server.url("/broken"), "mtgraces.html"));
     EXPECT_EQ(app.window.stBar.panel(2), "Tip each way best bet #  3.  CHARLIE");
-    EXPECT_EQ(app.window.lblStatus.caption(), kFetchFailedStatus);
+    EXPECT_EQ(app.window.lblStatus.caption(), std::string(kFetchFailedStatus) + ": " + server.url("/broken") + " (HTTP 500)");
 }
 
 TEST_F(PageLoaderTest, DownloadRefusesNamesOutsideTheFolder) {
@@ -136,8 +142,7 @@ TEST_F(PageLoaderTest, FailedParseLeavesNoStalePage) {
     showParsedPage(app.window, app.ports.pump, Parse(app, server.url("/missing")));
     EXPECT_FALSE(fileExists(app.workPath("test.html")));
     EXPECT_EQ(app.window.pageMarkup, "");
-    EXPECT_EQ(app.window.lblStatus.caption(), kFetchFailedStatus);
-    EXPECT_EQ(app.window.stBar.panel(2), std::string(kFetchFailedStatus) + ": " + server.url("/missing"));
+    EXPECT_EQ(app.window.lblStatus.caption(), std::string(kFetchFailedStatus) + ": " + server.url("/missing") + " (HTTP 404)");
     EXPECT_EQ(app.window.lblTitle.caption(), "Racecourse: ");
 }
 
@@ -146,7 +151,7 @@ TEST_F(PageLoaderTest, StalledServerIsCutOffByTheTimeLimit) {
     test::writeFile(app.workPath("test.html"), "older\r\n");
     showParsedPage(app.window, app.ports.pump, Parse(app, server.url("/stall")));
     EXPECT_FALSE(fileExists(app.workPath("test.html")));
-    EXPECT_EQ(app.window.lblStatus.caption(), kFetchFailedStatus);
+    EXPECT_EQ(app.window.lblStatus.caption(), std::string(kFetchFailedStatus) + ": " + server.url("/stall") + " (timed out)");
     EXPECT_GT(fx.fakes.pump.calls, 0);  // the window kept running while it waited
 }
 

@@ -48,6 +48,15 @@ TEST(PageText, WireAddressAndDateParts) {
     };
     for (const auto& [address, wire] : cases) EXPECT_EQ(wireAddress(address), wire) << address;
 
+    const std::vector<std::pair<std::string, std::string>> parts = {
+        {"AZaz09-_.", "AZaz09-_."},
+        {"../../../../tmp/x", "..%2F..%2F..%2F..%2Ftmp%2Fx"},
+        {"a?b%c#d", "a%3Fb%25c%23d"},
+        {std::string("  \\\x01\xC9~+"), "%20%20%5C%01%C9%7E%2B"},
+        {"..", ".."},
+    };
+    for (const auto& [part, encoded] : parts) EXPECT_EQ(addressPart(part), encoded) << part;
+
     struct Date {
         std::string date, parts;
     };

@@ -140,7 +140,7 @@ TEST_F(LiveResultsFlow, ARacePageThatCannotBeFetchedNeverShowsAnEarlierResult) {
     };
     const Case cases[] = {
         {"<html><body>Not found</body></html>", 404,
-         "Page could not be fetched: " + web.server.resultsSiteRoot() + "2026/12/06/" + meeting.toteCode + "03.html"},
+         "Page could not be fetched: " + web.server.resultsSiteRoot() + "2026/12/06/" + meeting.toteCode + "03.html (HTTP 404)"},
         // Fetched, but the tables are not there.
         {"<html><body><p>Results are being updated</p></body></html>", 200, ""},
     };

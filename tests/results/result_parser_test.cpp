@@ -251,7 +251,7 @@ TEST(CheckResultsDisplay, AMeetingNotOnThePageEmptiesTheListOnly) {
 
 TEST(CheckResultsDisplay, DatePath) {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"15/03/2007", "2007/03/15"}, {"06/12/2026", "2026/12/06"}, {"1/2/2026", "26  //2/1/"}, {"", "    /  /  "}};
+        {"15/03/2007", "2007/03/15"}, {"06/12/2026", "2026/12/06"}, {"1/2/2026", "26%20%20/%2F2/1%2F"}, {"", "%20%20%20%20/%20%20/%20%20"}};
     for (const auto& [date, path] : cases) {
         MainWindow w;
         EXPECT_EQ(resultDatePath(w, date), path) << date;
