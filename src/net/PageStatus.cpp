@@ -1,5 +1,7 @@
 #include "net/PageStatus.h"
 
+#include <utility>
+
 namespace selvane {
 
 void reportLoad(MainWindow& w, const LoadedPage& page) {
@@ -8,7 +10,10 @@ void reportLoad(MainWindow& w, const LoadedPage& page) {
     if (w.stBar.panel(2).empty()) w.stBar.setPanel(2, std::string(kFetchFailedStatus) + ": " + page.url);
 }
 
-void showParsedPage(MainWindow& w, EventPump* pump, const LoadedPage& page) {
+namespace {
+
+template <class Page>
+void showPage(MainWindow& w, EventPump* pump, Page&& page) {
     w.pageFilePath = page.filePath;
     if (!page.ok) {
         w.pageMarkup.clear();
@@ -20,8 +25,14 @@ void showParsedPage(MainWindow& w, EventPump* pump, const LoadedPage& page) {
     w.lblTitle.setCaption("Racecourse : " + page.title);
     if (pump) pump->pumpEvents();
     w.lblStatus.setCaption("Extracting links");
-    w.pageMarkup = page.markup;
+    w.pageMarkup = std::forward<Page>(page).markup;
     w.lblStatus.setCaption("Done");
 }
+
+}  // namespace
+
+void showParsedPage(MainWindow& w, EventPump* pump, const LoadedPage& page) { showPage(w, pump, page); }
+
+void showParsedPage(MainWindow& w, EventPump* pump, LoadedPage&& page) { showPage(w, pump, std::move(page)); }
 
 }  // namespace selvane

@@ -17,5 +17,7 @@ void reportLoad(MainWindow& w, const LoadedPage& page);
 // letting window events run between them, and the page's markup and file in the window's
 // fields; a failure as reportLoad says.
 void showParsedPage(MainWindow& w, EventPump* pump, const LoadedPage& page);
+// The same for a page that is not kept: its markup moves into the window.
+void showParsedPage(MainWindow& w, EventPump* pump, LoadedPage&& page);
 
 }  // namespace selvane
