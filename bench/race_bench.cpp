@@ -3,6 +3,10 @@
 #include <libxml/HTMLparser.h>
 #include <libxml/HTMLtree.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -32,8 +36,23 @@ std::string firstTrack() {
     return day.meetings[0].name.substr(0, day.meetings[0].name.find(' '));
 }
 
+// A desktop session has a memory-backed runtime folder; this machine's session may not, and
+// work files on its disk cost more than the whole command.
+void ensureRuntimeFolder() {
+    if (const char* set = std::getenv("XDG_RUNTIME_DIR"); set && *set) return;
+    if (!std::filesystem::is_directory("/dev/shm")) return;
+    static const std::filesystem::path folder = [] {
+        std::filesystem::path f = std::filesystem::path("/dev/shm") / ("selvane-bench-" + std::to_string(getpid()));
+        std::filesystem::create_directories(f);
+        std::atexit([] { std::filesystem::remove_all(folder); });
+        return f;
+    }();
+    setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+}
+
 // selvane-cli race TRACK 1 as the shell runs it, minus the process start.
 void cliRace(benchmark::State& state) {
+    ensureRuntimeFolder();
     const std::string track = firstTrack();
     std::vector<std::string> words = {"selvane-cli", "race", track, "1", "--date", "06/12/2026", "--form-guide",
                                       server().formGuideUrl(), "--results-site", server().resultsSiteRoot()};
@@ -92,7 +111,7 @@ void bareWork(benchmark::State& state) {
     }
 }
 
-BENCHMARK(cliRace)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(bareWork)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(cliRace)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(bareWork)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 }  // namespace
