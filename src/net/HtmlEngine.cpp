@@ -90,6 +90,14 @@ std::string toWorkFileForm(const char* text, std::size_t size) {
     std::string out;
     out.reserve(size + size / 16);
     for (std::size_t i = 0; i < size;) {
+        // Plain ASCII without line breaks goes over as it is, a run at a time.
+        std::size_t run = i;
+        while (run < size && data[run] < 0x80 && data[run] != '\r' && data[run] != '\n') ++run;
+        if (run > i) {
+            out.append(text + i, run - i);
+            i = run;
+            continue;
+        }
         const auto [code, length] = decodeAt(data, size, i);
         if (code == '\r') {
             out += "\r\n";
