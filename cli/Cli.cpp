@@ -57,11 +57,19 @@ void printOverview(std::ostream& out) {
 std::mutex tempFolderMutex;
 fs::path tempFolderNow;
 
+// The user's runtime folder (memory-backed where there is one), else the temp folder.
+fs::path tempRoot() {
+    std::error_code ec;
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime && fs::is_directory(runtime, ec))
+        return runtime;
+    return fs::temp_directory_path();
+}
+
 // Removes the temporary work folder when the command ends.
 struct TempFolder {
     fs::path path;
     void make() {
-        std::string pattern = (fs::temp_directory_path() / "selvane-cli-XXXXXX").string();
+        std::string pattern = (tempRoot() / "selvane-cli-XXXXXX").string();
         std::lock_guard lock(tempFolderMutex);
         if (!mkdtemp(pattern.data())) throw InputError("cannot make a temporary work folder");
         path = tempFolderNow = pattern;
@@ -107,7 +115,10 @@ void Args::expect(std::size_t minPositional, std::size_t maxPositional, std::vec
 }
 
 std::unique_ptr<App> Context::makeApp() {
-    auto app = std::make_unique<App>(workFolder, ports.ports(), services);
+    Ports recording = ports.ports();
+    // No window to keep painted: a fetch runs on this thread instead of starting one per page.
+    recording.pump = nullptr;
+    auto app = std::make_unique<App>(workFolder, recording, services);
     app->limits = limits;
     return app;
 }

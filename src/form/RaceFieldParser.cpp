@@ -6,11 +6,9 @@
 
 namespace selvane {
 
+using text::equalsNoCase;
 using text::trimSpaces;
-using text::upperInto;
 namespace {
-
-bool has(std::string_view haystack, std::string_view needle) { return haystack.find(needle) != std::string_view::npos; }
 
 bool containsStakes(std::string_view text) {
     static constexpr std::string_view kWord = "STAKES";
@@ -22,26 +20,60 @@ bool containsStakes(std::string_view text) {
     return false;
 }
 
+// The tag spellings a walk reacts to, as bits: "<HR>" and "<HR " are one kind, and so on.
+enum TagKind : unsigned {
+    kRule = 1,         // <HR> <HR
+    kTable = 2,        // <TABLE> <TABLE
+    kOther = 4,        // </TABLE> <TR> <TR
+    kRowEnd = 8,       // </TR>
+    kCell = 16,        // <TD> <TD
+    kCellEnd = 32,     // </TD>
+    kLinkEnd = 64,     // </A>
+};
+
+// Every spelling the tag contains anywhere (a "<" inside a tag starts another candidate).
+unsigned kindsIn(std::string_view tag) {
+    unsigned kinds = 0;
+    text::forEachOpening(tag, [&kinds](const text::TagOpening& o) {
+        const bool open = !o.closing && (o.after == '>' || o.after == ' ');
+        const bool shut = o.closing && o.after == '>';
+        if (!open && !shut) return true;
+        if (equalsNoCase("HR", o.name)) {
+            if (open) kinds |= kRule;
+        } else if (equalsNoCase("TABLE", o.name)) {
+            kinds |= open ? kTable : kOther;
+        } else if (equalsNoCase("TR", o.name)) {
+            kinds |= open ? kOther : kRowEnd;
+        } else if (equalsNoCase("TD", o.name)) {
+            kinds |= open ? kCell : kCellEnd;
+        } else if (equalsNoCase("A", o.name)) {
+            if (shut) kinds |= kLinkEnd;
+        }
+        return true;
+    });
+    return kinds;
+}
+
 // What a tag does to the walk; only the first matching test applies.
-void actOnTag(RunnerTable& t, std::string_view tag) {
-    if (has(tag, "<HR>") || has(tag, "<HR ")) {
+void actOnTag(RunnerTable& t, unsigned kinds) {
+    if (kinds & kRule) {
         if (t.ruleCounter <= 1) ++t.ruleCounter;
         if (!t.headerSeen) t.cellColumn = 1;
-    } else if (has(tag, "<TABLE ") || has(tag, "<TABLE>")) {
+    } else if (kinds & kTable) {
         ++t.tableCounter;
-    } else if (has(tag, "</TABLE>") || has(tag, "<TR>") || has(tag, "<TR ")) {
-    } else if (has(tag, "</TR>")) {
+    } else if (kinds & kOther) {
+    } else if (kinds & kRowEnd) {
         if (t.headerSeen) {
             ++t.runnerRowCount;
             t.cellColumn = 1;
         }
-    } else if (has(tag, "<TD>") || has(tag, "<TD ")) {
-    } else if (has(tag, "</TD>")) {
+    } else if (kinds & kCell) {
+    } else if (kinds & kCellEnd) {
         if (t.headerSeen) {
             ++t.cellColumn;
             t.inLink = false;
         }
-    } else if (has(tag, "</A>")) {
+    } else if (kinds & kLinkEnd) {
         t.inLink = true;
     }
 }
@@ -73,15 +105,14 @@ FieldParseEnd parseRaceField(RunnerTable& t, std::string& page, ProgressBar* pgB
     t.inLink = false;
 
     const std::string_view text(page);
-    std::string tag;  // the current tag, upper-cased; one buffer for the whole walk
-    std::size_t open = text.find('<');
+    std::size_t open = text::findByte(text, '<', 0);
     while (open != std::string_view::npos) {
-        const std::size_t close = text.find('>', open);
+        const std::size_t close = text::findByte(text, '>', open);
         if (close == std::string_view::npos) return FieldParseEnd::UnclosedTag;
-        upperInto(tag, text.substr(open, close - open + 1));
-        actOnTag(t, tag);
+        const std::string_view tag = text.substr(open, close - open + 1);
+        actOnTag(t, kindsIn(tag));
 
-        const std::size_t next = text.find('<', close + 1);
+        const std::size_t next = text::findByte(text, '<', close + 1);
         if (next == std::string_view::npos) return FieldParseEnd::EndOfPage;
         const std::string_view inner = text.substr(close + 1, next - close - 1);
         if (!inner.empty()) {
@@ -92,7 +123,7 @@ FieldParseEnd parseRaceField(RunnerTable& t, std::string& page, ProgressBar* pgB
                 t.linkText.assign(inner);
             }
             bool filed;
-            if (tag == "</A>" && t.inLink) {
+            if (t.inLink && equalsNoCase("</A>", tag)) {
                 filed = storeCell(t, t.tableCounter, trimSpaces(t.linkText), t.cellColumn);
                 t.linkText.clear();
                 t.inLink = false;
@@ -102,7 +133,7 @@ FieldParseEnd parseRaceField(RunnerTable& t, std::string& page, ProgressBar* pgB
             if (!filed) return FieldParseEnd::RowLimit;
             // Before the header, columns advance per text piece.
             if (!t.headerSeen && t.ruleCounter <= 1 && t.cellColumn <= 11) ++t.cellColumn;
-            if (containsStakes(inner)) t.headerSeen = true;
+            if (!t.headerSeen && containsStakes(inner)) t.headerSeen = true;
         }
         if (t.ruleCounter >= 2) {
             if (pgBar) {

@@ -105,17 +105,12 @@ TipOutcome computeTips(const std::vector<TipInput>& field) {
         o.rankValue[i] = isEmergencyNumber(field[i].number) ? kEmergencyRank : o.formScore[i];
     }
 
-    // Repeatedly take the worst runner left and file it from the back; among equal values the
-    // first in the list is taken first, so the one further down ranks better.
-    o.tipOrder.assign(n, 0);
-    std::vector<bool> taken(n, false);
-    for (std::size_t s = 0; s < n; ++s) {
-        std::size_t worst = n;
-        for (std::size_t p = 0; p < n; ++p)
-            if (!taken[p] && (worst == n || o.rankValue[p] > o.rankValue[worst])) worst = p;
-        taken[worst] = true;
-        o.tipOrder[n - 1 - s] = static_cast<int>(worst) + 1;
-    }
+    // Best first: ascending rank value, and among equal values the runner further down the list
+    // first (the order of taking the worst runner left, first in the list on a tie, from the back).
+    o.tipOrder.resize(n);
+    for (std::size_t s = 0; s < n; ++s) o.tipOrder[s] = static_cast<int>(n - s);
+    std::stable_sort(o.tipOrder.begin(), o.tipOrder.end(),
+                     [&o](int a, int b) { return o.rankValue[a - 1] < o.rankValue[b - 1]; });
 
     if (n < static_cast<std::size_t>(kTips))
         return stopped(std::move(o), TipStop::TooFewRunners,

@@ -46,9 +46,9 @@ public:
     void run() {
         std::size_t pos = 0;
         while (true) {
-            const std::size_t open = text_.find('<', pos);
+            const std::size_t open = text::findByte(text_, '<', pos);
             if (open == string_view::npos) return;
-            const std::size_t close = text_.find('>', open);
+            const std::size_t close = text::findByte(text_, '>', open);
             if (close == string_view::npos) return;
             takeTag(text_.substr(open, close - open + 1));
 
@@ -59,7 +59,7 @@ public:
                 if (afterGoMarker_ && !readName()) return;
             }
 
-            const std::size_t next = text_.find('<', close + 1);
+            const std::size_t next = text::findByte(text_, '<', close + 1);
             if (next == string_view::npos) return;
             // Adjacent tags have no text between them (not "><").
             const string_view between = text_.substr(close + 1, next - close - 1);
@@ -69,18 +69,47 @@ public:
     }
 
 private:
+    // The spellings the tests below look for, found in one scan of the tag.
+    enum Mark : unsigned {
+        kDateList = 1,      // kDateListTag
+        kSelectSpace = 2,   // <SELECT
+        kSelectShut = 4,    // <SELECT>
+        kSelectEnd = 8,     // </SELECT>
+        kFormEnd = 16,      // </FORM>
+        kOptionValue = 32,  // <OPTION VALUE
+        kNoValue = 64,      // <OPTION VALUE="">
+    };
+
     void takeTag(string_view raw) {
-        tag_.resize(raw.size());
-        for (std::size_t i = 0; i < raw.size(); ++i) tag_[i] = text::upperAscii(raw[i]);
+        tag_ = raw;
+        marks_ = 0;
+        text::forEachOpening(tag_, [this](const text::TagOpening& o) {
+            const string_view from = tag().substr(o.at);
+            if (text::equalsNoCase("SELECT", o.name)) {
+                if (o.closing && o.after == '>') marks_ |= kSelectEnd;
+                if (!o.closing && o.after == '>') marks_ |= kSelectShut;
+                if (!o.closing && o.after == ' ') {
+                    marks_ |= kSelectSpace;
+                    if (text::startsNoCase(from, kDateListTag)) marks_ |= kDateList;
+                }
+            } else if (text::equalsNoCase("FORM", o.name)) {
+                if (o.closing && o.after == '>') marks_ |= kFormEnd;
+            } else if (text::equalsNoCase("OPTION", o.name) && !o.closing && text::startsNoCase(from, "<OPTION VALUE")) {
+                marks_ |= kOptionValue;
+                if (text::startsNoCase(from, R"(<OPTION VALUE="">)")) marks_ |= kNoValue;
+            }
+            return true;
+        });
     }
+    bool marked(Mark m) const { return (marks_ & m) != 0; }
     string_view tag() const { return tag_; }
 
     // False ends the scan.
     bool classify() {
-        if (walk_ == Walk::Full && contains(tag(), kDateListTag)) {
+        if (walk_ == Walk::Full && marked(kDateList)) {
             collectingDates_ = true;
-        } else if (contains(tag(), "<SELECT>") || contains(tag(), "<SELECT ")) {
-        } else if (contains(tag(), "</SELECT>")) {
+        } else if (marked(kSelectShut) || marked(kSelectSpace)) {
+        } else if (marked(kSelectEnd)) {
             if (afterGoMarker_ && inRaceList_) {
                 if (t_.meetingCounter > MeetingTables::kMeetings) return false;
                 t_.meetingLastRace[t_.meetingCounter] = lastRaceSeen_;
@@ -88,9 +117,9 @@ private:
                 inRaceList_ = false;
                 ++t_.meetingCounter;
             }
-        } else if (contains(tag(), "</FORM>")) {
+        } else if (marked(kFormEnd)) {
             for (string_view other : kNotFormEnd)
-                if (contains(tag(), other)) return true;
+                if (text::containsNoCase(tag(), other)) return true;
             return false;
         }
         return true;
@@ -98,19 +127,26 @@ private:
 
     // NAME="M..." opens a meeting (its link key), NAME="N..." its race list.
     bool readName() {
-        const std::size_t p = tag().find("NAME=");
+        // The first "NAME=", found by its "=".
+        std::size_t p = string_view::npos;
+        for (std::size_t e = text::findByte(tag(), '=', 0); e != string_view::npos; e = text::findByte(tag(), '=', e + 1))
+            if (e >= 4 && text::startsNoCase(tag().substr(e - 4), "NAME=")) {
+                p = e - 4;
+                break;
+            }
         if (p == string_view::npos) return true;
         const std::size_t valueStart = p + 6;  // past NAME= and the opening quote
         const std::size_t quote = tag().find('"', valueStart);
         if (quote == string_view::npos || quote == valueStart) return true;
         const string_view value = tag().substr(valueStart, quote - valueStart);
-        if (value[0] == 'M') {
+        const char kind = text::upperAscii(value[0]);
+        if (kind == 'M') {
             if (t_.meetingCounter > MeetingTables::kMeetings) return false;
             std::string& link = t_.meetingLinks[t_.meetingCounter];
             link.resize(value.size());
             for (std::size_t i = 0; i < value.size(); ++i) link[i] = text::lowerAscii(value[i]);
             currentMeeting_ = t_.meetingCounter;
-        } else if (value[0] == 'N') {
+        } else if (kind == 'N') {
             inRaceList_ = true;
         }
         return true;
@@ -119,7 +155,7 @@ private:
     bool takeText(string_view text) {
         // The empty or blank text after the list's opening tag or after </OPTION> is no date the user
         // could choose; the selected option is always taken, since it ends the list.
-        const bool selected = tag().substr(0, 16) == "<OPTION SELECTED";
+        const bool selected = text::startsNoCase(tag(), "<OPTION SELECTED");
         if (collectingDates_ && (!isBlank(text) || selected)) {
             if (dateCount_ >= MeetingTables::kDates) return false;
             t_.meetingDates[dateCount_] = std::string(text);
@@ -129,9 +165,9 @@ private:
                 t_.selectedDateIndex = static_cast<float>(dateCount_ - 1);
             }
         }
-        if (contains(text, kGoMark)) afterGoMarker_ = true;
+        if (!afterGoMarker_ && contains(text, kGoMark)) afterGoMarker_ = true;
         if (afterGoMarker_ && inRaceList_) {
-            if (contains(tag(), "<OPTION VALUE")) {
+            if (marked(kOptionValue)) {
                 if (text.empty() || text.front() == ' ') return false;
                 const string_view firstWord = text.substr(0, text.find(' '));
                 const float race = static_cast<float>(text::leadingNumber(firstWord.substr(1)));
@@ -139,7 +175,7 @@ private:
                 lastRaceSeen_ = race;
             }
         } else if (afterGoMarker_) {
-            if (contains(tag(), R"(<OPTION VALUE="">)")) {
+            if (marked(kNoValue)) {
                 if (currentMeeting_ < 1) return false;
                 // Trimmed, so that a name with a leading blank still gives its first word to the track box.
                 t_.meetingNames[currentMeeting_] = std::string(text::trimSpaces(text));
@@ -155,14 +191,15 @@ private:
     }
 
     bool classifyForDates() {
-        if (contains(tag(), "<SELECT ") || contains(tag(), kDateListTag)) listSeen_ = true;
+        if (marked(kSelectSpace)) listSeen_ = true;
         return true;
     }
 
     string_view text_;
     MeetingTables& t_;
     Walk walk_;
-    std::string tag_;
+    string_view tag_;
+    unsigned marks_ = 0;
 
     bool afterGoMarker_ = false;
     bool inRaceList_ = false;

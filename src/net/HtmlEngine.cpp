@@ -90,6 +90,14 @@ std::string toWorkFileForm(const char* text, std::size_t size) {
     std::string out;
     out.reserve(size + size / 16);
     for (std::size_t i = 0; i < size;) {
+        // Plain ASCII without line breaks goes over as it is, a run at a time.
+        std::size_t run = i;
+        while (run < size && data[run] < 0x80 && data[run] != '\r' && data[run] != '\n') ++run;
+        if (run > i) {
+            out.append(text + i, run - i);
+            i = run;
+            continue;
+        }
         const auto [code, length] = decodeAt(data, size, i);
         if (code == '\r') {
             out += "\r\n";
@@ -129,19 +137,25 @@ NormalisedPage normalisePage(std::string_view bytes, const std::string& charset)
     }
     if (!doc) return page;
 
+    // The dump is sized for the page up front, and the tree goes before the dump is converted,
+    // so the tree, the dump and the work-file form are never all held at once.
+    std::unique_ptr<xmlBuffer, decltype(&xmlBufferFree)> buffer(nullptr, xmlBufferFree);
     if (xmlNode* root = xmlDocGetRootElement(doc.get())) {
-        std::unique_ptr<xmlBuffer, decltype(&xmlBufferFree)> buffer(xmlBufferCreate(), xmlBufferFree);
+        buffer.reset(xmlBufferCreateSize(bytes.size() + bytes.size() / 8 + 64));
+        if (!buffer) return page;
         std::unique_ptr<xmlOutputBuffer, decltype(&xmlOutputBufferClose)> out(
             xmlOutputBufferCreateBuffer(buffer.get(), nullptr), xmlOutputBufferClose);
         htmlNodeDumpFormatOutput(out.get(), doc.get(), root, "UTF-8", 0);
         xmlOutputBufferFlush(out.get());
-        page.markup = toWorkFileForm(reinterpret_cast<const char*>(xmlBufferContent(buffer.get())),
-                             static_cast<std::size_t>(xmlBufferLength(buffer.get())));
     }
     if (const xmlNode* title = findTitle(xmlDocGetRootElement(doc.get()), 0)) {
         std::unique_ptr<xmlChar, decltype(xmlFree)> text(xmlNodeGetContent(title), xmlFree);
         if (text) page.title = reinterpret_cast<const char*>(text.get());
     }
+    doc.reset();
+    if (buffer)
+        page.markup = toWorkFileForm(reinterpret_cast<const char*>(xmlBufferContent(buffer.get())),
+                                     static_cast<std::size_t>(xmlBufferLength(buffer.get())));
     return page;
 }
 

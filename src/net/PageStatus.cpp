@@ -1,5 +1,7 @@
 #include "net/PageStatus.h"
 
+#include <utility>
+
 namespace selvane {
 
 std::string fetchFailureText(const LoadedPage& page) {
@@ -23,7 +25,10 @@ void reportLoad(MainWindow& w, const LoadedPage& page) {
     w.lblStatus.setCaption(first.empty() ? text : first);
 }
 
-void showParsedPage(MainWindow& w, EventPump* pump, const LoadedPage& page) {
+namespace {
+
+template <class Page>
+void showPage(MainWindow& w, EventPump* pump, Page&& page) {
     w.pageFilePath = page.filePath;
     if (!page.ok) {
         w.pageMarkup.clear();
@@ -35,9 +40,15 @@ void showParsedPage(MainWindow& w, EventPump* pump, const LoadedPage& page) {
     w.lblTitle.setCaption("Racecourse : " + page.title);
     if (pump) pump->pumpEvents();
     w.lblStatus.setCaption("Extracting links");
-    w.pageMarkup = page.markup;
+    w.pageMarkup = std::forward<Page>(page).markup;
     const std::string failure = firstFetchFailure(w);
     w.lblStatus.setCaption(failure.empty() ? "Done" : failure);
 }
+
+}  // namespace
+
+void showParsedPage(MainWindow& w, EventPump* pump, const LoadedPage& page) { showPage(w, pump, page); }
+
+void showParsedPage(MainWindow& w, EventPump* pump, LoadedPage&& page) { showPage(w, pump, std::move(page)); }
 
 }  // namespace selvane

@@ -27,5 +27,7 @@ void reportLoad(MainWindow& w, const LoadedPage& page);
 // fields; a failure as reportLoad says. After a failed load of the same command the last step
 // shows that failure, not "Done".
 void showParsedPage(MainWindow& w, EventPump* pump, const LoadedPage& page);
+// The same for a page that is not kept: its markup moves into the window.
+void showParsedPage(MainWindow& w, EventPump* pump, LoadedPage&& page);
 
 }  // namespace selvane

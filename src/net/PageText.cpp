@@ -1,5 +1,6 @@
 #include "net/PageText.h"
 
+#include <cstring>
 
 #include <locale.h>
 #include <stdlib.h>
@@ -77,34 +78,39 @@ std::string rewriteTagsAndBreaks(std::string_view page) {
     };
     static constexpr Rewrite kTags[] = {{"<STRONG>", "<B>"}, {"</STRONG>", "</B>"}, {"<EM>", "<I>"}, {"</EM>", "</I>"}};
     // The tag rewrites and the CR LF removal cannot make or break each other's matches, so one
-    // pass does both.
+    // pass does both, eight bytes a step; the text between two changes goes out in one piece.
     std::string out;
     out.reserve(page.size());
-    std::size_t i = 0;
-    while (i < page.size()) {
-        std::size_t stop = i;
-        while (stop < page.size() && page[stop] != '<' && page[stop] != '\r') ++stop;
-        out.append(page.substr(i, stop - i));
-        if (stop == page.size()) break;
-        i = stop;
+    std::size_t copied = 0;  // page[copied..] is not in out yet
+    auto at = [&](std::size_t i) {
+        if (i < copied) return;  // inside a tag already rewritten
         if (page[i] == '\r') {
             if (i + 1 < page.size() && page[i + 1] == '\n') {
-                i += 2;
-            } else {
-                out += page[i++];
+                out.append(page.substr(copied, i - copied));
+                copied = i + 2;
             }
-            continue;
+            return;
         }
-        const Rewrite* hit = nullptr;
-        for (const Rewrite& r : kTags)
-            if (page.substr(i, r.from.size()) == r.from) hit = &r;
-        if (hit) {
-            out.append(hit->to);
-            i += hit->from.size();
-        } else {
-            out += page[i++];
+        const char second = i + 1 < page.size() ? page[i + 1] : '\0';
+        if (second != 'S' && second != 'E' && second != '/') return;
+        for (const Rewrite& r : kTags) {
+            if (page.substr(i, r.from.size()) != r.from) continue;
+            out.append(page.substr(copied, i - copied));
+            out.append(r.to);
+            copied = i + r.from.size();
+            return;
         }
+    };
+    std::size_t i = 0;
+    for (; i + 8 <= page.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, page.data() + i, 8);
+        for (std::uint64_t m = bytesEqual(word, '<') | bytesEqual(word, '\r'); m; m &= m - 1)
+            at(i + static_cast<std::size_t>(std::countr_zero(m) / 8));
     }
+    for (; i < page.size(); ++i)
+        if (page[i] == '<' || page[i] == '\r') at(i);
+    out.append(page.substr(copied));
     return out;
 }
 
@@ -112,16 +118,23 @@ void replaceNbsp(std::string& page, std::string_view with) {
     constexpr std::string_view kNbsp = "&nbsp;";
     std::size_t read = page.find(kNbsp);
     if (read == std::string::npos) return;
-    // with is shorter than what it replaces, so writing never overtakes reading.
+    // with is shorter than what it replaces, so writing never overtakes reading; the text
+    // between two "&" moves in one piece.
+    char* const data = page.data();
+    const std::size_t size = page.size();
     std::size_t write = read;
-    while (read < page.size()) {
-        if (page[read] == '&' && std::string_view(page).substr(read, kNbsp.size()) == kNbsp) {
-            page.replace(write, with.size(), with);
+    while (read < size) {
+        if (std::string_view(data + read, size - read).starts_with(kNbsp)) {
+            std::memcpy(data + write, with.data(), with.size());
             write += with.size();
             read += kNbsp.size();
-        } else {
-            page[write++] = page[read++];
+            continue;
         }
+        const void* amp = std::memchr(data + read + 1, '&', size - read - 1);
+        const std::size_t stop = amp ? static_cast<std::size_t>(static_cast<const char*>(amp) - data) : size;
+        std::memmove(data + write, data + read, stop - read);
+        write += stop - read;
+        read = stop;
     }
     page.resize(write);
 }

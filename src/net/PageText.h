@@ -1,6 +1,9 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -34,6 +37,63 @@ std::size_t findNoCase(std::string_view hay, std::string_view needle, std::size_
 
 inline bool containsNoCase(std::string_view hay, std::string_view needle) {
     return findNoCase(hay, needle) != std::string_view::npos;
+}
+
+// A mask with the high bit of every byte of word that equals c (exact: no borrow between bytes).
+inline std::uint64_t bytesEqual(std::uint64_t word, char c) {
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    const std::uint64_t x = word ^ (0x0101010101010101ULL * static_cast<unsigned char>(c));
+    return ~(((x & kLow7) + kLow7) | x | kLow7);
+}
+
+// The first c in s at or after from, or npos; eight bytes a step, as tags and texts are short
+// and a call into memchr costs more than it saves there.
+inline std::size_t findByte(std::string_view s, char c, std::size_t from) {
+    std::size_t i = from;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s.data() + i, 8);
+        if (const std::uint64_t m = bytesEqual(word, c)) return i + static_cast<std::size_t>(std::countr_zero(m) / 8);
+    }
+    for (; i < s.size(); ++i)
+        if (s[i] == c) return i;
+    return std::string_view::npos;
+}
+
+// s equals upperWord (upper-case) with letter case ignored.
+inline bool equalsNoCase(std::string_view upperWord, std::string_view s) {
+    if (s.size() != upperWord.size()) return false;
+    for (std::size_t i = 0; i < s.size(); ++i)
+        if (upperAscii(s[i]) != upperWord[i]) return false;
+    return true;
+}
+
+// s starts with upperWord (upper-case) with letter case ignored.
+inline bool startsNoCase(std::string_view s, std::string_view upperWord) {
+    return s.size() >= upperWord.size() && equalsNoCase(upperWord, s.substr(0, upperWord.size()));
+}
+
+// One "<" inside a tag: where it is, whether "/" follows, the letters after it (at most eight)
+// and the character after those ('\0' at the tag's end). Tag tests look at these instead of
+// searching the whole tag once per spelling.
+struct TagOpening {
+    std::size_t at;
+    bool closing;
+    std::string_view name;
+    char after;
+};
+
+// Calls f(TagOpening) for every "<" in tag, left to right; f returns false to stop.
+template <class F>
+void forEachOpening(std::string_view tag, F&& f) {
+    for (std::size_t i = findByte(tag, '<', 0); i != std::string_view::npos; i = findByte(tag, '<', i + 1)) {
+        std::size_t j = i + 1;
+        const bool closing = j < tag.size() && tag[j] == '/';
+        if (closing) ++j;
+        const std::size_t nameStart = j;
+        while (j < tag.size() && j - nameStart < 8 && lowerAscii(tag[j]) >= 'a' && lowerAscii(tag[j]) <= 'z') ++j;
+        if (!f(TagOpening{i, closing, tag.substr(nameStart, j - nameStart), j < tag.size() ? tag[j] : '\0'})) return;
+    }
 }
 
 // Spaces only are trimmed, as the platform's trim does (tabs and line breaks stay).

@@ -19,12 +19,54 @@ TEST(PageText, RewritePageTags) {
         {"&nb\r\nsp;", "\\~"},
         {"<STR\r\nONG>", "<STRONG>"},
         {"<STRONG", "<STRONG"},
+        // The rewrite steps eight bytes at a time: changes across and at the ends of a step.
+        {"1234567\r\n89", "123456789"},
+        {"123456<STRONG>x</STRONG>", "123456<B>x</B>"},
+        {"12345678<EM>", "12345678<I>"},
+        {"abcdefg\r", "abcdefg\r"},
+        {"<EM><EM>\r\n<EM>", "<I><I><I>"},
+        {"x&nbsp;y&amp;z&nbsp;", "x\\~y&amp;z\\~"},
     };
     for (const auto& [in, want] : cases) EXPECT_EQ(rewritePageTags(in), want) << in;
     std::string odds = rewriteTagsAndBreaks("<td>&nbsp;</td>\r\n<EM>1</EM>");
     EXPECT_EQ(odds, "<td>&nbsp;</td><I>1</I>");
     replaceNbsp(odds, "");
     EXPECT_EQ(odds, "<td></td><I>1</I>");
+}
+
+TEST(PageText, FindByte) {
+    struct Case {
+        std::string_view text;
+        char c;
+        std::size_t from, want;
+    };
+    const Case cases[] = {
+        {"abc", 'c', 0, 2},
+        {"0123456789abcdef<", '<', 0, 16},
+        {"<2345678<", '<', 1, 8},
+        {"abc", 'x', 0, std::string_view::npos},
+        {"abc", 'a', 3, std::string_view::npos},
+    };
+    for (const Case& c : cases) EXPECT_EQ(findByte(c.text, c.c, c.from), c.want) << c.text;
+}
+
+TEST(PageText, TagOpenings) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"<td <A HREF=x>", "0 td ' ';4 A ' ';"},
+        {"</TABLE>", "0 /TABLE '>';"},
+        {"<>", "0  '>';"},
+        {"<abcdefghij>", "0 abcdefgh 'i';"},
+        {"<hr", "0 hr '\\0';"},
+    };
+    for (const auto& [tag, want] : cases) {
+        std::string seen;
+        forEachOpening(tag, [&seen](const TagOpening& o) {
+            seen += std::to_string(o.at) + " " + (o.closing ? "/" : "") + std::string(o.name) + " '" +
+                    (o.after ? std::string(1, o.after) : "\\0") + "';";
+            return true;
+        });
+        EXPECT_EQ(seen, want) << tag;
+    }
 }
 
 TEST(PageText, LeadingNumber) {

@@ -123,6 +123,11 @@ TEST(ResultParser, PageShapes) {
               line("PM</a></td></tr>")),
          {{"ASHFORD (AF)", "AF", {" 3,5,7 ", "12:30PM"}}},
          1},
+        {"tags and link addresses in any letter case",
+         page(headerRow(13) + line("<TR><TD CLASS='Location'> <A HREF=\"af.html\">ASHFORD (AF)</A></TD>") +
+              line("<td><A href=\"af01.html\">3,5,7</a></td>") + line("</tr>")),
+         {{"ASHFORD (AF)", "AF", {"3,5,7"}}},
+         1},
         {"without the trotting heading the meetings found are counted",
          line("<h3>RACES</h3>") + headerRow(13) + ashford + ballarat,
          {{"ASHFORD (AF)", "AF", {"3,5,7", "12:30PM"}}, {"BALLARAT (BA)", "BA", {"1,2,3"}}},
