@@ -156,6 +156,16 @@ std::string toUtf8(std::string_view bytes) {
 
 nlohmann::json jsonText(std::string_view bytes) { return toUtf8(bytes); }
 
+nlohmann::json jsonNumber(float value) {
+    if (std::trunc(value) == value && std::fabs(value) < 1e15f) return static_cast<long long>(value);
+    // The float's shortest text read back as a double: R4.6 gives 4.6, not the widened 4.599999904632568.
+    char buffer[32];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    double shortest = value;
+    if (ec == std::errc{}) std::from_chars(buffer, end, shortest);
+    return shortest;
+}
+
 std::string plainText(std::string_view bytes) {
     const std::string utf8 = toUtf8(bytes);
     std::string out;

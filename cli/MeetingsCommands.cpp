@@ -1,6 +1,3 @@
-#include <charconv>
-#include <cmath>
-
 #include "Cli.h"
 #include "MeetingChoice.h"
 #include "meetings/MeetingCommands.h"
@@ -12,16 +9,6 @@ namespace selvane::cli {
 namespace {
 
 using nlohmann::json;
-
-json number(float value) {
-    if (std::trunc(value) == value && std::fabs(value) < 1e15f) return static_cast<long long>(value);
-    // The float's shortest text read back as a double: R4.6 gives 4.6, not the widened 4.599999904632568.
-    char buffer[32];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    double shortest = value;
-    if (ec == std::errc{}) std::from_chars(buffer, end, shortest);
-    return shortest;
-}
 
 // A saved page as downloadTRACK stores it (CR LF line ends, no empty lines), so that LF or CR
 // line ends do not reach the texts; the added line end keeps a last line that has none.
@@ -45,7 +32,7 @@ json meetingsJson(const App& app) {
         meetings.push_back({{"slot", m},
                             {"name", jsonText(t.meetingNames[m])},
                             {"link", jsonText(t.meetingLinks[m])},
-                            {"lastRace", number(t.meetingLastRace[m])},
+                            {"lastRace", jsonNumber(t.meetingLastRace[m])},
                             {"races", races}});
     }
     json trackBox = json::array();

@@ -25,7 +25,8 @@ std::vector<RunnerEntry> runnerList(const ReportList& list) {
 }
 
 int runRace(Context& ctx) {
-    ctx.args.expect(2, 2, {"--date"});
+    ctx.args.expect(2, 2, {"--date", "--explain"});
+    const bool explain = ctx.args.flag("--explain");
     const std::string track = ctx.args.at(0, "TRACK");
     const int race = raceArgument(ctx.args.at(1, "RACE"));
     auto app = openMeeting(ctx, track);
@@ -37,7 +38,8 @@ int runRace(Context& ctx) {
     ShownTips shown = readShownTips(w);
     shown.warning = warningShown(ctx.ports.messages);
     // Why the tipping published nothing: the same run on the same runner list, off the window.
-    const TipOutcome outcome = computeTips(tipInputs(w));
+    const std::vector<TipInput> inputs = tipInputs(w);
+    const TipOutcome outcome = computeTips(inputs);
     if (outcome.stop != TipStop::None && outcome.stop != TipStop::EmptyField) shown.error = outcome.error;
     const std::vector<RunnerEntry> field = runnerList(w.lstRaces);
 
@@ -55,6 +57,7 @@ int runRace(Context& ctx) {
             for (const ShownMessage& m : messages)
                 doc["messages"].push_back({{"title", jsonText(m.title)}, {"text", jsonText(m.text)}});
             doc.update(shownResultsJson(w));
+            if (explain) doc["explain"] = explainJson(outcome, inputs);
             return doc;
         },
         [&](std::ostream& out) {
@@ -64,6 +67,7 @@ int runRace(Context& ctx) {
             printRunnerEntries(out, field);
             out << "\n";
             printShownTips(out, shown);
+            if (explain) printExplain(out, outcome, inputs);
             for (const ShownMessage& m : messages)
                 out << "Message \"" << plainText(m.title) << "\": " << plainText(m.text) << "\n";
             out << "\nMeeting results\n";
@@ -72,16 +76,17 @@ int runRace(Context& ctx) {
 }
 
 const Registrar registrar{Command{
-    "race", "race TRACK RACE [--date DD/MM/YYYY]",
+    "race", "race TRACK RACE [--date DD/MM/YYYY] [--explain]",
     "a race's field, its five tips, the each-way best bet and any warning",
     "Downloads the meetings (of --date, or today's), chooses TRACK (its first word, letter case\n"
     "ignored) and double-clicks race RACE as the window would: prints the race details, the\n"
     "field, the tips, the grid with the each-way best bet, the status line, the warning and the\n"
     "meeting's result states. Exit status 1 when the service cannot be reached or has no such\n"
     "meeting or race, or the results site's page of the day cannot be fetched; a race without\n"
-    "data is a warning, not an error.\n"
+    "data is a warning, not an error. --explain adds each runner's\n"
+    "working, as tips --explain does.\n"
     "JSON: the keys of tips, plus race {track, number, time, length, date}, field [{number,\n"
-    "form, name, jockey, weight, barrier}], messages [{title, text}], results, ticker, resultText.",
+    "form, name, jockey, weight, barrier}], messages [{title, text}], results, ticker, resultText; --explain adds explain.",
     {"--date"}, runRace}};
 
 }  // namespace

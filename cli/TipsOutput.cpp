@@ -1,6 +1,7 @@
 #include "TipsOutput.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "Cli.h"
 
@@ -93,6 +94,38 @@ void printShownTips(std::ostream& out, const ShownTips& shown) {
     out << "Insufficient form: " << shown.insufficientForm << "\n";
     out << "Warning: " << (shown.warning == TipWarning::None ? "none" : warningTitle(shown.warning)) << "\n";
     if (!shown.error.empty()) out << "Tipping stopped: " << toUtf8(shown.error) << "\n";
+}
+
+nlohmann::json explainJson(const TipOutcome& o, const std::vector<TipInput>& field) {
+    nlohmann::json rows = nlohmann::json::array();
+    if (!o.ranked) return rows;
+    for (std::size_t i = 0; i < field.size() && i < o.formScore.size(); ++i) {
+        nlohmann::json digits = nlohmann::json::array();
+        for (char d : o.formDigits[i]) digits.push_back(d - '0');
+        rows.push_back({{"number", jsonText(field[i].number)},
+                        {"digits", digits},
+                        {"mean", o.formDigits[i].empty() ? nlohmann::json(nullptr) : jsonNumber(o.formMean[i])},
+                        {"barrier", jsonNumber(o.barrierValue[i])},
+                        {"formScore", jsonNumber(o.formScore[i])},
+                        {"rankValue", jsonNumber(o.rankValue[i])},
+                        {"reason", o.reason[i] == TipReason::None ? nlohmann::json(nullptr) : reasonText(o.reason[i])}});
+    }
+    return rows;
+}
+
+void printExplain(std::ostream& out, const TipOutcome& o, const std::vector<TipInput>& field) {
+    out << "\nWorking\n";
+    if (!o.ranked) {
+        out << "  none: the tipping stopped before ranking the field\n";
+        return;
+    }
+    std::vector<std::vector<std::string>> rows{{"#.", "Working", "Rank value"}};
+    for (std::size_t i = 0; i < field.size() && i < o.formScore.size(); ++i) {
+        char rank[64];
+        std::snprintf(rank, sizeof rank, "%.2f", static_cast<double>(o.rankValue[i]));
+        rows.push_back({field[i].number, explainLine(o, i), rank});
+    }
+    printTable(out, rows);
 }
 
 nlohmann::json runnerRowsJson(const RunnerTable& table) {

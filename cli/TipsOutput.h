@@ -33,6 +33,11 @@ ShownTips readShownTips(const MainWindow& w);
 nlohmann::json shownTipsJson(const ShownTips& shown);
 void printShownTips(std::ostream& out, const ShownTips& shown);
 
+// The tipping's working per runner of `field`, in list order; empty when the run stopped before
+// every runner was ranked.
+nlohmann::json explainJson(const TipOutcome& o, const std::vector<TipInput>& field);
+void printExplain(std::ostream& out, const TipOutcome& o, const std::vector<TipInput>& field);
+
 nlohmann::json runnerRowsJson(const RunnerTable& table);
 nlohmann::json runnerEntriesJson(const std::vector<RunnerEntry>& entries);
 void printRunnerEntries(std::ostream& out, const std::vector<RunnerEntry>& entries);

@@ -77,7 +77,7 @@ void ReportList::setCheckBoxes(bool on) {
 }
 
 int ReportList::addRow(std::string text, std::vector<std::string> subItems) {
-    rows_.push_back(ReportRow{std::move(text), std::move(subItems), false, kDefaultColour});
+    rows_.push_back(ReportRow{std::move(text), std::move(subItems), false, kDefaultColour, {}});
     changed();
     return count() - 1;
 }
@@ -101,6 +101,11 @@ void ReportList::setChecked(int index, bool on) {
 
 void ReportList::setForeColour(int index, Colour c) {
     rows_.at(index).foreColour = c;
+    changed();
+}
+
+void ReportList::setTooltip(int index, std::string text) {
+    rows_.at(index).tooltip = std::move(text);
     changed();
 }
 

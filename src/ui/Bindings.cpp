@@ -241,6 +241,8 @@ void applyRow(const ReportRow& row, bool checkBoxes, int columns, QTreeWidgetIte
             item->setForeground(c, colour);
         else
             item->setData(c, Qt::ForegroundRole, QVariant());
+        const QString tip = fromBytes(row.tooltip);
+        if (item->toolTip(c) != tip) item->setToolTip(c, tip);
     }
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (checkBoxes) flags |= Qt::ItemIsUserCheckable;
