@@ -25,7 +25,8 @@ std::vector<RunnerEntry> runnerList(const ReportList& list) {
 }
 
 int runRace(Context& ctx) {
-    ctx.args.expect(2, 2, {"--date", "--explain"});
+    ctx.args.expect(2, 2, {"--date", "--explain", "--stake"});
+    const std::optional<long long> stake = stakeOption(ctx.args.option("--stake"));
     const bool explain = ctx.args.flag("--explain");
     const std::string track = ctx.args.at(0, "TRACK");
     const int race = raceArgument(ctx.args.at(1, "RACE"));
@@ -58,6 +59,7 @@ int runRace(Context& ctx) {
                 doc["messages"].push_back({{"title", jsonText(m.title)}, {"text", jsonText(m.text)}});
             doc.update(shownResultsJson(w));
             if (explain) doc["explain"] = explainJson(outcome, inputs);
+            if (stake) doc.update(stakeJson(outcome, *stake));
             return doc;
         },
         [&](std::ostream& out) {
@@ -68,6 +70,7 @@ int runRace(Context& ctx) {
             out << "\n";
             printShownTips(out, shown);
             if (explain) printExplain(out, outcome, inputs);
+            if (stake) printStake(out, outcome, *stake);
             for (const ShownMessage& m : messages)
                 out << "Message \"" << plainText(m.title) << "\": " << plainText(m.text) << "\n";
             out << "\nMeeting results\n";
@@ -76,18 +79,19 @@ int runRace(Context& ctx) {
 }
 
 const Registrar registrar{Command{
-    "race", "race TRACK RACE [--date DD/MM/YYYY] [--explain]",
+    "race", "race TRACK RACE [--date DD/MM/YYYY] [--explain] [--stake AMOUNT]",
     "a race's field, its five tips, the each-way best bet and any warning",
     "Downloads the meetings (of --date, or today's), chooses TRACK (its first word, letter case\n"
     "ignored) and double-clicks race RACE as the window would: prints the race details, the\n"
     "field, the tips, the grid with the each-way best bet, the status line, the warning and the\n"
     "meeting's result states. Exit status 1 when the service cannot be reached or has no such\n"
     "meeting or race, or the results site's page of the day cannot be fetched; a race without\n"
-    "data is a warning, not an error. --explain adds each runner's\n"
-    "working, as tips --explain does.\n"
+    "data is a warning, not an error. --explain and --stake add what\n"
+    "they add to tips.\n"
     "JSON: the keys of tips, plus race {track, number, time, length, date}, field [{number,\n"
-    "form, name, jockey, weight, barrier}], messages [{title, text}], results, ticker, resultText; --explain adds explain.",
-    {"--date"}, runRace}};
+    "form, name, jockey, weight, barrier}], messages [{title, text}], results, ticker, resultText; --explain adds explain,\n"
+    "--stake boxes and eachWay.",
+    {"--date", "--stake"}, runRace}};
 
 }  // namespace
 }  // namespace selvane::cli

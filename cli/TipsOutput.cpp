@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "Cli.h"
+#include "form/BetTerms.h"
 
 namespace selvane::cli {
 namespace {
@@ -126,6 +127,49 @@ void printExplain(std::ostream& out, const TipOutcome& o, const std::vector<TipI
         rows.push_back({field[i].number, explainLine(o, i), rank});
     }
     printTable(out, rows);
+}
+
+std::optional<long long> stakeOption(const std::optional<std::string>& value) {
+    if (!value) return std::nullopt;
+    const auto cents = parseStake(*value);
+    if (!cents) throw UsageError("--stake takes an amount above 0 and up to 1000000, with at most two decimals");
+    return cents;
+}
+
+namespace {
+
+// Boxes only of tips the run published; a stopped run has none.
+std::vector<BoxBet> publishedBoxes(const TipOutcome& o) {
+    return o.tips.empty() ? std::vector<BoxBet>{} : boxBets(static_cast<int>(o.tips.size()));
+}
+
+}  // namespace
+
+nlohmann::json stakeJson(const TipOutcome& o, long long stakeCents) {
+    nlohmann::json boxes = nlohmann::json::array();
+    for (const BoxBet& b : publishedBoxes(o))
+        boxes.push_back({{"bet", b.bet},
+                         {"combinations", b.combinations},
+                         {"flexiPercent", static_cast<double>(flexiHundredths(stakeCents, b.combinations)) / 100.0}});
+    return {{"boxes", boxes},
+            {"eachWay", {{"starters", o.starters}, {"places", eachWayPlaces(o.starters)}}}};
+}
+
+void printStake(std::ostream& out, const TipOutcome& o, long long stakeCents) {
+    const std::vector<BoxBet> boxes = publishedBoxes(o);
+    out << "\nBoxes of the tips, stake $" << twoPlaces(stakeCents) << "\n";
+    if (boxes.empty()) {
+        out << "  none: no tips\n";
+    } else {
+        std::vector<std::vector<std::string>> rows{{"Bet", "Combinations", "Cost at 1", "Flexi"}};
+        for (const BoxBet& b : boxes)
+            rows.push_back({b.name, std::to_string(b.combinations), "$" + std::to_string(b.combinations),
+                            twoPlaces(flexiHundredths(stakeCents, b.combinations)) + "%"});
+        printTable(out, rows);
+    }
+    const int places = eachWayPlaces(o.starters);
+    out << "Each way: " << o.starters << (o.starters == 1 ? " starter, " : " starters, ")
+        << (places == 0 ? "win only" : std::to_string(places) + " places") << "\n";
 }
 
 nlohmann::json runnerRowsJson(const RunnerTable& table) {

@@ -8,6 +8,7 @@
 #include "kit/MainWindow.h"
 #include "kit/Maxkey.h"
 #include "form/TipGrid.h"
+#include "form/BetTerms.h"
 #include "form/FormText.h"
 #include "net/PageText.h"
 
@@ -245,6 +246,7 @@ void renderTips(MainWindow& w, const TipOutcome& o) {
             g.setCellBackColour(o.bestBetRow, 2, kBestBetColour);
         }
         w.stBar.setPanel(2, o.status);
+        w.stBar.setPanelTooltip(2, betTermsLine(static_cast<int>(o.tips.size()), o.starters));
     }
     w.insufficientFormCount = o.insufficientFormCount;
 }

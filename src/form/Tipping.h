@@ -93,7 +93,8 @@ struct TipRun {
 };
 
 // Shows a published outcome: the tip list, grid rows 1..5 with the best bet's cells coloured,
-// status panel 2, tipBarriers and insufficientFormCount.
+// status panel 2, tipBarriers and insufficientFormCount; each runner and tip row's tooltip
+// explains its working, status panel 2's gives the box costs and each-way terms.
 void renderTips(MainWindow& w, const TipOutcome& o);
 
 // Tips the runner list: the tip list, grid rows 1..5, status panel 2, tipBarriers and

@@ -162,6 +162,11 @@ void StatusBar::setPanel(int index, std::string text) {
     changed();
 }
 
+void StatusBar::setPanelTooltip(int index, std::string text) {
+    tooltips_[index == 1 ? 0 : 1] = std::move(text);
+    changed();
+}
+
 void ProgressBar::setMin(int v) {
     min_ = v;
     changed();

@@ -205,9 +205,12 @@ class StatusBar : public Control {
 public:
     const std::string& panel(int index) const { return panels_.at(index - 1); }  // 1 or 2
     void setPanel(int index, std::string text);
+    const std::string& panelTooltip(int index) const { return tooltips_.at(index - 1); }
+    void setPanelTooltip(int index, std::string text);
 
 private:
     std::array<std::string, 2> panels_;
+    std::array<std::string, 2> tooltips_;
 };
 
 class ProgressBar : public Control {

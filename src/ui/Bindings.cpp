@@ -386,6 +386,8 @@ void bind(StatusBar& model, QLabel* panel1, QLabel* panel2) {
         if (!p1 || !p2) return;
         p1->setText(fromBytes(model.panel(1)));
         p2->setText(fromBytes(model.panel(2)));
+        p1->setToolTip(fromBytes(model.panelTooltip(1)));
+        p2->setToolTip(fromBytes(model.panelTooltip(2)));
         p1->setEnabled(model.enabled());
         p2->setEnabled(model.enabled());
     };

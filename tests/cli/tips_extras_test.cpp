@@ -1,4 +1,4 @@
-// tips --explain: the tipping's working.
+// tips --explain and --stake: the tipping's working and the cost of boxing the tips.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -56,6 +56,47 @@ TEST(TipsExtras, WithoutExplainThereIsNoWorking) {
     test::writeFile(dir.file("field.txt"), kField);
     const auto doc = nlohmann::json::parse(test::runCli({"tips", dir.file("field.txt"), "--json"}).out);
     EXPECT_FALSE(doc.contains("explain"));
+}
+
+TEST(TipsExtras, StakeGivesTheBoxesAndTheEachWayTerms) {
+    test::TempDir dir;
+    test::writeFile(dir.file("field.txt"), kField);
+    const test::CliRun run = test::runCli({"tips", dir.file("field.txt"), "--stake", "20", "--json"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    const auto doc = nlohmann::json::parse(run.out);
+    EXPECT_EQ(doc["boxes"], nlohmann::json::parse(R"([
+        {"bet": "quinella", "combinations": 10, "flexiPercent": 200.0},
+        {"bet": "exacta", "combinations": 20, "flexiPercent": 100.0},
+        {"bet": "trifecta", "combinations": 60, "flexiPercent": 33.33},
+        {"bet": "firstFour", "combinations": 120, "flexiPercent": 16.67}
+    ])"));
+    // Eight runners, one an emergency and one ticked: six starters pay two places.
+    EXPECT_EQ(doc["eachWay"], nlohmann::json::parse(R"({"starters": 6, "places": 2})"));
+
+    const test::CliRun text = test::runCli({"tips", dir.file("field.txt"), "--stake", "20"});
+    EXPECT_NE(text.out.find("Boxes of the tips, stake $20.00\n"
+                            "  Bet         Combinations  Cost at 1  Flexi\n"
+                            "  Quinella    10            $10        200.00%\n"),
+              std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("Each way: 6 starters, 2 places\n"), std::string::npos);
+}
+
+TEST(TipsExtras, AStoppedTippingBoxesNothing) {
+    test::TempDir dir;
+    test::writeFile(dir.file("field.txt"), "1\t1\tA\t1\n2\t2\tB\t2\n");
+    const auto doc = nlohmann::json::parse(test::runCli({"tips", dir.file("field.txt"), "--stake", "5", "--json"}).out);
+    EXPECT_EQ(doc["boxes"], nlohmann::json::array());
+    EXPECT_EQ(doc["eachWay"], nlohmann::json::parse(R"({"starters": 2, "places": 0})"));
+}
+
+TEST(TipsExtras, ABadStakeIsAUsageError) {
+    test::TempDir dir;
+    test::writeFile(dir.file("field.txt"), kField);
+    const test::CliRun run = test::runCli({"tips", dir.file("field.txt"), "--stake", "0"});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("--stake takes an amount above 0"), std::string::npos);
 }
 
 }  // namespace
