@@ -1,4 +1,5 @@
 #include "Cli.h"
+#include "Csv.h"
 #include "MeetingChoice.h"
 #include "meetings/MeetingCommands.h"
 #include "meetings/MeetingParser.h"
@@ -97,9 +98,27 @@ int runParseDates(Context& ctx) {
         });
 }
 
+// One record per race of every meeting.
+void writeMeetingsCsv(std::ostream& out, const App& app) {
+    const MeetingTables& t = app.meetings;
+    std::vector<std::vector<std::string>> records{{"date", "meeting", "race", "time", "track", "length"}};
+    for (int m = 1; m < t.meetingCounter && m <= MeetingTables::kMeetings; ++m)
+        for (int k = 1; k <= MeetingTables::kRaces && k <= t.meetingLastRace[m]; ++k) {
+            const RaceRow& r = t.raceTable[m][k];
+            records.push_back({app.window.cmbDateRaces.text(), t.meetingNames[m], r.number, r.time, r.track, r.length});
+        }
+    writeCsv(out, records);
+}
+
 int runMeetings(Context& ctx) {
-    ctx.args.expect(0, 0, {"--date"});
-    return report(ctx, *downloadMeetings(ctx));
+    ctx.args.expect(0, 0, {"--date", "--csv"});
+    const bool csv = csvWanted(ctx);
+    const auto app = downloadMeetings(ctx);
+    if (csv) {
+        writeMeetingsCsv(ctx.out, *app);
+        return kOk;
+    }
+    return report(ctx, *app);
 }
 
 const Registrar parseMeetings{Command{
@@ -117,10 +136,11 @@ const Registrar parseDates{Command{
     {}, runParseDates}};
 
 const Registrar meetingsCommand{Command{
-    "meetings", "meetings [--date DD/MM/YYYY]", "the day's meetings and their races from the form-guide service",
+    "meetings", "meetings [--date DD/MM/YYYY] [--csv]", "the day's meetings and their races from the form-guide service",
     "Downloads the meeting page as \"Download Race Meetings\" does (or, with --date, as choosing\n"
     "that date does) and prints the date box, the meetings with their races and the track box.\n"
-    "With --json: the keys of parse meetings. Exit status 1 when the service cannot be reached.",
+    "With --json: the keys of parse meetings. --csv prints one record per race: date, meeting,\n"
+    "race, time, track, length. Exit status 1 when the service cannot be reached.",
     {"--date"}, runMeetings}};
 
 }  // namespace

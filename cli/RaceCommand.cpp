@@ -1,9 +1,11 @@
 #include "Cli.h"
+#include "Csv.h"
 #include "MeetingChoice.h"
 #include "ResultsOutput.h"
 #include "TipsOutput.h"
 #include "form/RaceSelection.h"
 #include "form/Tipping.h"
+#include "net/PageText.h"
 
 namespace selvane::cli {
 namespace {
@@ -24,8 +26,30 @@ std::vector<RunnerEntry> runnerList(const ReportList& list) {
     return entries;
 }
 
+// One record per runner: its list texts, its tip place, win percentage and the best bet mark.
+void writeRaceCsv(std::ostream& out, const std::vector<RunnerEntry>& field, const TipOutcome& o) {
+    std::vector<std::vector<std::string>> records{
+        {"number", "form", "name", "jockey", "weight", "barrier", "tip", "win", "bestBet"}};
+    const bool published = o.stop == TipStop::None;
+    const int bestBet = published && o.bestBetRow > 0 ? o.tipOrder[o.gridOrder[o.bestBetRow] - 1] : 0;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        const RunnerEntry& e = field[i];
+        std::string place, win;
+        for (std::size_t k = 0; published && k < o.tips.size(); ++k)
+            if (o.tipOrder[k] == static_cast<int>(i) + 1) {
+                place = std::to_string(k + 1);
+                win = std::string(text::trimSpaces(o.tips[k].win));
+                if (!win.empty() && win.back() == '%') win.pop_back();
+            }
+        records.push_back({e.number, e.form, e.name, e.jockey, e.weight, e.barrier, place, win,
+                           bestBet == static_cast<int>(i) + 1 ? "yes" : ""});
+    }
+    writeCsv(out, records);
+}
+
 int runRace(Context& ctx) {
-    ctx.args.expect(2, 2, {"--date", "--explain", "--stake"});
+    ctx.args.expect(2, 2, {"--date", "--explain", "--stake", "--csv"});
+    const bool csv = csvWanted(ctx);
     const std::optional<long long> stake = stakeOption(ctx.args.option("--stake"));
     const bool explain = ctx.args.flag("--explain");
     const std::string track = ctx.args.at(0, "TRACK");
@@ -44,6 +68,10 @@ int runRace(Context& ctx) {
     if (outcome.stop != TipStop::None && outcome.stop != TipStop::EmptyField) shown.error = outcome.error;
     const std::vector<RunnerEntry> field = runnerList(w.lstRaces);
 
+    if (csv) {
+        writeRaceCsv(ctx.out, field, outcome);
+        return kOk;
+    }
     const std::vector<ShownMessage>& messages = ctx.ports.messages.shown;
     return ctx.print(
         [&] {
@@ -79,7 +107,7 @@ int runRace(Context& ctx) {
 }
 
 const Registrar registrar{Command{
-    "race", "race TRACK RACE [--date DD/MM/YYYY] [--explain] [--stake AMOUNT]",
+    "race", "race TRACK RACE [--date DD/MM/YYYY] [--explain] [--stake AMOUNT] [--csv]",
     "a race's field, its five tips, the each-way best bet and any warning",
     "Downloads the meetings (of --date, or today's), chooses TRACK (its first word, letter case\n"
     "ignored) and double-clicks race RACE as the window would: prints the race details, the\n"
@@ -87,7 +115,8 @@ const Registrar registrar{Command{
     "meeting's result states. Exit status 1 when the service cannot be reached or has no such\n"
     "meeting or race, or the results site's page of the day cannot be fetched; a race without\n"
     "data is a warning, not an error. --explain and --stake add what\n"
-    "they add to tips.\n"
+    "they add to tips. --csv prints one record per runner instead: number, form, name, jockey,\n"
+    "weight, barrier, tip (its place 1-5, or empty), win (percent), bestBet (yes or empty).\n"
     "JSON: the keys of tips, plus race {track, number, time, length, date}, field [{number,\n"
     "form, name, jockey, weight, barrier}], messages [{title, text}], results, ticker, resultText; --explain adds explain,\n"
     "--stake boxes and eachWay.",

@@ -1,6 +1,7 @@
 #include "ResultsOutput.h"
 
 #include "Cli.h"
+#include "Csv.h"
 
 namespace selvane::cli {
 
@@ -25,6 +26,13 @@ void printShownResults(std::ostream& out, const MainWindow& w) {
     }
     out << "Ticker: " << toUtf8(w.lblScrollResults.caption()) << "\n";
     out << "Race result: " << toUtf8(w.txtResults.text()) << "\n";
+}
+
+void writeResultsCsv(std::ostream& out, const MainWindow& w) {
+    std::vector<std::vector<std::string>> records{{"link", "race", "track", "result"}};
+    for (const ReportRow& row : w.lstResults.rows())
+        records.push_back({row.text, row.subItems.at(0), row.subItems.at(1), row.subItems.at(2)});
+    writeCsv(out, records);
 }
 
 nlohmann::json shownResultsJson(const MainWindow& w) {

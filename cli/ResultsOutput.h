@@ -18,5 +18,7 @@ int raceOption(const std::optional<std::string>& value);
 // results, ticker, resultText.
 void printShownResults(std::ostream& out, const MainWindow& w);
 nlohmann::json shownResultsJson(const MainWindow& w);
+// The results list as CSV records: link, race, track, result.
+void writeResultsCsv(std::ostream& out, const MainWindow& w);
 
 }  // namespace selvane::cli
