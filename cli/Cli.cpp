@@ -1,5 +1,6 @@
 #include "Cli.h"
 
+#include "Watch.h"
 #include "net/HtmlEngine.h"
 
 #include <pthread.h>
@@ -209,7 +210,10 @@ void removeTempFolderOnSignals() {
     if (pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0) return;
     std::thread([set] {
         int sig = 0;
-        if (sigwait(&set, &sig) != 0) return;
+        // The first Ctrl-C of a watch ends it at its next wait, so it leaves as it would at the end.
+        do {
+            if (sigwait(&set, &sig) != 0) return;
+        } while (sig != SIGHUP && stopRunningWatch());
         {
             std::lock_guard lock(tempFolderMutex);
             std::error_code ec;
