@@ -64,6 +64,10 @@ TEST(TipExplain, RunnerAndTipRowsCarryTheWorkingAsTooltips) {
     EXPECT_EQ(w.lstTips.row(0).tooltip, "form 1 1 1 1 \u2192 mean 1.00 + barrier 2 = 3.00");
     EXPECT_EQ(w.lstTips.row(2).tooltip, "form 2 1 \u2192 mean 1.50 + barrier 6 = 7.50");
     EXPECT_EQ(w.lstTips.row(4).tooltip, "form 6 \u2192 mean 6.00 + barrier 9 = 15.00");
+    // Seven runners, one an emergency: six starters pay two places.
+    EXPECT_EQ(w.stBar.panelTooltip(2),
+              "Boxed at a unit of 1: Quinella 10 combinations $10, Exacta 20 combinations $20, Trifecta 60 "
+              "combinations $60, First four 120 combinations $120. Each way with 6 starters: 2 places");
 }
 
 }  // namespace
