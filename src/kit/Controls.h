@@ -134,7 +134,7 @@ struct ReportRow {
     std::vector<std::string> subItems;  // columns 1..n
     bool checked = false;
     Colour foreColour = kDefaultColour;  // applies to the text and every sub-item
-    std::string tooltip;                 // shown over the whole row; empty for none
+    std::string tooltip{};               // shown over the whole row; empty for none
 };
 
 // A report (details) list view.
