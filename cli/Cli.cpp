@@ -1,5 +1,6 @@
 #include "Cli.h"
 
+#include "Watch.h"
 #include "net/HtmlEngine.h"
 
 #include <pthread.h>
@@ -167,6 +168,16 @@ std::string toUtf8(std::string_view bytes) {
 
 nlohmann::json jsonText(std::string_view bytes) { return toUtf8(bytes); }
 
+nlohmann::json jsonNumber(float value) {
+    if (std::trunc(value) == value && std::fabs(value) < 1e15f) return static_cast<long long>(value);
+    // The float's shortest text read back as a double: R4.6 gives 4.6, not the widened 4.599999904632568.
+    char buffer[32];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    double shortest = value;
+    if (ec == std::errc{}) std::from_chars(buffer, end, shortest);
+    return shortest;
+}
+
 std::string plainText(std::string_view bytes) {
     const std::string utf8 = toUtf8(bytes);
     std::string out;
@@ -210,7 +221,10 @@ void removeTempFolderOnSignals() {
     if (pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0) return;
     std::thread([set] {
         int sig = 0;
-        if (sigwait(&set, &sig) != 0) return;
+        // The first Ctrl-C of a watch ends it at its next wait, so it leaves as it would at the end.
+        do {
+            if (sigwait(&set, &sig) != 0) return;
+        } while (sig != SIGHUP && stopRunningWatch());
         {
             std::lock_guard lock(tempFolderMutex);
             std::error_code ec;

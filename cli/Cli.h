@@ -85,6 +85,8 @@ std::string readInputFile(const std::string& path);
 // Page bytes as JSON text: UTF-8 where valid, else Latin-1.
 std::string toUtf8(std::string_view bytes);
 nlohmann::json jsonText(std::string_view bytes);
+// A float as JSON: a whole number as an integer, else the float's shortest decimal text.
+nlohmann::json jsonNumber(float value);
 
 // Page bytes for a terminal: UTF-8 as toUtf8 gives it, CR LF and a lone CR as plain line breaks.
 std::string plainText(std::string_view bytes);

@@ -71,8 +71,9 @@ void selectRace(App& app, int race, const std::string& track) {
                      std::to_string(races.count()) + ")");
 }
 
-std::unique_ptr<App> chooseRaceOfArguments(Context& ctx) {
-    ctx.args.expect(2, 2, {"--date"});
+std::unique_ptr<App> chooseRaceOfArguments(Context& ctx, std::vector<std::string> options) {
+    options.push_back("--date");
+    ctx.args.expect(2, 2, std::move(options));
     const std::string track = ctx.args.at(0, "TRACK");
     const int race = raceArgument(ctx.args.at(1, "RACE"));
     auto app = openMeeting(ctx, track);

@@ -22,7 +22,7 @@ void selectRace(App& app, int race, const std::string& track);
 
 // The punter's TRACK RACE [--date D] commands: the arguments checked, the meeting opened and the
 // race double-clicked in the race list, as the window does (its field fills the runner list).
-std::unique_ptr<App> chooseRaceOfArguments(Context& ctx);
+std::unique_ptr<App> chooseRaceOfArguments(Context& ctx, std::vector<std::string> options = {});
 
 // The error line of a failed command: the window's first fetch failure ("Page could not be
 // fetched: <address> (timed out)") from panel 2 or lblStatus, or address when neither names one.

@@ -1,7 +1,5 @@
-#include <charconv>
-#include <cmath>
-
 #include "Cli.h"
+#include "Csv.h"
 #include "MeetingChoice.h"
 #include "meetings/MeetingCommands.h"
 #include "meetings/MeetingParser.h"
@@ -12,16 +10,6 @@ namespace selvane::cli {
 namespace {
 
 using nlohmann::json;
-
-json number(float value) {
-    if (std::trunc(value) == value && std::fabs(value) < 1e15f) return static_cast<long long>(value);
-    // The float's shortest text read back as a double: R4.6 gives 4.6, not the widened 4.599999904632568.
-    char buffer[32];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    double shortest = value;
-    if (ec == std::errc{}) std::from_chars(buffer, end, shortest);
-    return shortest;
-}
 
 // A saved page as downloadTRACK stores it (CR LF line ends, no empty lines), so that LF or CR
 // line ends do not reach the texts; the added line end keeps a last line that has none.
@@ -45,7 +33,7 @@ json meetingsJson(const App& app) {
         meetings.push_back({{"slot", m},
                             {"name", jsonText(t.meetingNames[m])},
                             {"link", jsonText(t.meetingLinks[m])},
-                            {"lastRace", number(t.meetingLastRace[m])},
+                            {"lastRace", jsonNumber(t.meetingLastRace[m])},
                             {"races", races}});
     }
     json trackBox = json::array();
@@ -110,9 +98,27 @@ int runParseDates(Context& ctx) {
         });
 }
 
+// One record per race of every meeting.
+void writeMeetingsCsv(std::ostream& out, const App& app) {
+    const MeetingTables& t = app.meetings;
+    std::vector<std::vector<std::string>> records{{"date", "meeting", "race", "time", "track", "length"}};
+    for (int m = 1; m < t.meetingCounter && m <= MeetingTables::kMeetings; ++m)
+        for (int k = 1; k <= MeetingTables::kRaces && k <= t.meetingLastRace[m]; ++k) {
+            const RaceRow& r = t.raceTable[m][k];
+            records.push_back({app.window.cmbDateRaces.text(), t.meetingNames[m], r.number, r.time, r.track, r.length});
+        }
+    writeCsv(out, records);
+}
+
 int runMeetings(Context& ctx) {
-    ctx.args.expect(0, 0, {"--date"});
-    return report(ctx, *downloadMeetings(ctx));
+    ctx.args.expect(0, 0, {"--date", "--csv"});
+    const bool csv = csvWanted(ctx);
+    const auto app = downloadMeetings(ctx);
+    if (csv) {
+        writeMeetingsCsv(ctx.out, *app);
+        return kOk;
+    }
+    return report(ctx, *app);
 }
 
 const Registrar parseMeetings{Command{
@@ -130,10 +136,11 @@ const Registrar parseDates{Command{
     {}, runParseDates}};
 
 const Registrar meetingsCommand{Command{
-    "meetings", "meetings [--date DD/MM/YYYY]", "the day's meetings and their races from the form-guide service",
+    "meetings", "meetings [--date DD/MM/YYYY] [--csv]", "the day's meetings and their races from the form-guide service",
     "Downloads the meeting page as \"Download Race Meetings\" does (or, with --date, as choosing\n"
     "that date does) and prints the date box, the meetings with their races and the track box.\n"
-    "With --json: the keys of parse meetings. Exit status 1 when the service cannot be reached.",
+    "With --json: the keys of parse meetings. --csv prints one record per race: date, meeting,\n"
+    "race, time, track, length. Exit status 1 when the service cannot be reached.",
     {"--date"}, runMeetings}};
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include "Cli.h"
+#include "Csv.h"
 #include "MeetingChoice.h"
 #include "ResultsOutput.h"
 #include "TipsOutput.h"
 #include "form/RaceSelection.h"
 #include "form/Tipping.h"
 #include "net/PageStatus.h"
+#include "net/PageText.h"
 
 namespace selvane::cli {
 namespace {
@@ -25,14 +27,38 @@ std::vector<RunnerEntry> runnerList(const ReportList& list) {
     return entries;
 }
 
+// One record per runner: its list texts, its tip place, win percentage and the best bet mark.
+void writeRaceCsv(std::ostream& out, const std::vector<RunnerEntry>& field, const TipOutcome& o) {
+    std::vector<std::vector<std::string>> records{
+        {"number", "form", "name", "jockey", "weight", "barrier", "tip", "win", "bestBet"}};
+    const bool published = o.stop == TipStop::None;
+    const int bestBet = published && o.bestBetRow > 0 ? o.tipOrder[o.gridOrder[o.bestBetRow] - 1] : 0;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        const RunnerEntry& e = field[i];
+        std::string place, win;
+        for (std::size_t k = 0; published && k < o.tips.size(); ++k)
+            if (o.tipOrder[k] == static_cast<int>(i) + 1) {
+                place = std::to_string(k + 1);
+                win = std::string(text::trimSpaces(o.tips[k].win));
+                if (!win.empty() && win.back() == '%') win.pop_back();
+            }
+        records.push_back({e.number, e.form, e.name, e.jockey, e.weight, e.barrier, place, win,
+                           bestBet == static_cast<int>(i) + 1 ? "yes" : ""});
+    }
+    writeCsv(out, records);
+}
+
 int runRace(Context& ctx) {
-    auto app = chooseRaceOfArguments(ctx);
+    const bool csv = csvWanted(ctx);
+    const std::optional<long long> stake = stakeOption(ctx.args.option("--stake"));
+    const bool explain = ctx.args.flag("--explain");
+    auto app = chooseRaceOfArguments(ctx, {"--explain", "--stake", "--csv"});
     const MainWindow& w = app->window;
     // A race page that could not be fetched still shows the placeholder tips and the warning:
     // they are printed, and the exit status says the page failed.
     const int row = w.lstRaceName.selectedIndex();
-    const std::string raceAddress = racePageAddress(app->services.formGuide, w.lstRaceName.row(row).text,
-                                                    w.lstRaceName.subItem(row, 1));
+    const std::string raceAddress =
+        racePageAddress(app->services.formGuide, w.lstRaceName.row(row).text, w.lstRaceName.subItem(row, 1));
     std::string raceFailure = firstFetchFailure(w);
     if (raceFailure.rfind(std::string(kFetchFailedStatus) + ": " + raceAddress + " ", 0) != 0) raceFailure.clear();
     if (raceFailure.empty()) requireResultsPage(*app);
@@ -40,56 +66,69 @@ int runRace(Context& ctx) {
     ShownTips shown = readShownTips(w);
     shown.warning = warningShown(ctx.ports.messages);
     // Why the tipping published nothing: the same run on the same runner list, off the window.
-    const TipOutcome outcome = computeTips(tipInputs(w));
+    const std::vector<TipInput> inputs = tipInputs(w);
+    const TipOutcome outcome = computeTips(inputs);
     if (outcome.stop != TipStop::None && outcome.stop != TipStop::EmptyField) shown.error = outcome.error;
     const std::vector<RunnerEntry> field = runnerList(w.lstRaces);
 
+    if (csv) writeRaceCsv(ctx.out, field, outcome);
     const std::vector<ShownMessage>& messages = ctx.ports.messages.shown;
-    ctx.print(
-        [&] {
-            nlohmann::json doc = shownTipsJson(shown);
-            doc["race"] = {{"track", jsonText(w.lblTrackName.caption())},
-                           {"number", jsonText(w.lblRaceNumber.caption())},
-                           {"time", jsonText(w.lblRaceTime.caption())},
-                           {"length", jsonText(w.lblRaceLength.caption())},
-                           {"date", jsonText(w.cmbDateRaces.text())}};
-            doc["field"] = runnerEntriesJson(field);
-            doc["messages"] = nlohmann::json::array();
-            for (const ShownMessage& m : messages)
-                doc["messages"].push_back({{"title", jsonText(m.title)}, {"text", jsonText(m.text)}});
-            doc.update(shownResultsJson(w));
-            return doc;
-        },
-        [&](std::ostream& out) {
-            out << toUtf8(w.cmbDateRaces.text()) << "  " << toUtf8(w.lblTrackName.caption()) << "  Race #. "
-                << toUtf8(w.lblRaceNumber.caption()) << "  " << toUtf8(w.lblRaceTime.caption()) << "  "
-                << toUtf8(w.lblRaceLength.caption()) << "\n\nField\n";
-            printRunnerEntries(out, field);
-            out << "\n";
-            printShownTips(out, shown);
-            for (const ShownMessage& m : messages)
-                out << "Message \"" << plainText(m.title) << "\": " << plainText(m.text) << "\n";
-            out << "\nMeeting results\n";
-            printShownResults(out, w);
-        });
+    if (!csv)
+        ctx.print(
+            [&] {
+                nlohmann::json doc = shownTipsJson(shown);
+                doc["race"] = {{"track", jsonText(w.lblTrackName.caption())},
+                               {"number", jsonText(w.lblRaceNumber.caption())},
+                               {"time", jsonText(w.lblRaceTime.caption())},
+                               {"length", jsonText(w.lblRaceLength.caption())},
+                               {"date", jsonText(w.cmbDateRaces.text())}};
+                doc["field"] = runnerEntriesJson(field);
+                doc["messages"] = nlohmann::json::array();
+                for (const ShownMessage& m : messages)
+                    doc["messages"].push_back({{"title", jsonText(m.title)}, {"text", jsonText(m.text)}});
+                doc.update(shownResultsJson(w));
+                if (explain) doc["explain"] = explainJson(outcome, inputs);
+                if (stake) doc.update(stakeJson(outcome, *stake));
+                return doc;
+            },
+            [&](std::ostream& out) {
+                out << toUtf8(w.cmbDateRaces.text()) << "  " << toUtf8(w.lblTrackName.caption()) << "  Race #. "
+                    << toUtf8(w.lblRaceNumber.caption()) << "  " << toUtf8(w.lblRaceTime.caption()) << "  "
+                    << toUtf8(w.lblRaceLength.caption()) << "\n\nField\n";
+                printRunnerEntries(out, field);
+                out << "\n";
+                printShownTips(out, shown);
+                if (explain) printExplain(out, outcome, inputs);
+                if (stake) printStake(out, outcome, *stake);
+                for (const ShownMessage& m : messages)
+                    out << "Message \"" << plainText(m.title) << "\": " << plainText(m.text) << "\n";
+                out << "\nMeeting results\n";
+                printShownResults(out, w);
+            });
     if (raceFailure.empty()) return kOk;
     ctx.err << "selvane-cli race: " << raceFailure << "\n";
     return kInputError;
 }
 
-const Registrar registrar{Command{
-    "race", "race TRACK RACE [--date DD/MM/YYYY]",
-    "a race's field, its five tips, the each-way best bet and any warning",
-    "Downloads the meetings (of --date, or today's), chooses TRACK (its first word, letter case\n"
-    "ignored) and double-clicks race RACE as the window would: prints the race details, the\n"
-    "field, the tips, the grid with the each-way best bet, the status line, the warning and the\n"
-    "meeting's result states. Exit status 1 when the service cannot be reached or has no such\n"
-    "meeting or race, or the race page or the results site's page of the day cannot be fetched\n"
-    "(a race page that cannot be fetched still prints the placeholder tips and the warning); a\n"
-    "race without data is a warning, not an error.\n"
-    "JSON: the keys of tips, plus race {track, number, time, length, date}, field [{number,\n"
-    "form, name, jockey, weight, barrier}], messages [{title, text}], results, ticker, resultText.",
-    {"--date"}, runRace}};
+const Registrar registrar{
+    Command{"race",
+            "race TRACK RACE [--date DD/MM/YYYY] [--explain] [--stake AMOUNT] [--csv]",
+            "a race's field, its five tips, the each-way best bet and any warning",
+            "Downloads the meetings (of --date, or today's), chooses TRACK (its first word, letter case\n"
+            "ignored) and double-clicks race RACE as the window would: prints the race details, the\n"
+            "field, the tips, the grid with the each-way best bet, the status line, the warning and the\n"
+            "meeting's result states. Exit status 1 when the service cannot be reached or has no such\n"
+            "meeting or race, or the race page or the results site's page of the day cannot be fetched\n"
+            "(a race page that cannot be fetched still prints the placeholder tips and the warning); a\n"
+            "race without data is a warning, not an error. --explain and --stake add what\n"
+            "they add to tips. --csv prints one record per runner instead: number, form, name, jockey,\n"
+            "weight, barrier, tip (its place 1-5, or empty), win (percent), bestBet (yes or empty).\n"
+            "JSON: the keys of tips, plus race {track, number, time, length, date}, field [{number,\n"
+            "form, name, jockey, weight, barrier}], messages [{title, text}], results, ticker, resultText; --explain "
+            "adds explain,\n"
+            "--stake boxes and eachWay.",
+            {"--date", "--stake"},
+            runRace}};
 
 }  // namespace
 }  // namespace selvane::cli

@@ -1,6 +1,7 @@
 #include "ResultsOutput.h"
 
 #include "Cli.h"
+#include "Csv.h"
 
 namespace selvane::cli {
 
@@ -12,19 +13,28 @@ int raceOption(const std::optional<std::string>& value) {
     return std::stoi(v);
 }
 
+std::string resultsRowText(const ReportRow& row) {
+    return leftAligned(row.text, 6) + leftAligned(row.subItems.at(0), 9) + leftAligned(row.subItems.at(1), 26) +
+           toUtf8(row.subItems.at(2));
+}
+
 void printShownResults(std::ostream& out, const MainWindow& w) {
     const std::vector<ReportRow>& rows = w.lstResults.rows();
     if (rows.empty()) {
         out << "The meeting is not on the results page.\n";
         return;
     }
-    out << "link  Race #.  Track Name                Results\n";
-    for (const ReportRow& row : rows) {
-        out << leftAligned(row.text, 6) << leftAligned(row.subItems.at(0), 9) << leftAligned(row.subItems.at(1), 26)
-            << toUtf8(row.subItems.at(2)) << "\n";
-    }
+    out << kResultsHeader << "\n";
+    for (const ReportRow& row : rows) out << resultsRowText(row) << "\n";
     out << "Ticker: " << toUtf8(w.lblScrollResults.caption()) << "\n";
     out << "Race result: " << toUtf8(w.txtResults.text()) << "\n";
+}
+
+void writeResultsCsv(std::ostream& out, const MainWindow& w) {
+    std::vector<std::vector<std::string>> records{{"link", "race", "track", "result"}};
+    for (const ReportRow& row : w.lstResults.rows())
+        records.push_back({row.text, row.subItems.at(0), row.subItems.at(1), row.subItems.at(2)});
+    writeCsv(out, records);
 }
 
 nlohmann::json shownResultsJson(const MainWindow& w) {

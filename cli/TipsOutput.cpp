@@ -1,8 +1,10 @@
 #include "TipsOutput.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "Cli.h"
+#include "form/BetTerms.h"
 
 namespace selvane::cli {
 namespace {
@@ -93,6 +95,81 @@ void printShownTips(std::ostream& out, const ShownTips& shown) {
     out << "Insufficient form: " << shown.insufficientForm << "\n";
     out << "Warning: " << (shown.warning == TipWarning::None ? "none" : warningTitle(shown.warning)) << "\n";
     if (!shown.error.empty()) out << "Tipping stopped: " << toUtf8(shown.error) << "\n";
+}
+
+nlohmann::json explainJson(const TipOutcome& o, const std::vector<TipInput>& field) {
+    nlohmann::json rows = nlohmann::json::array();
+    if (!o.ranked) return rows;
+    for (std::size_t i = 0; i < field.size() && i < o.formScore.size(); ++i) {
+        nlohmann::json digits = nlohmann::json::array();
+        for (char d : o.formDigits[i]) digits.push_back(d - '0');
+        rows.push_back({{"number", jsonText(field[i].number)},
+                        {"digits", digits},
+                        {"mean", o.formDigits[i].empty() ? nlohmann::json(nullptr) : jsonNumber(o.formMean[i])},
+                        {"barrier", jsonNumber(o.barrierValue[i])},
+                        {"formScore", jsonNumber(o.formScore[i])},
+                        {"rankValue", jsonNumber(o.rankValue[i])},
+                        {"reason", o.reason[i] == TipReason::None ? nlohmann::json(nullptr) : reasonText(o.reason[i])}});
+    }
+    return rows;
+}
+
+void printExplain(std::ostream& out, const TipOutcome& o, const std::vector<TipInput>& field) {
+    out << "\nWorking\n";
+    if (!o.ranked) {
+        out << "  none: the tipping stopped before ranking the field\n";
+        return;
+    }
+    std::vector<std::vector<std::string>> rows{{"#.", "Working", "Rank value"}};
+    for (std::size_t i = 0; i < field.size() && i < o.formScore.size(); ++i) {
+        char rank[64];
+        std::snprintf(rank, sizeof rank, "%.2f", static_cast<double>(o.rankValue[i]));
+        rows.push_back({field[i].number, explainLine(o, i), rank});
+    }
+    printTable(out, rows);
+}
+
+std::optional<long long> stakeOption(const std::optional<std::string>& value) {
+    if (!value) return std::nullopt;
+    const auto cents = parseStake(*value);
+    if (!cents) throw UsageError("--stake takes an amount above 0 and up to 1000000, with at most two decimals");
+    return cents;
+}
+
+namespace {
+
+// Boxes only of tips the run published; a stopped run has none.
+std::vector<BoxBet> publishedBoxes(const TipOutcome& o) {
+    return o.tips.empty() ? std::vector<BoxBet>{} : boxBets(static_cast<int>(o.tips.size()));
+}
+
+}  // namespace
+
+nlohmann::json stakeJson(const TipOutcome& o, long long stakeCents) {
+    nlohmann::json boxes = nlohmann::json::array();
+    for (const BoxBet& b : publishedBoxes(o))
+        boxes.push_back({{"bet", b.bet},
+                         {"combinations", b.combinations},
+                         {"flexiPercent", static_cast<double>(flexiHundredths(stakeCents, b.combinations)) / 100.0}});
+    return {{"boxes", boxes},
+            {"eachWay", {{"starters", o.starters}, {"places", eachWayPlaces(o.starters)}}}};
+}
+
+void printStake(std::ostream& out, const TipOutcome& o, long long stakeCents) {
+    const std::vector<BoxBet> boxes = publishedBoxes(o);
+    out << "\nBoxes of the tips, stake $" << twoPlaces(stakeCents) << "\n";
+    if (boxes.empty()) {
+        out << "  none: no tips\n";
+    } else {
+        std::vector<std::vector<std::string>> rows{{"Bet", "Combinations", "Cost at 1", "Flexi"}};
+        for (const BoxBet& b : boxes)
+            rows.push_back({b.name, std::to_string(b.combinations), "$" + std::to_string(b.combinations),
+                            twoPlaces(flexiHundredths(stakeCents, b.combinations)) + "%"});
+        printTable(out, rows);
+    }
+    const int places = eachWayPlaces(o.starters);
+    out << "Each way: " << o.starters << (o.starters == 1 ? " starter, " : " starters, ")
+        << (places == 0 ? "win only" : std::to_string(places) + " places") << "\n";
 }
 
 nlohmann::json runnerRowsJson(const RunnerTable& table) {

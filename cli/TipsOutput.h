@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -32,6 +33,18 @@ ShownTips readShownTips(const MainWindow& w);
 
 nlohmann::json shownTipsJson(const ShownTips& shown);
 void printShownTips(std::ostream& out, const ShownTips& shown);
+
+// The tipping's working per runner of `field`, in list order; empty when the run stopped before
+// every runner was ranked.
+nlohmann::json explainJson(const TipOutcome& o, const std::vector<TipInput>& field);
+void printExplain(std::ostream& out, const TipOutcome& o, const std::vector<TipInput>& field);
+
+// --stake AMOUNT in cents, or nothing without the option; a usage error for a bad amount.
+std::optional<long long> stakeOption(const std::optional<std::string>& value);
+// The boxes of the published tips at the stake and the each-way terms of the field:
+// {boxes: [{bet, combinations, flexiPercent}], eachWay: {starters, places}}.
+nlohmann::json stakeJson(const TipOutcome& o, long long stakeCents);
+void printStake(std::ostream& out, const TipOutcome& o, long long stakeCents);
 
 nlohmann::json runnerRowsJson(const RunnerTable& table);
 nlohmann::json runnerEntriesJson(const std::vector<RunnerEntry>& entries);

@@ -163,12 +163,13 @@ def draw():
     return c.downsampled()
 
 
-def png(width, height, raw):
+def png(width, height, raw, colour_type=2):
+    """PNG bytes of raw 8-bit rows, each led by filter byte 0: RGB (2) or RGBA (6)."""
     def chunk(kind, data):
         body = kind + data
         return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
 
-    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    header = struct.pack(">IIBBBBB", width, height, 8, colour_type, 0, 0, 0)
     return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
 
 

@@ -28,6 +28,14 @@ if [ -f build/default/tests/ui/CTestTestfile.cmake ]; then
   (cd build/default/tests/ui && xvfb-run -a -s "-screen 0 1600x1200x24" ctest --output-on-failure)
 fi
 
+echo "== Debian package of the desktop build"
+if [ -x build/default/selvane ]; then
+  scripts/check-package.sh build/default
+else
+  echo "no desktop program built: package not checked" >&2
+  exit 1
+fi
+
 echo "== fuzz targets (${FUZZ_SECONDS:=10} s each)"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$jobs"

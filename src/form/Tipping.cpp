@@ -8,6 +8,7 @@
 #include "kit/MainWindow.h"
 #include "kit/Maxkey.h"
 #include "form/TipGrid.h"
+#include "form/BetTerms.h"
 #include "form/FormText.h"
 #include "net/PageText.h"
 
@@ -60,6 +61,12 @@ TipOutcome stopped(TipOutcome o, TipStop stop, std::string error) {
 
 std::string runnerLabel(std::size_t i) { return "Runner " + std::to_string(i + 1); }
 
+std::string twoDecimals(float v) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.2f", static_cast<double>(v));
+    return buffer;
+}
+
 }  // namespace
 
 TipOutcome computeTips(const std::vector<TipInput>& field) {
@@ -70,6 +77,9 @@ TipOutcome computeTips(const std::vector<TipInput>& field) {
     o.formScore.assign(n, 0.0f);
     o.rankValue.assign(n, 0.0f);
     o.barrierValue.assign(n, 0.0f);
+    o.formDigits.assign(n, {});
+    o.formMean.assign(n, 0.0f);
+    o.reason.assign(n, TipReason::None);
     for (std::size_t i = 0; i < n; ++i) {
         const TipInput& runner = field[i];
         const std::string_view form = trimSpaces(runner.form);
@@ -83,8 +93,10 @@ TipOutcome computeTips(const std::vector<TipInput>& field) {
             return stopped(std::move(o), TipStop::OutOfRange, runnerLabel(i) + "'s barrier is out of range");
         o.barrierValue[i] = static_cast<float>(barrier);
 
+        if (!isEmergencyNumber(runner.number) && !runner.ticked) ++o.starters;
         if (!scored) {
             o.formScore[i] = kNoForm;
+            o.reason[i] = runner.ticked ? TipReason::Ticked : TipReason::NoForm;
             continue;
         }
         float score = 0.0f;
@@ -92,18 +104,29 @@ TipOutcome computeTips(const std::vector<TipInput>& field) {
         for (auto c = form.rbegin(); c != form.rend(); ++c) {
             if (*c < '0' || *c > '9') continue;
             score += static_cast<float>(*c - '0');
-            if (*c > '0') ++digits;
+            if (*c > '0') {
+                ++digits;
+                o.formDigits[i].insert(o.formDigits[i].begin(), *c);
+            }
         }
-        if (score >= 1.0f && digits >= 1) score = score / static_cast<float>(digits) + o.barrierValue[i];
+        if (score >= 1.0f && digits >= 1) {
+            o.formMean[i] = score / static_cast<float>(digits);
+            score = o.formMean[i] + o.barrierValue[i];
+        }
         o.formScore[i] = score;
     }
 
     for (float score : o.formScore)
         if (score > o.maxScore) o.maxScore = score;
     for (std::size_t i = 0; i < n; ++i) {
-        if (o.formScore[i] == 0.0f) o.formScore[i] = o.maxScore;
+        if (o.formScore[i] == 0.0f) {
+            o.formScore[i] = o.maxScore;
+            o.reason[i] = TipReason::ZerosOnly;
+        }
         o.rankValue[i] = isEmergencyNumber(field[i].number) ? kEmergencyRank : o.formScore[i];
+        if (o.rankValue[i] == kEmergencyRank && o.reason[i] == TipReason::None) o.reason[i] = TipReason::Emergency;
     }
+    o.ranked = true;
 
     // Best first: ascending rank value, and among equal values the runner further down the list
     // first (the order of taking the worst runner left, first in the list on a tie, from the back).
@@ -156,6 +179,36 @@ TipOutcome computeTips(const std::vector<TipInput>& field) {
     return o;
 }
 
+const char* reasonText(TipReason r) {
+    switch (r) {
+    case TipReason::NoForm: return "no form";
+    case TipReason::Ticked: return "ticked";
+    case TipReason::Emergency: return "emergency";
+    case TipReason::ZerosOnly: return "zeros only";
+    case TipReason::None: break;
+    }
+    return "";
+}
+
+std::string explainLine(const TipOutcome& o, std::size_t i) {
+    if (!o.ranked || i >= o.formScore.size()) return {};
+    std::string line;
+    const std::string score = twoDecimals(o.formScore[i]);
+    if (o.reason[i] == TipReason::Ticked || o.reason[i] == TipReason::NoForm) {
+        line = std::string(reasonText(o.reason[i])) + " \u2192 " + score;
+    } else if (o.reason[i] == TipReason::ZerosOnly) {
+        line = "zeros only \u2192 the field's worst score " + score;
+    } else {
+        line = "form";
+        for (char d : o.formDigits[i]) (line += ' ') += d;
+        line += " \u2192 mean " + twoDecimals(o.formMean[i]) + " + barrier " + shortestDecimal(o.barrierValue[i]) +
+                " = " + score;
+    }
+    // An emergency's rank is not its score.
+    if (o.rankValue[i] != o.formScore[i]) line += ", emergency \u2192 rank " + twoDecimals(o.rankValue[i]);
+    return line;
+}
+
 std::vector<TipInput> tipInputs(const MainWindow& w) {
     std::vector<TipInput> field;
     field.reserve(static_cast<std::size_t>(w.lstRaces.count()));
@@ -168,7 +221,12 @@ std::vector<TipInput> tipInputs(const MainWindow& w) {
 void renderTips(MainWindow& w, const TipOutcome& o) {
     w.tipBarriers = o.tipBarriers;
     if (w.lstTips.count() > 0) w.lstTips.clear();
-    for (const TipRow& tip : o.tips) w.lstTips.addRow(tip.label, {tip.runner, tip.win, tip.barrier});
+    for (std::size_t k = 0; k < o.tips.size(); ++k) {
+        const TipRow& tip = o.tips[k];
+        const int row = w.lstTips.addRow(tip.label, {tip.runner, tip.win, tip.barrier});
+        w.lstTips.setTooltip(row, explainLine(o, static_cast<std::size_t>(o.tipOrder[k] - 1)));
+    }
+    for (int i = 0; i < w.lstRaces.count(); ++i) w.lstRaces.setTooltip(i, explainLine(o, static_cast<std::size_t>(i)));
 
     Grid& g = w.msfResults;
     if (g.cols() < 4) g.setCols(4);
@@ -183,6 +241,7 @@ void renderTips(MainWindow& w, const TipOutcome& o) {
             g.setCellBackColour(o.bestBetRow, 2, kBestBetColour);
         }
         w.stBar.setPanel(2, o.status);
+        w.stBar.setPanelTooltip(2, betTermsLine(static_cast<int>(o.tips.size()), o.starters));
     }
     w.insufficientFormCount = o.insufficientFormCount;
 }

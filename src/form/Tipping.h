@@ -39,6 +39,15 @@ enum class TipStop {
     OutOfRange,    // a win base or a tip's barrier that does not fit a 16-bit integer
 };
 
+// Why a runner's rank value is not its form mean plus its barrier.
+enum class TipReason {
+    None,
+    NoForm,     // an empty form
+    Ticked,     // ticked off the list
+    Emergency,  // ranked behind every starter
+    ZerosOnly,  // no placing above 0: the field's worst score
+};
+
 // Everything one run works out, as values.
 struct TipOutcome {
     TipStop stop = TipStop::None;
@@ -48,6 +57,10 @@ struct TipOutcome {
     std::vector<float> formScore;
     std::vector<float> rankValue;
     std::vector<float> barrierValue;
+    std::vector<std::string> formDigits;  // the placings the mean divides by, in form order
+    std::vector<float> formMean;          // 0 when there is none
+    std::vector<TipReason> reason;
+    bool ranked = false;  // the per-runner values above are complete
     std::vector<int> tipOrder;  // positions, best first
     float maxScore = 1.0f;
     std::int16_t winBase = 0;
@@ -60,9 +73,15 @@ struct TipOutcome {
     std::string status;                  // status panel 2
     std::array<std::int16_t, 6> tipBarriers{};  // slots 1..5, sorted
     std::int16_t insufficientFormCount = 0;
+    int starters = 0;  // runners neither ticked nor emergencies
 };
 
 TipOutcome computeTips(const std::vector<TipInput>& field);
+
+// "no form", "ticked", "emergency", "zeros only"; empty for None.
+const char* reasonText(TipReason r);
+// Runner i's working as one line: "form 3 1 5 → mean 3.00 + barrier 2 = 5.00".
+std::string explainLine(const TipOutcome& o, std::size_t i);
 
 // The runner list's rows as tipping input.
 std::vector<TipInput> tipInputs(const MainWindow& w);
@@ -74,7 +93,8 @@ struct TipRun {
 };
 
 // Shows a published outcome: the tip list, grid rows 1..5 with the best bet's cells coloured,
-// status panel 2, tipBarriers and insufficientFormCount.
+// status panel 2, tipBarriers and insufficientFormCount; each runner and tip row's tooltip
+// explains its working, status panel 2's gives the box costs and each-way terms.
 void renderTips(MainWindow& w, const TipOutcome& o);
 
 // Tips the runner list: the tip list, grid rows 1..5, status panel 2, tipBarriers and

@@ -77,7 +77,7 @@ void ReportList::setCheckBoxes(bool on) {
 }
 
 int ReportList::addRow(std::string text, std::vector<std::string> subItems) {
-    rows_.push_back(ReportRow{std::move(text), std::move(subItems), false, kDefaultColour});
+    rows_.push_back(ReportRow{std::move(text), std::move(subItems), false, kDefaultColour, {}});
     changed();
     return count() - 1;
 }
@@ -101,6 +101,11 @@ void ReportList::setChecked(int index, bool on) {
 
 void ReportList::setForeColour(int index, Colour c) {
     rows_.at(index).foreColour = c;
+    changed();
+}
+
+void ReportList::setTooltip(int index, std::string text) {
+    rows_.at(index).tooltip = std::move(text);
     changed();
 }
 
@@ -154,6 +159,11 @@ void Grid::setColWidth(int col, int twips) {
 
 void StatusBar::setPanel(int index, std::string text) {
     panels_[index == 1 ? 0 : 1] = std::move(text);
+    changed();
+}
+
+void StatusBar::setPanelTooltip(int index, std::string text) {
+    tooltips_[index == 1 ? 0 : 1] = std::move(text);
     changed();
 }
 

@@ -134,6 +134,7 @@ struct ReportRow {
     std::vector<std::string> subItems;  // columns 1..n
     bool checked = false;
     Colour foreColour = kDefaultColour;  // applies to the text and every sub-item
+    std::string tooltip{};               // shown over the whole row; empty for none
 };
 
 // A report (details) list view.
@@ -155,6 +156,7 @@ public:
     std::string subItem(int index, int k) const;
     void setChecked(int index, bool on);
     void setForeColour(int index, Colour c);
+    void setTooltip(int index, std::string text);
 
     int selectedIndex() const { return selected_; }
     void setSelectedIndex(int index);  // -1 for none; does not run a handler
@@ -203,9 +205,12 @@ class StatusBar : public Control {
 public:
     const std::string& panel(int index) const { return panels_.at(index - 1); }  // 1 or 2
     void setPanel(int index, std::string text);
+    const std::string& panelTooltip(int index) const { return tooltips_.at(index - 1); }
+    void setPanelTooltip(int index, std::string text);
 
 private:
     std::array<std::string, 2> panels_;
+    std::array<std::string, 2> tooltips_;
 };
 
 class ProgressBar : public Control {

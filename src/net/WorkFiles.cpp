@@ -66,13 +66,23 @@ fs::path perUserFolder() {
 
 }  // namespace
 
+fs::path installedShareFolder(const fs::path& executableFolder) {
+    if (executableFolder.filename() != "bin") return {};
+    const fs::path share = executableFolder.parent_path() / "share" / "selvane";
+    std::error_code ec;
+    return fs::is_directory(share, ec) ? share : fs::path();
+}
+
 fs::path chooseProgramFolder(const fs::path& executableFolder) {
-    if (isWritableFolder(executableFolder)) return executableFolder;
+    // An installed program never writes beside itself, not even when run as root.
+    const fs::path installed = installedShareFolder(executableFolder);
+    if (installed.empty() && isWritableFolder(executableFolder)) return executableFolder;
+    const fs::path supplied = installed.empty() ? executableFolder : installed;
     const fs::path folder = perUserFolder();
     std::error_code ec;
     fs::create_directories(folder, ec);
     for (const char* name : kSuppliedFiles) {
-        const fs::path from = executableFolder / name;
+        const fs::path from = supplied / name;
         if (fs::exists(from, ec))
             fs::copy_file(from, folder / name, fs::copy_options::overwrite_existing, ec);
     }

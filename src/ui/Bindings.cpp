@@ -275,6 +275,8 @@ void applyRow(const ReportRow& row, bool checkBoxes, int columns, QTreeWidgetIte
             item->setForeground(c, colour);
         else
             item->setData(c, Qt::ForegroundRole, QVariant());
+        const QString tip = fromBytes(row.tooltip);
+        if (item->toolTip(c) != tip) item->setToolTip(c, tip);
     }
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (checkBoxes) flags |= Qt::ItemIsUserCheckable;
@@ -517,6 +519,8 @@ void bind(StatusBar& model, QLabel* panel1, QLabel* panel2) {
         if (!p1 || !p2) return;
         p1->setText(fromBytes(model.panel(1)));
         p2->setText(fromBytes(model.panel(2)));
+        p1->setToolTip(fromBytes(model.panelTooltip(1)));
+        p2->setToolTip(fromBytes(model.panelTooltip(2)));
         p1->setEnabled(model.enabled());
         p2->setEnabled(model.enabled());
     };

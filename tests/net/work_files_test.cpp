@@ -68,6 +68,27 @@ TEST(WorkFiles, ProgramFolderFallsBackToAPerUserFolder) {
     EXPECT_EQ(test::readFile(folder / "webstyle.css"), "body{}");
 }
 
+// An installed program (even one run by root, who may write to <prefix>/bin) keeps its work
+// files per user and takes the supplied files from <prefix>/share/selvane.
+TEST(WorkFiles, AnInstalledProgramUsesThePerUserFolder) {
+    TempDir prefix;
+    TempDir home;
+    setenv("XDG_DATA_HOME", home.path().c_str(), 1);
+    std::filesystem::create_directories(prefix.path() / "bin");
+    std::filesystem::create_directories(prefix.path() / "share/selvane");
+    test::writeFile(prefix.path() / "share/selvane/blank.html", "<html>installed</html>");
+    test::writeFile(prefix.path() / "bin/blank.html", "<html>beside</html>");
+    EXPECT_EQ(installedShareFolder(prefix.path() / "bin"), prefix.path() / "share/selvane");
+    EXPECT_EQ(chooseProgramFolder(prefix.path() / "bin"), home.path() / "selvane");
+    EXPECT_EQ(test::readFile(home.path() / "selvane/blank.html"), "<html>installed</html>");
+
+    // A build folder named otherwise, or a bin without the share folder, is no install.
+    EXPECT_EQ(installedShareFolder(prefix.path() / "share"), std::filesystem::path());
+    std::filesystem::remove_all(prefix.path() / "share");
+    EXPECT_EQ(installedShareFolder(prefix.path() / "bin"), std::filesystem::path());
+    EXPECT_EQ(chooseProgramFolder(prefix.path() / "bin"), prefix.path() / "bin");
+}
+
 TEST(Connectivity, LoopbackServiceCountsAsOnline) {
     struct Case {
         const char* url;

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace selvane::cli {
+
+struct Context;
+
+// One field as a spreadsheet reads it back: quoted when it holds a comma, a quote, a line break
+// or blanks at either end (so that they survive), quotes doubled; page bytes as UTF-8.
+std::string csvField(std::string_view bytes);
+// Records ended by CR LF, the first one the header.
+void writeCsv(std::ostream& out, const std::vector<std::vector<std::string>>& records);
+
+// --csv given; a usage error beside --json.
+bool csvWanted(const Context& ctx);
+
+}  // namespace selvane::cli
