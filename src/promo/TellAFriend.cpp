@@ -1,6 +1,7 @@
 #include "promo/TellAFriend.h"
 
-#include <cctype>
+#include "net/PageText.h"
+
 
 namespace selvane {
 
@@ -44,27 +45,8 @@ std::vector<std::string> xdgEmailArguments(const MailMessage& message) {
     return args;
 }
 
-namespace {
-
-std::string percentEncoded(const std::string& text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : text) {
-        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0x0F];
-        }
-    }
-    return out;
-}
-
-}  // namespace
-
 std::string mailtoAddress(const MailMessage& message) {
-    std::string url = "mailto:" + percentEncoded(message.recipient);
+    std::string url = "mailto:" + text::addressPart(message.recipient);
     char separator = '?';
     for (const auto& [name, value] : {std::pair<const char*, const std::string&>{"subject", message.subject},
                                       std::pair<const char*, const std::string&>{"body", message.body}}) {
@@ -72,7 +54,7 @@ std::string mailtoAddress(const MailMessage& message) {
         url += separator;
         url += name;
         url += '=';
-        url += percentEncoded(value);
+        url += text::addressPart(value);
         separator = '&';
     }
     return url;
