@@ -1,19 +1,14 @@
-#include <unistd.h>
-
-#include <iostream>
-
 #include "Cli.h"
 #include "Csv.h"
-#include "Watch.h"
 #include "MeetingChoice.h"
 #include "ResultsOutput.h"
+#include "Watch.h"
 #include "results/CheckResults.h"
 
 namespace selvane::cli {
 
 Board resultsBoard(Context& ctx, const std::string& track, int race) {
-    Board board;
-    try {
+    return fetchBoard(ctx, [&](Board& board) {
         auto app = openMeeting(ctx, track);
         if (race > 0) selectRace(*app, race, track);
         checkResults(*app, app->window, app->results);
@@ -23,12 +18,7 @@ Board resultsBoard(Context& ctx, const std::string& track, int race) {
         for (const ReportRow& row : w.lstResults.rows())
             board.rows.push_back({row.subItems.at(1) + "\t" + row.subItems.at(0), resultsRowText(row)});
         if (race > 0) board.rows.push_back({"\tresult", "Race result: " + plainText(w.txtResults.text())});
-        board.ok = true;
-    } catch (const std::exception& e) {
-        board.error = e.what();
-    }
-    ctx.ports.messages.shown.clear();
-    return board;
+    });
 }
 
 namespace {
@@ -38,13 +28,7 @@ int runResults(Context& ctx) {
     const bool csv = csvWanted(ctx);
     const std::string track = ctx.args.at(0, "TRACK");
     const int race = raceOption(ctx.args.option("--race"));
-    if (ctx.args.flag("--watch")) {
-        if (csv || ctx.json) throw UsageError("--watch draws a board: it takes neither --csv nor --json");
-        const WatchOptions options = liveWatchOptions(everyOption(ctx.args.option("--every")),
-                                                      &ctx.out == &std::cout && isatty(STDOUT_FILENO));
-        runWatch(ctx.out, options, [&] { return resultsBoard(ctx, track, race); });
-        return kOk;
-    }
+    if (ctx.args.flag("--watch")) return watchCommand(ctx, csv, [&] { return resultsBoard(ctx, track, race); });
     if (ctx.args.option("--every")) throw UsageError("--every goes with --watch");
     auto app = openMeeting(ctx, track);
     if (race > 0) selectRace(*app, race, track);
@@ -69,20 +53,22 @@ int runResults(Context& ctx) {
         });
 }
 
-const Registrar registrar{Command{
-    "results", "results TRACK [--date DD/MM/YYYY] [--race N] [--csv] [--watch [--every S]]",
-    "the meeting's result states from the tote results site and race N's result",
-    "Downloads the meetings (of --date, or today's), chooses TRACK (its first word, letter case\n"
-    "ignored), then reads the results site's meeting page of that date as choosing a race does:\n"
-    "the results list, the ticker text and, with --race, the results box text of race N.\n"
-    "Exit status 1 when a service cannot be reached or the day's results page cannot be fetched.\n"
-    "JSON: {date, track, results: [{link, race, track, result}], ticker, resultText}.\n"
-    "--csv prints the results list, one record per race: link, race, track, result.\n"
-    "--watch fetches again every S seconds (--every, 5 to 3600, default 30) and redraws: rows\n"
-    "whose state changed are marked, the time of the last good fetch and the data's age are\n"
-    "shown, and a failed fetch reads \"stale since hh:mm:ss\". Not on a terminal it prints one\n"
-    "block per fetch. Ctrl-C ends it.",
-    {"--date", "--race", "--every"}, runResults}};
+const Registrar registrar{
+    Command{"results",
+            "results TRACK [--date DD/MM/YYYY] [--race N] [--csv] [--watch [--every S]]",
+            "the meeting's result states from the tote results site and race N's result",
+            "Downloads the meetings (of --date, or today's), chooses TRACK (its first word, letter case\n"
+            "ignored), then reads the results site's meeting page of that date as choosing a race does:\n"
+            "the results list, the ticker text and, with --race, the results box text of race N.\n"
+            "Exit status 1 when a service cannot be reached or the day's results page cannot be fetched.\n"
+            "JSON: {date, track, results: [{link, race, track, result}], ticker, resultText}.\n"
+            "--csv prints the results list, one record per race: link, race, track, result.\n"
+            "--watch fetches again every S seconds (--every, 5 to 3600, default 30) and redraws: rows\n"
+            "whose state changed are marked, the time of the last good fetch and the data's age are\n"
+            "shown, and a failed fetch reads \"stale since hh:mm:ss\". Not on a terminal it prints one\n"
+            "block per fetch. Ctrl-C ends it.",
+            {"--date", "--race", "--every"},
+            runResults}};
 
 }  // namespace
 }  // namespace selvane::cli
