@@ -1,8 +1,8 @@
 #include "Cli.h"
 #include "Csv.h"
+#include "Watch.h"
 #include "MeetingChoice.h"
 #include "ResultsOutput.h"
-#include "Watch.h"
 #include "results/CheckResults.h"
 
 namespace selvane::cli {
@@ -53,22 +53,20 @@ int runResults(Context& ctx) {
         });
 }
 
-const Registrar registrar{
-    Command{"results",
-            "results TRACK [--date DD/MM/YYYY] [--race N] [--csv] [--watch [--every S]]",
-            "the meeting's result states from the tote results site and race N's result",
-            "Downloads the meetings (of --date, or today's), chooses TRACK (its first word, letter case\n"
-            "ignored), then reads the results site's meeting page of that date as choosing a race does:\n"
-            "the results list, the ticker text and, with --race, the results box text of race N.\n"
-            "Exit status 1 when a service cannot be reached or the day's results page cannot be fetched.\n"
-            "JSON: {date, track, results: [{link, race, track, result}], ticker, resultText}.\n"
-            "--csv prints the results list, one record per race: link, race, track, result.\n"
-            "--watch fetches again every S seconds (--every, 5 to 3600, default 30) and redraws: rows\n"
-            "whose state changed are marked, the time of the last good fetch and the data's age are\n"
-            "shown, and a failed fetch reads \"stale since hh:mm:ss\". Not on a terminal it prints one\n"
-            "block per fetch. Ctrl-C ends it.",
-            {"--date", "--race", "--every"},
-            runResults}};
+const Registrar registrar{Command{
+    "results", "results TRACK [--date DD/MM/YYYY] [--race N] [--csv] [--watch [--every S]]",
+    "the meeting's result states from the tote results site and race N's result",
+    "Downloads the meetings (of --date, or today's), chooses TRACK (its first word, letter case\n"
+    "ignored), then reads the results site's meeting page of that date as choosing a race does:\n"
+    "the results list, the ticker text and, with --race, the results box text of race N.\n"
+    "Exit status 1 when a service cannot be reached or the day's results page cannot be fetched.\n"
+    "JSON: {date, track, results: [{link, race, track, result}], ticker, resultText}.\n"
+    "--csv prints the results list, one record per race: link, race, track, result.\n"
+    "--watch fetches again every S seconds (--every, 5 to 3600, default 30) and redraws: rows\n"
+    "whose state changed are marked, the time of the last good fetch and the data's age are\n"
+    "shown, and a failed fetch reads \"stale since hh:mm:ss\". Not on a terminal it prints one\n"
+    "block per fetch. Ctrl-C ends it.",
+    {"--date", "--race", "--every"}, runResults}};
 
 }  // namespace
 }  // namespace selvane::cli
