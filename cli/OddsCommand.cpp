@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Cli.h"
+#include "Csv.h"
 #include "MeetingChoice.h"
 #include "OddsOutput.h"
 #include "odds/OddsWindow.h"
@@ -21,18 +22,62 @@ std::string shownCaption(const std::string& caption) {
     return out;
 }
 
-int runOdds(Context& ctx) {
-    // The race's field fills the runner list, whose count is the odds window's row count.
-    auto app = chooseRaceOfArguments(ctx);
-
+struct OddsFetch {
     std::string heading;
-    ctx.ports.modal.onShow = [&heading](Window& window) {
-        if (auto* odds = dynamic_cast<OddsWindow*>(&window)) heading = odds->lblMeetingName.caption();
+    LiveOddsRun run;
+};
+
+// Live Odds pressed on the chosen race, as the window would; InputError when the prices cannot be had.
+OddsFetch fetchOdds(Context& ctx, std::vector<std::string> options) {
+    // The race's field fills the runner list, whose count is the odds window's row count.
+    auto app = chooseRaceOfArguments(ctx, std::move(options));
+
+    OddsFetch fetch;
+    ctx.ports.modal.onShow = [&fetch](Window& window) {
+        if (auto* odds = dynamic_cast<OddsWindow*>(&window)) fetch.heading = odds->lblMeetingName.caption();
     };
-    const LiveOddsRun run = liveOdds(*app, app->window, app->odds);
+    fetch.run = liveOdds(*app, app->window, app->odds);
     ctx.ports.modal.onShow = nullptr;
-    if (run.end == LiveOddsRun::End::Unavailable)
-        throw InputError(run.address + ": the price page could not be read (" + run.cause + ")");
+    if (fetch.run.end == LiveOddsRun::End::Unavailable)
+        throw InputError(fetch.run.address + ": the price page could not be read (" + fetch.run.cause + ")");
+    return fetch;
+}
+
+const std::vector<std::string> kOddsOptions = {"--csv", "--watch", "--every"};
+
+}  // namespace
+
+Board oddsBoard(Context& ctx, std::vector<OddsRow>& previous) {
+    return fetchBoard(ctx, [&](Board& board) {
+        const OddsFetch fetch = fetchOdds(ctx, kOddsOptions);
+        if (fetch.run.end != LiveOddsRun::End::Shown) {
+            const auto& shown = ctx.ports.messages.shown;
+            throw InputError(shown.empty() ? "no prices were shown" : plainText(shown.front().text));
+        }
+        board.heading = plainText(shownCaption(fetch.heading)) + "\n" + priceHeader();
+        board.rows = oddsBoardRows(previous, fetch.run.rows);
+        previous = fetch.run.rows;
+    });
+}
+
+namespace {
+
+int runOdds(Context& ctx) {
+    const bool csv = csvWanted(ctx);
+    if (ctx.args.flag("--watch")) {
+        ctx.args.expect(2, 2, {"--date", "--csv", "--watch", "--every"});
+        raceArgument(ctx.args.at(1, "RACE"));
+        std::vector<OddsRow> previous;
+        return watchCommand(ctx, csv, [&] { return oddsBoard(ctx, previous); });
+    }
+    if (ctx.args.option("--every")) throw UsageError("--every goes with --watch");
+    const OddsFetch fetch = fetchOdds(ctx, kOddsOptions);
+    const std::string& heading = fetch.heading;
+    const LiveOddsRun& run = fetch.run;
+    if (csv) {
+        writeOddsCsv(ctx.out, run.rows);
+        return kOk;
+    }
 
     const std::vector<ShownMessage>& messages = ctx.ports.messages.shown;
     return ctx.print(
@@ -55,7 +100,7 @@ int runOdds(Context& ctx) {
 
 const Registrar registrar{
     Command{"odds",
-            "odds TRACK RACE [--date DD/MM/YYYY]",
+            "odds TRACK RACE [--date DD/MM/YYYY] [--csv] [--watch [--every S]]",
             "a race's live prices with each runner's best price",
             "Downloads the meetings (of --date, or today's), chooses TRACK (its first word, letter case\n"
             "ignored), double-clicks race RACE and presses Live Odds as the window would: prints the odds\n"
@@ -64,8 +109,14 @@ const Registrar registrar{
             "reached, has no such meeting or race, or the price page cannot be fetched or holds no prices.\n"
             "JSON: {heading, address (the price page), rows: [{number, name, best, prices: [AUS TOTE,\n"
             "STAB Win, NSW Win, QLD Win, STAB PLC, NSW PLC, QLD PLC]}] as page odds gives them,\n"
-            "messages: [{title, text}]}.",
-            {"--date"},
+            "messages: [{title, text}]}.\n"
+            "--csv prints one record per runner on the price page: number, name, best, the seven prices.\n"
+            "--watch fetches again every S seconds (--every, 5 to 3600, default 30) and redraws: a best\n"
+            "price shorter than at the last good fetch is marked \"▼\", a longer one \"▲\", scratched runners\n"
+            "\"scratched\"; the time of the last good fetch and the data's age are shown, and a failed\n"
+            "fetch reads \"stale since hh:mm:ss\". Not on a terminal it prints one block per fetch.\n"
+            "Ctrl-C ends it.",
+            {"--date", "--every"},
             runOdds}};
 
 }  // namespace

@@ -1,7 +1,3 @@
-#include <unistd.h>
-
-#include <iostream>
-
 #include "Cli.h"
 #include "Csv.h"
 #include "Watch.h"
@@ -12,8 +8,7 @@
 namespace selvane::cli {
 
 Board resultsBoard(Context& ctx, const std::string& track, int race) {
-    Board board;
-    try {
+    return fetchBoard(ctx, [&](Board& board) {
         auto app = openMeeting(ctx, track);
         if (race > 0) selectRace(*app, race, track);
         checkResults(*app, app->window, app->results);
@@ -23,12 +18,7 @@ Board resultsBoard(Context& ctx, const std::string& track, int race) {
         for (const ReportRow& row : w.lstResults.rows())
             board.rows.push_back({row.subItems.at(1) + "\t" + row.subItems.at(0), resultsRowText(row)});
         if (race > 0) board.rows.push_back({"\tresult", "Race result: " + plainText(w.txtResults.text())});
-        board.ok = true;
-    } catch (const std::exception& e) {
-        board.error = e.what();
-    }
-    ctx.ports.messages.shown.clear();
-    return board;
+    });
 }
 
 namespace {
@@ -38,13 +28,7 @@ int runResults(Context& ctx) {
     const bool csv = csvWanted(ctx);
     const std::string track = ctx.args.at(0, "TRACK");
     const int race = raceOption(ctx.args.option("--race"));
-    if (ctx.args.flag("--watch")) {
-        if (csv || ctx.json) throw UsageError("--watch draws a board: it takes neither --csv nor --json");
-        const WatchOptions options = liveWatchOptions(everyOption(ctx.args.option("--every")),
-                                                      &ctx.out == &std::cout && isatty(STDOUT_FILENO));
-        runWatch(ctx.out, options, [&] { return resultsBoard(ctx, track, race); });
-        return kOk;
-    }
+    if (ctx.args.flag("--watch")) return watchCommand(ctx, csv, [&] { return resultsBoard(ctx, track, race); });
     if (ctx.args.option("--every")) throw UsageError("--every goes with --watch");
     auto app = openMeeting(ctx, track);
     if (race > 0) selectRace(*app, race, track);

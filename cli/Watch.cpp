@@ -1,7 +1,10 @@
 #include "Watch.h"
 
+#include <unistd.h>
+
 #include <condition_variable>
 #include <ctime>
+#include <iostream>
 #include <map>
 #include <mutex>
 
@@ -142,6 +145,27 @@ WatchOptions liveWatchOptions(std::chrono::seconds every, bool terminal) {
         return !stopWake.wait_for(lock, d, [] { return stopAsked; });
     };
     return o;
+}
+
+Board fetchBoard(Context& ctx, const std::function<void(Board&)>& fill) {
+    Board board;
+    try {
+        fill(board);
+        board.ok = true;
+    } catch (const std::exception& e) {
+        board = Board{};
+        board.error = e.what();
+    }
+    ctx.ports.messages.shown.clear();
+    return board;
+}
+
+int watchCommand(Context& ctx, bool csv, const std::function<Board()>& fetch) {
+    if (csv || ctx.json) throw UsageError("--watch draws a board: it takes neither --csv nor --json");
+    const WatchOptions options =
+        liveWatchOptions(everyOption(ctx.args.option("--every")), &ctx.out == &std::cout && isatty(STDOUT_FILENO));
+    runWatch(ctx.out, options, fetch);
+    return kOk;
 }
 
 bool stopRunningWatch() {

@@ -46,6 +46,14 @@ std::chrono::seconds everyOption(const std::optional<std::string>& value);
 // The options a command's --watch runs with: the system's local clock, a sleep that Ctrl-C ends.
 WatchOptions liveWatchOptions(std::chrono::seconds every, bool terminal);
 
+struct Context;
+// One fetch of a command as a board: `fill` sets its heading and rows; what it throws makes a
+// board that is not ok, naming why. The messages the fetch showed are dropped.
+Board fetchBoard(Context& ctx, const std::function<void(Board&)>& fill);
+
+// A command's --watch on ctx.out (redrawn when that is a terminal); refused beside --csv or --json.
+int watchCommand(Context& ctx, bool csv, const std::function<Board()>& fetch);
+
 // Ctrl-C during a watch ends it at its next wait rather than killing the process.
 // Returns true when a watch was running and is now asked to stop.
 bool stopRunningWatch();
