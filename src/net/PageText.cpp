@@ -167,14 +167,6 @@ std::string percentEncoded(std::string_view text, Keep keep) {
 
 }  // namespace
 
-std::string wireAddress(std::string_view address) {
-    return percentEncoded(address, [](unsigned char c) {
-        // '#' would start a fragment and '%' an escape: texts from the date box or a page are data.
-        return !(c <= 0x20 || c >= 0x7F || c == '"' || c == '<' || c == '>' || c == '\\' || c == '^' || c == '`' ||
-                 c == '{' || c == '|' || c == '}' || c == '#' || c == '%');
-    });
-}
-
 std::string addressPart(std::string_view part) {
     return percentEncoded(part, [](unsigned char c) {
         return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||

@@ -122,10 +122,6 @@ void replaceNbsp(std::string& page, std::string_view with);
 // CR LF had split).
 std::string rewritePageTags(std::string_view page);
 
-// An address as it goes on the wire: blanks, "#", "%" and other characters a URL cannot carry
-// as data are percent-encoded (a short date gives a query of blanks).
-std::string wireAddress(std::string_view address);
-
 // A text from a page or the date box as one part of an address (a path step or a query): every
 // byte outside A-Z a-z 0-9 - _ . percent-encoded, so "/", "?" and "%" stay data. A part that is
 // "." or ".." comes out as it is; the fetcher refuses an address with such a path step.
