@@ -14,6 +14,10 @@ if(TARGET selvane)
   list(APPEND SELVANE_PROGRAMS selvane)
 endif()
 install(TARGETS ${SELVANE_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET selvane-windows)
+  # The desktop program's windows, loaded at run time from bin/../lib/selvane.
+  install(TARGETS selvane-windows LIBRARY DESTINATION lib/selvane)
+endif()
 install(FILES ${SHARE_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/selvane)
 
 set(PACKAGING ${CMAKE_SOURCE_DIR}/packaging)

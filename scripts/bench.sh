@@ -61,10 +61,10 @@ coldStart() {
     xvfb=$!
     for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
     [ -s "$tmp/display" ] || { echo "- Xvfb did not start"; return; }
-    # A program folder of its own (a hard link, so the executable's folder is this one), so that
+    # A program folder of its own (hard links, so the executable's folder is this one), so that
     # a killed run's lock and work files stay out of the build.
     mkdir "$tmp/program"
-    ln "$b/selvane" "$tmp/program/selvane" 2>/dev/null || cp "$b/selvane" "$tmp/program/selvane"
+    for f in selvane selvane-windows.so; do ln "$b/$f" "$tmp/program/$f" 2>/dev/null || cp "$b/$f" "$tmp/program/$f"; done
     for f in share/*; do cp "$b/$(basename "$f")" "$tmp/program/"; done
     # Services on a loopback that is down refuse at once, whoever listens on the machine's.
     local net=()

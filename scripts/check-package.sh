@@ -15,7 +15,7 @@ want=$(
   {
     printf '%s\n' usr/bin/selvane usr/bin/selvane-cli usr/bin/selvane-standin \
       usr/share/applications/selvane.desktop usr/share/metainfo/selvane.metainfo.xml \
-      usr/share/icons/hicolor/scalable/apps/selvane.svg
+      usr/share/icons/hicolor/scalable/apps/selvane.svg usr/lib/selvane/selvane-windows.so
     for size in 16 24 32 48 64 128 256; do echo "usr/share/icons/hicolor/${size}x${size}/apps/selvane.png"; done
     for f in share/*; do echo "usr/share/selvane/$(basename "$f")"; done
   } | sort

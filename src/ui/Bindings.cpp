@@ -19,7 +19,6 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QTreeWidget>
-#include <QWebEngineView>
 
 #include <algorithm>
 #include <exception>
@@ -569,8 +568,8 @@ void bind(Timer& model, QTimer* timer) {
     });
 }
 
-void bind(WebView& model, QWebEngineView* widget) {
-    observe<WebView, QWebEngineView>(model, widget, [](WebView& m, QWebEngineView* w) {
+void bind(WebView& model, QWidget* webView) {
+    observe<WebView, QWidget>(model, webView, [](WebView& m, QWidget* w) {
         const QString location = fromBytes(m.location());
         const QUrl url = location.isEmpty() ? QUrl(QStringLiteral("about:blank"))
                                             : QUrl::fromUserInput(location, QString(), QUrl::AssumeLocalFile);
@@ -578,7 +577,7 @@ void bind(WebView& model, QWebEngineView* widget) {
         // Navigate once per navigate() call, not on every enable/disable.
         if (w->property("selvaneNavigation").toString() != key) {
             w->setProperty("selvaneNavigation", key);
-            w->setUrl(url);
+            w->setProperty("url", url);
         }
         applyCommon(m, w);
     });

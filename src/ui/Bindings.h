@@ -13,7 +13,6 @@ class QPushButton;
 class QTableWidget;
 class QTimer;
 class QTreeWidget;
-class QWebEngineView;
 class QWidget;
 
 namespace selvane::ui {
@@ -37,7 +36,9 @@ void bind(ProgressBar& model, QProgressBar* widget);
 // far more often than it could repaint.
 void bindOncePerFrame(ProgressBar& model, QProgressBar* widget);
 void bind(Timer& model, QTimer* timer);
-void bind(WebView& model, QWebEngineView* widget);
+// A QWebEngineView, navigated through its url property: the start-up code that shares this
+// file does not link the web engine.
+void bind(WebView& model, QWidget* webView);
 // The ticker: a label that sizes itself to its caption and sits at its model's left position.
 void bindTicker(Label& model, QLabel* widget, const Twips& twips);
 

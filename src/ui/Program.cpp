@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMainWindow>
 
 #include "app/Commands.h"
 #include "kit/Entry.h"
@@ -11,23 +12,21 @@
 #include "app/MainWindowLoad.h"
 #include "net/WorkFiles.h"
 #include "promo/AdvertFrame.h"
-#include "ui/LocalWebView.h"
-#include "ui/MainWindowView.h"
 #include "ui/SplashView.h"
 #include "ui/TerminationSignals.h"
+#include "ui/WebWindows.h"
 
 namespace selvane::ui {
 
 void prepareProcess() {
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // No Qt::AA_ShareOpenGLContexts here: it would make a GL context before the splash. The web
+    // engine sets up the shared context itself when its library loads, before any web view.
 }
 
 Desktop::Desktop(const std::filesystem::path& programFolder)
-    : app_(programFolder, ports_.ports()), splash_(&ports_.exit) {
-    setLocalWebFolders({QString::fromStdString(programFolder.string()), QCoreApplication::applicationDirPath()});
-}
+    : app_(programFolder, ports_.ports()), splash_(&ports_.exit) {}
 
 Desktop::~Desktop() {
     splashView_.reset();
@@ -42,6 +41,8 @@ void Desktop::showSplash() {
     const AdvertOutcome advert =
         loadSplash(app_.programFolder, app_.services.makerSite, app_.ports, splash_, app_.window.WebBrowser1);
     app_.connection = ConnectionState{advert.online, advert.connectionFlags, advert.connectionName};
+    // While the punter reads, so that "I Agree" brings the main window at once.
+    if (!splashDeclined()) webWindows();
 }
 
 void Desktop::acceptSplash() {
@@ -52,12 +53,15 @@ void Desktop::acceptSplash() {
     if (splashView_) splashView_->hide();
 }
 
-MainWindowView& Desktop::loadMainWindow() {
+QMainWindow& Desktop::loadMainWindow() {
     if (!view_) {
-        view_ = std::make_unique<MainWindowView>(app_);
+        const WebWindows& windows = webWindows();
+        windows.setLocalFolders(
+            {QString::fromStdString(app_.programFolder.string()), QCoreApplication::applicationDirPath()});
+        view_.reset(windows.mainWindow(app_));
         ports_.messages.parent = view_.get();
         ports_.modal.parent = view_.get();
-        ports_.measure.fontOf = view_->ticker();
+        ports_.measure.fontOf = windows.ticker(view_.get());
         wireCommands(app_);
         selvane::loadMainWindow(app_);
     }

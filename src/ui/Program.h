@@ -7,9 +7,10 @@
 #include "promo/SplashWindow.h"
 #include "ui/QtPorts.h"
 
+class QMainWindow;
+
 namespace selvane::ui {
 
-class MainWindowView;
 class SplashView;
 
 // What must happen before the QApplication exists: the web engine's sandbox cannot run as
@@ -28,13 +29,13 @@ public:
     bool splashDeclined() const { return splash_.choice() == SplashWindow::Choice::Declined; }
 
     // Initialise and load the main window (wire the commands, run its load); shown separately.
-    MainWindowView& loadMainWindow();
+    QMainWindow& loadMainWindow();
     void showMainWindow();
     // The window's unload: it goes, the work files with it.
     void unloadMainWindow();
 
     App& app() { return app_; }
-    MainWindowView* view() { return view_.get(); }
+    QMainWindow* view() { return view_.get(); }
 
 private:
     void acceptSplash();
@@ -43,7 +44,7 @@ private:
     App app_;
     SplashWindow splash_;
     std::unique_ptr<SplashView> splashView_;
-    std::unique_ptr<MainWindowView> view_;
+    std::unique_ptr<QMainWindow> view_;
 };
 
 // The desktop program: start-up, the main window, the event loop.

@@ -8,7 +8,7 @@
 #include "odds/OddsWindow.h"
 #include "results/ResultsWindow.h"
 #include "ui/OddsWindowView.h"
-#include "ui/ResultsWindowView.h"
+#include "ui/WebWindows.h"
 
 namespace selvane::ui {
 
@@ -22,9 +22,14 @@ std::unique_ptr<QDialog> viewOf(Window& window, QWidget* parent) {
     return model ? std::make_unique<View>(*model, parent) : nullptr;
 }
 
+std::unique_ptr<QDialog> resultsView(Window& window, QWidget* parent) {
+    auto* model = dynamic_cast<ResultsWindow*>(&window);
+    return model ? std::unique_ptr<QDialog>(webWindows().resultsWindow(*model, parent)) : nullptr;
+}
+
 // One line per secondary window.
 constexpr ViewMaker kViews[] = {
-    &viewOf<ResultsWindow, ResultsWindowView>,
+    &resultsView,
     &viewOf<OddsWindow, OddsWindowView>,
 };
 
