@@ -39,7 +39,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # The shared libraries the programs link come from dpkg-shlibdeps (the web engine's library
-# brings its helper process); the Qt platform plugins are loaded at run time, so they are named.
+# brings its helper process); the Qt platform plugins and libcurl are loaded at run time, so
+# they are named.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libcurl4")
 include(CPack)

@@ -1,6 +1,7 @@
 #include "net/Fetcher.h"
 
 #include <curl/curl.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cctype>
@@ -30,9 +31,46 @@ std::size_t onData(char* data, std::size_t size, std::size_t count, void* user) 
     return n;
 }
 
-void initCurlOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+// libcurl and what it brings (TLS, Kerberos, LDAP, ...) load with the first fetch, not with the
+// program: the desktop program shows its first window before it fetches anything.
+struct Curl {
+    CURLcode (*globalInit)(long);
+    CURL* (*easyInit)();
+    CURLcode (*easySetopt)(CURL*, CURLoption, ...);
+    CURLcode (*easyPerform)(CURL*);
+    CURLcode (*easyGetinfo)(CURL*, CURLINFO, ...);
+    void (*easyCleanup)(CURL*);
+    void (*free)(void*);
+    CURLU* (*url)();
+    void (*urlCleanup)(CURLU*);
+    CURLUcode (*urlGet)(const CURLU*, CURLUPart, char**, unsigned int);
+    CURLUcode (*urlSet)(CURLU*, CURLUPart, const char*, unsigned int);
+};
+
+template <typename F>
+bool resolve(void* library, F& function, const char* name) {
+    function = reinterpret_cast<F>(::dlsym(library, name));
+    return function != nullptr;
+}
+
+// Null when libcurl cannot be loaded; every fetch then fails as a transfer that could not start.
+const Curl* libcurl() {
+    static const Curl* loaded = [] () -> const Curl* {
+        static Curl c{};
+        void* library = ::dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
+        if (!library) return nullptr;
+        const bool all = resolve(library, c.globalInit, "curl_global_init") &&
+                         resolve(library, c.easyInit, "curl_easy_init") &&
+                         resolve(library, c.easySetopt, "curl_easy_setopt") &&
+                         resolve(library, c.easyPerform, "curl_easy_perform") &&
+                         resolve(library, c.easyGetinfo, "curl_easy_getinfo") &&
+                         resolve(library, c.easyCleanup, "curl_easy_cleanup") && resolve(library, c.free, "curl_free") &&
+                         resolve(library, c.url, "curl_url") && resolve(library, c.urlCleanup, "curl_url_cleanup") &&
+                         resolve(library, c.urlGet, "curl_url_get") && resolve(library, c.urlSet, "curl_url_set");
+        if (!all || c.globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) return nullptr;
+        return &c;
+    }();
+    return loaded;
 }
 
 std::string sizeText(std::size_t bytes) {
@@ -85,16 +123,17 @@ FetchResult failed(const std::string& url, FetchFailure failure, std::string cau
 
 // "http://127.0.0.1:18765" for any address on that service; empty when url cannot be read.
 std::string serviceOf(const std::string& url) {
-    initCurlOnce();
-    std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> u(curl_url(), curl_url_cleanup);
-    if (!u || curl_url_set(u.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return {};
+    const Curl* c = libcurl();
+    if (!c) return {};
+    std::unique_ptr<CURLU, void (*)(CURLU*)> u(c->url(), c->urlCleanup);
+    if (!u || c->urlSet(u.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return {};
     std::string key;
     for (const auto part : {CURLUPART_SCHEME, CURLUPART_HOST, CURLUPART_PORT}) {
         char* text = nullptr;
-        if (curl_url_get(u.get(), part, &text, CURLU_DEFAULT_PORT) != CURLUE_OK) return {};
+        if (c->urlGet(u.get(), part, &text, CURLU_DEFAULT_PORT) != CURLUE_OK) return {};
         key += part == CURLUPART_SCHEME ? "" : part == CURLUPART_HOST ? "://" : ":";
         key += text;
-        curl_free(text);
+        c->free(text);
     }
     std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
     return key;
@@ -134,32 +173,33 @@ FetchResult fetchUrl(const std::string& url, const FetchLimits& limits, DeadServ
         if (auto known = dead->recall(url)) return *known;
     }
     if (hasDotStep(url)) return failed(url, FetchFailure::BadAddress, "(bad address)");
-    initCurlOnce();
+    const Curl* c = libcurl();
+    if (!c) return failed(url, FetchFailure::Other, "(libcurl not loaded)");
     FetchResult result;
-    CURL* curl = curl_easy_init();
+    CURL* curl = c->easyInit();
     if (!curl) return failed(url, FetchFailure::Other, "(transfer failed)");
     Sink sink{&result.body, limits.maxBytes};
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect.count()));
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.total.count()));
+    c->easySetopt(curl, CURLOPT_URL, url.c_str());
+    c->easySetopt(curl, CURLOPT_NOSIGNAL, 1L);
+    c->easySetopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect.count()));
+    c->easySetopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.total.count()));
     if (limits.stall.count() > 0) {
-        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stall.count()));
+        c->easySetopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        c->easySetopt(curl, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stall.count()));
     }
-    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBytes));
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, onData);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, "selvane/0.1");
+    c->easySetopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBytes));
+    c->easySetopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    c->easySetopt(curl, CURLOPT_MAXREDIRS, 5L);
+    c->easySetopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    c->easySetopt(curl, CURLOPT_WRITEFUNCTION, onData);
+    c->easySetopt(curl, CURLOPT_WRITEDATA, &sink);
+    c->easySetopt(curl, CURLOPT_USERAGENT, "selvane/0.1");
 
-    const CURLcode rc = curl_easy_perform(curl);
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &result.status);
+    const CURLcode rc = c->easyPerform(curl);
+    c->easyGetinfo(curl, CURLINFO_RESPONSE_CODE, &result.status);
     char* type = nullptr;
-    if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type) result.contentType = type;
-    curl_easy_cleanup(curl);
+    if (c->easyGetinfo(curl, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type) result.contentType = type;
+    c->easyCleanup(curl);
 
     if (rc == CURLE_OK && !sink.oversized && result.status < 400) {
         result.ok = true;
