@@ -46,7 +46,6 @@ public:
     }
 
 private:
-    // Notices the widget it watches being disabled at all.
     bool eventFilter(QObject* watched, QEvent* event) override {
         disabledSeen_ |= event->type() == QEvent::EnabledChange && !static_cast<QWidget*>(watched)->isEnabled();
         return false;

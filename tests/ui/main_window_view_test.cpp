@@ -233,8 +233,9 @@ TEST_F(MainWindowViewTest, AFocusRequestMovesTheFocusOnlyToAnEnabledControl) {
 }
 
 // A click or double-click on a race reaches its handler, as do Enter and a double-click below the
-// rows for the selected race; a double-click queued when a command disables the list is dropped.
-// After a command the list has the focus again, so the arrow keys go on working.
+// rows for the selected race; after a command the list has the focus again, so the arrow keys go
+// on working. Enter with no race chosen, and a double-click queued when a command disables the
+// list, do nothing.
 TEST_F(MainWindowViewTest, ClicksKeysAndDoubleClicksOnTheRacesReachTheHandlers) {
     std::vector<std::string> heard;
     m.lstRaceName.onClick = [&] { heard.push_back("click " + std::to_string(m.lstRaceName.selectedIndex())); };
@@ -264,6 +265,9 @@ TEST_F(MainWindowViewTest, ClicksKeysAndDoubleClicksOnTheRacesReachTheHandlers) 
     EXPECT_EQ(heard, (std::vector<std::string>{"click 1", "then 2", "double 1", "then 2", "double 0", "then 1", "double 0",
                                                 "then 1", "double 0", "then 1"}));
     heard.clear();
+    m.lstRaceName.setSelectedIndex(-1);
+    QTest::keyClick(races, Qt::Key_Return);
+    settle();
     QTest::mouseDClick(races->viewport(), Qt::LeftButton, {}, second);
     m.lstRaceName.setEnabled(false);
     settle();

@@ -1,5 +1,4 @@
-// Saves the X screen it runs on as a PNG once the picture has settled, cut to what is painted:
-// the shot of the real program that scripts/screenshot.sh takes. Usage: selvane_screen_grab OUT.png [SECONDS]
+// The shot scripts/screenshot.sh takes: the X screen as a PNG once settled, cut to what is painted.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QScreen>
