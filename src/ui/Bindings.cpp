@@ -317,7 +317,7 @@ void layOutColumns(const ReportList& m, QTreeWidget* w, const Twips& twips) {
     }
 }
 
-// A cell's whole text as its tooltip, where the list cuts it.
+// A cell's whole text as its tooltip, where the list cuts it, above the row's own tooltip.
 class CutTextTips : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -327,8 +327,11 @@ public:
         if (event->type() != QEvent::ToolTip || !index.isValid())
             return QStyledItemDelegate::helpEvent(event, view, option, index);
         const QRect shown = view->visualRect(index).intersected(view->viewport()->rect());
-        const QString text = index.data(Qt::DisplayRole).toString();
-        if (text.isEmpty() || sizeHint(option, index).width() <= shown.width())
+        QString text = index.data(Qt::DisplayRole).toString();
+        if (sizeHint(option, index).width() <= shown.width()) text.clear();
+        const QString rowTip = index.data(Qt::ToolTipRole).toString();
+        if (!rowTip.isEmpty()) text = text.isEmpty() ? rowTip : text + QLatin1Char('\n') + rowTip;
+        if (text.isEmpty())
             QToolTip::hideText();
         else
             QToolTip::showText(event->globalPos(), text, view->viewport(), shown);

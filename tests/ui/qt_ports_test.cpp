@@ -1,6 +1,7 @@
-#include "ui/QtPorts.h"
-
+// The Qt ports (pointer, message box, modal windows), the local web views and the splash window.
 #include <QApplication>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -8,72 +9,99 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QWebEngineView>
-
 #include <gtest/gtest.h>
 
-#include "QtPrinters.h"
-
 #include <fstream>
+#include <functional>
 
-#include "kit/Controls.h"
+#include "kit/FakePorts.h"
+#include "odds/OddsWindow.h"
+#include "promo/SplashWindow.h"
+#include "results/ResultsWindow.h"
 #include "ui/Bindings.h"
 #include "ui/LocalWebView.h"
+#include "ui/QtModalWindow.h"
+#include "ui/QtPorts.h"
+#include "ui/SplashView.h"
 
 namespace selvane::ui {
 namespace {
-
-TEST(QtShell, MissingTargetsGiveNotFoundWithoutAskingTheDesktop) {
-    QtShell shell;
-    EXPECT_EQ(shell.open(""), kShellNotFound);
-    EXPECT_EQ(shell.open("   "), kShellNotFound);
-    EXPECT_EQ(shell.open("/no/such/folder/results.html"), kShellNotFound);
-}
 
 TEST(QtPointer, HourglassDoesNotStackAndComesOff) {
     QtPointer pointer;
     pointer.setHourglass(true);
     pointer.setHourglass(true);
-    ASSERT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     pointer.setHourglass(false);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST(QtMessageBox, ShowsTitleTextAndButtonsAndGivesTheAnswer) {
-    QtMessageBox port;
-    QString seenTitle, seenText;
-    QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
-    // Answer the box once it is up, as the user would.
+// Under a command's hourglass, the box shows the normal pointer to be answered with.
+TEST(QtMessageBox, ShowsTitleTextIconAndButtonsUnderTheArrowAndGivesTheAnswer) {
+    QtPointer pointer;
+    pointer.setHourglass(true);
+    std::string seen;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        seenTitle = box->windowTitle();
-        seenText = box->text();
-        seenIcon = box->icon();
+        seen = QStringLiteral("%1|%2|%3|%4").arg(box->windowTitle(), box->text()).arg(int(box->icon()))
+                   .arg(int(QApplication::overrideCursor()->shape())).toStdString();
         box->button(QMessageBox::No)->click();
     });
-    const MessageAnswer answer = port.show("No Connection", "There is currently no internet connection present. ",
-                                           MessageIcon::Critical, MessageButtons::YesNo);
-    EXPECT_EQ(answer, MessageAnswer::No);
-    EXPECT_EQ(seenTitle, QStringLiteral("No Connection"));
-    EXPECT_EQ(seenText, QStringLiteral("There is currently no internet connection present. "));
-    EXPECT_EQ(seenIcon, QMessageBox::Critical);
+    EXPECT_EQ(QtMessageBox().show("No Connection", "None. ", MessageIcon::Critical, MessageButtons::YesNo), MessageAnswer::No);
+    EXPECT_EQ(seen, "No Connection|None. |" + std::to_string(QMessageBox::Critical) + "|" + std::to_string(Qt::ArrowCursor));
+    pointer.setHourglass(false);
 }
 
-TEST(LocalWebView, ShowsALocalPageWithoutScriptsOrNetwork) {
+std::vector<OddsRow> twoRunners() {
+    return {{"3", "Southern Legend", "4.20", {"4.20", "3.90", "n/a", "4.00", "1.60", "1.55", "n/a"}},
+            {"1", "Scratched Lad", "scr", {"scr", "scr", "scr", "scr", "scr", "scr", "scr"}}};
+}
+
+// Shows model through the Qt modal port and, once it is up, reads it with whileUp and closes it
+// by its Close button or the title bar. Returns when the port does.
+void showThenClose(Window& model, const char* name, bool byButton, const std::function<void(QDialog&)>& whileUp = {}) {
+    QTimer::singleShot(300, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->objectName().toStdString(), name);
+        if (whileUp) whileUp(*dialog);
+        if (byButton) QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdClose")), Qt::LeftButton);
+        if (!byButton) dialog->close();
+    });
+    QtModalWindow().showModal(model);
+}
+
+TEST(QtModalWindow, TheCloseButtonAndTheTitleBarCloseAndUnloadEachWindow) {
+    for (bool byButton : {true, false}) {
+        SCOPED_TRACE(byButton ? "Close button" : "title bar");
+        ResultsWindow results;
+        showThenClose(results, "frmResults", byButton);
+        EXPECT_TRUE(results.closed());
+        OddsWindow odds;
+        ASSERT_TRUE(fillOddsWindow(odds, twoRunners(), "ASHFORD", "12"));
+        int rowsWhileUp = -1;
+        showThenClose(odds, "frmLiveOdds", byButton, [&](QDialog& dialog) {
+            rowsWhileUp = dialog.findChild<QTreeWidget*>(QStringLiteral("lstOddsSort"))->topLevelItemCount();
+        });
+        EXPECT_EQ(rowsWhileUp, 2);
+        EXPECT_FALSE(odds.loaded());
+        EXPECT_EQ(odds.lstOddsSort.count(), 0);
+    }
+}
+
+TEST(LocalWebView, ShowsALocalPageWithoutScriptsOrNetworkAndOnlyFilesUnderItsFolders) {
     QTcpServer server;
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
     int connections = 0;
     QObject::connect(&server, &QTcpServer::newConnection, [&] { ++connections; });
-
     QTemporaryDir dir;
     const QString page = dir.filePath(QStringLiteral("iFrame_page.html"));
-    std::ofstream(page.toStdString())
-        << "<html><head><title>framed</title><script>document.title='scripted';</script></head><body>"
-        << "<img src=\"http://127.0.0.1:" << server.serverPort() << "/advert.png\">"
-        << "<iframe src=\"http://127.0.0.1:" << server.serverPort() << "/adsbase.html\"></iframe></body></html>";
-
+    std::ofstream(page.toStdString()) << "<html><head><title>framed</title><script>document.title='scripted';</script></head><body>"
+                                      << "<img src=\"http://127.0.0.1:" << server.serverPort() << "/advert.png\">"
+                                      << "<iframe src=\"http://127.0.0.1:" << server.serverPort() << "/ads.html\"></iframe></body></html>";
     setLocalWebFolders({dir.path()});
     QWidget parent;
     QWebEngineView* view = makeLocalWebView(&parent);
@@ -83,15 +111,39 @@ TEST(LocalWebView, ShowsALocalPageWithoutScriptsOrNetwork) {
     model.navigate(page.toStdString());
     ASSERT_TRUE(loaded.wait(30000));
     QTest::qWait(500);  // time for any request the page would make
-    EXPECT_EQ(view->url(), QUrl::fromLocalFile(page));
-    EXPECT_EQ(view->title(), QStringLiteral("framed"));
+    EXPECT_EQ(view->title().toStdString(), "framed");
     EXPECT_EQ(connections, 0);
-
-    // Enabling or disabling the view does not load the page again.
     model.setEnabled(false);
     model.setEnabled(true);
     QTest::qWait(200);
-    EXPECT_EQ(loaded.count(), 1);
+    EXPECT_EQ(loaded.count(), 1);  // enabling the view again does not reload it
+
+    const std::pair<QString, bool> cases[] = {
+        {QUrl::fromLocalFile(page).toString(), true},
+        {QUrl::fromLocalFile(dir.path() + QStringLiteral("/../secret.html")).toString(), false},
+        {QUrl::fromLocalFile(dir.path() + QStringLiteral("2/results.html")).toString(), false},  // a sibling sharing the prefix
+        {QStringLiteral("file://host/share/results.html"), false},
+        {QStringLiteral("http://127.0.0.1/results.html"), false},
+        {QStringLiteral("about:blank"), true},
+        {QStringLiteral("about:settings"), false},
+        {QStringLiteral("data:text/html,x"), true},
+    };
+    for (const auto& [url, allowed] : cases) EXPECT_EQ(localWebAllows(QUrl(url)), allowed) << url.toStdString();
+}
+
+TEST(SplashView, ShowsThePictureAndDeclinesOnClose) {
+    const QString program = qEnvironmentVariable("SELVANE_PROGRAM");
+    if (program.isEmpty()) GTEST_SKIP() << "SELVANE_PROGRAM not set";
+    FakeExit exit;
+    SplashWindow model(&exit);
+    {
+        SplashView view(model, QFileInfo(program).absolutePath().toStdString());
+        view.show();
+        EXPECT_EQ(view.findChild<QLabel*>(QStringLiteral("picSplash"))->pixmap().size(), QSize(480, 240));
+        view.close();
+    }
+    EXPECT_EQ(model.choice(), SplashWindow::Choice::Declined);
+    EXPECT_EQ(exit.codes, std::vector<int>{0});
 }
 
 }  // namespace
