@@ -1,11 +1,15 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "Cli.h"
-#include "app/App.h"
+#include "standin/RaceDay.h"
+#include "support/StandinFixture.h"
+#include "support/TestSupport.h"
 
 namespace selvane::test {
 
@@ -29,14 +33,19 @@ inline CliRun runCli(std::vector<std::string> words) {
     return run;
 }
 
-// The options that point a punter's command at these services.
-inline std::vector<std::string> serviceOptions(const Services& s) {
-    return {"--form-guide", s.formGuide, "--results-site", s.resultsSiteRoot, "--timeout", "10"};
-}
+// The punter's commands against the stand-in services, about the day's first meeting.
+struct StandinCli : ::testing::Test {
+    explicit StandinCli(const std::string& now = "2026-12-06T14:00") : web(now) {}
+    CliRun cli(std::vector<std::string> words, const Services& s) const {
+        words.insert(words.end(), {"--form-guide", s.formGuide, "--results-site", s.resultsSiteRoot, "--timeout", "10"});
+        return runCli(std::move(words));
+    }
+    CliRun cli(std::vector<std::string> words) const { return cli(std::move(words), web.services()); }
 
-inline std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
+    StandinFixture web;
+    const standin::RaceDay day = standin::generateRaceDay(2026, 12, 6, 1);
+    const standin::Meeting& meeting = day.meetings[0];
+    const std::string track = meeting.name.substr(0, meeting.name.find(' '));
+};
 
 }  // namespace selvane::test

@@ -1,33 +1,57 @@
-// Argument and input errors: exit status and the one stderr line.
-#include <gtest/gtest.h>
-
+// Exit status and the one stderr line for bad words and unreadable input, the --timeout range,
+// and the temporary work folder removed when a signal ends the program.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "CliRun.h"
 #include "standin/Server.h"
-#include "support/TestSupport.h"
 
 namespace selvane {
 namespace {
 
-struct ErrorCase {
-    std::vector<std::string> words;
-    int code;
-    std::string err;
-};
-
-void expectErrors(const std::vector<ErrorCase>& cases) {
-    for (const ErrorCase& c : cases) {
-        std::string words;
-        for (const std::string& w : c.words) words += w + " ";
-        SCOPED_TRACE(words);
+TEST(Cli, UsageAndInputErrors) {
+    test::TempDir dir;
+    const std::string page = dir.file("page.html"), missing = dir.file("missing.html"), folder = dir.path().string();
+    test::writeFile(page, "");
+    std::string runners;
+    for (int i = 1; i <= 101; ++i) runners += std::to_string(i) + "\t1\tA\t1\n";
+    test::writeFile(dir.file("field.txt"), runners);
+    const std::string results = " (usage: selvane-cli parse results FILE [--track T] [--race N])\n";
+    const std::string odds = " (usage: selvane-cli page odds FILE --runners N)\n";
+    const struct {
+        std::vector<std::string> words;
+        int code;
+        std::string err;
+    } cases[] = {
+        {{"bogus"}, 2, "selvane-cli: unknown command 'bogus' (see selvane-cli --help)\n"},
+        {{"parse", "results", page, "--race", "2"}, 2, "selvane-cli parse results: --race needs --track" + results},
+        {{"parse", "results", page, "--track", "X", "--race", "x"},
+         2,
+         "selvane-cli parse results: --race takes a race number" + results},
+        {{"page", "odds", page}, 2, "selvane-cli page odds: --runners is required" + odds},
+        {{"page", "odds", page, "--runners", "101"},
+         2,
+         "selvane-cli page odds: --runners takes a runner count from 0 to 100" + odds},
+        {{"tips", page, "--stake", "0"},
+         2,
+         "selvane-cli tips: --stake takes an amount above 0 and up to 1000000, with at most two decimals (usage: "
+         "selvane-cli tips FILE [--explain] [--stake AMOUNT])\n"},
+        {{"meetings", "--csv", "--json"},
+         2,
+         "selvane-cli meetings: --csv and --json cannot be used together (usage: selvane-cli meetings [--date "
+         "DD/MM/YYYY] [--csv])\n"},
+        {{"parse", "field", missing}, 1, "selvane-cli parse field: " + missing + ": no such file\n"},
+        {{"parse", "meetings", folder}, 1, "selvane-cli parse meetings: " + folder + ": is a folder, not a file\n"},
+        {{"tips", dir.file("field.txt")},
+         1,
+         "selvane-cli tips: " + dir.file("field.txt") + ": more than 100 runners (the runner list holds 100)\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.err);
         const test::CliRun run = test::runCli(c.words);
         EXPECT_EQ(run.code, c.code);
         EXPECT_EQ(run.err, c.err);
@@ -35,62 +59,17 @@ void expectErrors(const std::vector<ErrorCase>& cases) {
     }
 }
 
-TEST(Cli, UsageErrors) {
-    test::TempDir dir;
-    const std::string page = dir.file("mtgraces.html");
-    test::writeFile(page, "");
-    expectErrors({
-        {{"parse", "results", page, "--race", "2"},
-         2,
-         "selvane-cli parse results: --race needs --track (usage: selvane-cli parse results FILE [--track T] "
-         "[--race N])\n"},
-        {{"parse", "results", page, "--race", "0"},
-         2,
-         "selvane-cli parse results: --race needs --track (usage: selvane-cli parse results FILE [--track T] "
-         "[--race N])\n"},
-        {{"parse", "results", page, "--track", "X", "--race", "x"},
-         2,
-         "selvane-cli parse results: --race takes a race number (usage: selvane-cli parse results FILE [--track T] "
-         "[--race N])\n"},
-    });
-}
-
-TEST(Cli, InputErrors) {
-    test::TempDir dir;
-    const std::string missing = dir.file("missing.html");
-    const std::string folder = dir.path().string();
-    std::string runners;
-    for (int i = 1; i <= 101; ++i) runners += std::to_string(i) + "\t1\tA\t1\n";
-    const std::string field = dir.file("field.txt");
-    test::writeFile(field, runners);
-    expectErrors({
-        {{"parse", "field", missing}, 1, "selvane-cli parse field: " + missing + ": no such file\n"},
-        {{"parse", "meetings", folder}, 1, "selvane-cli parse meetings: " + folder + ": is a folder, not a file\n"},
-        {{"tips", folder}, 1, "selvane-cli tips: " + folder + ": is a folder, not a file\n"},
-        {{"tips", field}, 1, "selvane-cli tips: " + field + ": more than 100 runners (the runner list holds 100)\n"},
-    });
-}
-
 // A limit the fetcher cannot keep (none at all, or one that rounds to "no limit") is refused.
 TEST(Cli, TimeoutTakesATenthOfASecondToAnHour) {
-    test::TempDir dir;
-    const std::string missing = dir.file("missing.html");
-    const std::string refused =
-        "selvane-cli parse dates: --timeout takes 0.1 to 3600 seconds (usage: selvane-cli parse dates FILE)\n";
-    const std::string accepted = "selvane-cli parse dates: " + missing + ": no such file\n";
-    struct Case {
-        std::string seconds;
-        bool ok;
-    } cases[] = {
-        {"0.1", true},  {"10", true},     {"3600", true},   {"1e3", true},    {"0.0004", false}, {"0.09", false},
-        {"0", false},   {"-5", false},    {"3601", false},  {"1e300", false}, {"inf", false},    {"nan", false},
-        {"", false},    {"10s", false},   {" 10", false},   {"0x10", false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.seconds);
-        const test::CliRun run = test::runCli({"parse", "dates", missing, "--timeout", c.seconds});
-        EXPECT_EQ(run.code, c.ok ? 1 : 2);
-        EXPECT_EQ(run.err, c.ok ? accepted : refused);
+    const std::string missing = test::TempDir().file("missing.html");
+    for (const char* ok : {"0.1", "3600", "1e3"})
+        EXPECT_EQ(test::runCli({"parse", "dates", missing, "--timeout", ok}).code, 1) << ok;
+    for (const char* bad : {"0.0004", "0.09", "0", "-5", "3601", "1e300", "inf", "nan", "", "10s", " 10", "0x10"}) {
+        const test::CliRun run = test::runCli({"parse", "dates", missing, "--timeout", bad});
+        EXPECT_EQ(run.code, 2) << bad;
+        EXPECT_EQ(run.err, "selvane-cli parse dates: --timeout takes 0.1 to 3600 seconds (usage: selvane-cli parse "
+                           "dates FILE)\n")
+            << bad;
     }
 }
 
@@ -103,22 +82,20 @@ TEST(Cli, ASignalDuringAFetchRemovesTheTemporaryWorkFolder) {
     o.fault = standin::Fault::Stall;
     standin::Server server(o);
     server.start();
+    auto entries = [](const fs::path& p) { return std::distance(fs::directory_iterator(p), {}); };
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
         SCOPED_TRACE(sig);
         test::TempDir tmp;
         // Everything the child needs is made before the fork: after it, only exec.
-        std::vector<std::string> words = {SELVANE_CLI_PROGRAM, "meetings", "--form-guide", server.formGuideUrl(),
-                                          "--timeout", "60"};
+        std::vector<std::string> words = {SELVANE_CLI_PROGRAM, "meetings", "--form-guide", server.formGuideUrl()};
         std::vector<std::string> env = {"TMPDIR=" + tmp.path().string()};
         for (char** e = environ; *e; ++e)
             if (std::string_view(*e).rfind("TMPDIR=", 0) != 0) env.push_back(*e);
-        auto pointers = [](std::vector<std::string>& texts) {
-            std::vector<char*> p;
-            for (std::string& t : texts) p.push_back(t.data());
-            p.push_back(nullptr);
-            return p;
-        };
-        std::vector<char*> argv = pointers(words), envp = pointers(env);
+        std::vector<char*> argv, envp;
+        for (std::string& w : words) argv.push_back(w.data());
+        for (std::string& e : env) envp.push_back(e.data());
+        argv.push_back(nullptr);
+        envp.push_back(nullptr);
         const std::size_t requestsBefore = server.requestCount();
         const pid_t child = ::fork();
         ASSERT_NE(child, -1);
@@ -129,14 +106,12 @@ TEST(Cli, ASignalDuringAFetchRemovesTheTemporaryWorkFolder) {
         // Once the request has come, the work folder exists and the fetch is waiting.
         for (int i = 0; i < 6000 && server.requestCount() == requestsBefore; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        EXPECT_EQ(server.requestCount(), requestsBefore + 1);
-        EXPECT_EQ(std::distance(fs::directory_iterator(tmp.path()), fs::directory_iterator()), 1);
+        EXPECT_EQ(entries(tmp.path()), 1);
         ::kill(child, sig);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_EQ(WIFSIGNALED(status), true);
-        EXPECT_EQ(WTERMSIG(status), sig);
-        EXPECT_EQ(std::distance(fs::directory_iterator(tmp.path()), fs::directory_iterator()), 0);
+        EXPECT_EQ(WIFSIGNALED(status) ? WTERMSIG(status) : -1, sig);
+        EXPECT_EQ(entries(tmp.path()), 0);
     }
 }
 

@@ -1,48 +1,35 @@
-// results --watch: a board redrawn per fetch, changed rows marked, stale data never shown as fresh.
-#include <gtest/gtest.h>
-
+// --watch: a board redrawn per fetch, changed rows marked, stale data never shown as fresh; and
+// the odds board that marks how each best price moved.
 #include <sstream>
-#include <string>
 
 #include "CliRun.h"
+#include "OddsOutput.h"
 #include "ResultsOutput.h"
 #include "Watch.h"
-#include "standin/RaceDay.h"
-#include "support/StandinFixture.h"
-#include "support/TestSupport.h"
 
 namespace selvane {
 namespace {
 
-namespace sd = standin;
 using namespace std::chrono_literals;
-using std::chrono::sys_seconds;
 
-// 2026-12-06 12:00:00 as the watch's local clock.
-constexpr sys_seconds kNoon{std::chrono::seconds(1796558400)};
-
+// 2026-12-06 12:00:00 as the watch's local clock; each wait moves it on.
 struct FakeTime {
-    sys_seconds now = kNoon;
+    std::chrono::sys_seconds now{std::chrono::seconds(1796558400)};
     std::vector<std::chrono::seconds> slept;
     std::function<void()> onSleep;
-
     cli::WatchOptions options(int rounds, std::chrono::seconds every = 30s) {
-        cli::WatchOptions o;
-        o.every = every;
-        o.rounds = rounds;
-        o.now = [this] { return now; };
-        o.sleep = [this](std::chrono::seconds d) {
-            slept.push_back(d);
-            now += d;
-            if (onSleep) onSleep();
-            return true;
-        };
-        return o;
+        return {every, rounds, false, [this] { return now; }, [this](std::chrono::seconds d) {
+                    slept.push_back(d);
+                    now += d;
+                    if (onSleep) onSleep();
+                    return true;
+                }};
     }
 };
 
 TEST(Watch, PlainBlocksMarkChangesAndStaleness) {
     const std::vector<cli::Board> boards = {
+        {false, "down", "", {}},
         {true, "", "HEAD", {{"1", "R1 1:05PM"}, {"2", "R2 1:35PM"}}},
         {true, "", "HEAD", {{"1", "R1 3,5,7"}, {"2", "R2 1:35PM"}}},
         {false, "http://x/: the page could not be fetched", "", {}},
@@ -52,95 +39,101 @@ TEST(Watch, PlainBlocksMarkChangesAndStaleness) {
     std::size_t next = 0;
     FakeTime time;
     std::ostringstream out;
-    cli::runWatch(out, time.options(5), [&] { return boards[next++]; });
+    cli::runWatch(out, time.options(6), [&] { return boards[next++]; });
     EXPECT_EQ(out.str(),
-              "HEAD\nfetched 12:00:00, data age 0s\n  R1 1:05PM\n  R2 1:35PM\n\n"
-              "HEAD\nfetched 12:00:30, data age 0s\n* R1 3,5,7\n  R2 1:35PM\n\n"
-              "stale since 12:00:30 (data age 30s): the fetch at 12:01:00 failed: http://x/: the page could not be "
+              "no data: the fetch at 12:00:00 failed: down\n\n"
+              "HEAD\nfetched 12:00:30, data age 0s\n  R1 1:05PM\n  R2 1:35PM\n\n"
+              "HEAD\nfetched 12:01:00, data age 0s\n* R1 3,5,7\n  R2 1:35PM\n\n"
+              "stale since 12:01:00 (data age 30s): the fetch at 12:01:30 failed: http://x/: the page could not be "
               "fetched\n\n"
-              "stale since 12:00:30 (data age 1m 0s): the fetch at 12:01:30 failed: still down\n\n"
+              "stale since 12:01:00 (data age 1m 0s): the fetch at 12:02:00 failed: still down\n\n"
               // Changes are counted against the last good fetch, not the failed ones.
-              "HEAD\nfetched 12:02:00, data age 0s\n  R1 3,5,7\n* R2 CLOSED\n* R3 2:05PM\n\n");
-    EXPECT_EQ(time.slept, (std::vector<std::chrono::seconds>{30s, 30s, 30s, 30s}));
+              "HEAD\nfetched 12:02:30, data age 0s\n  R1 3,5,7\n* R2 CLOSED\n* R3 2:05PM\n\n");
+    EXPECT_EQ(time.slept, std::vector<std::chrono::seconds>(5, 30s));
 }
 
-TEST(Watch, AFirstFetchThatFailsHasNoDataToShow) {
-    FakeTime time;
-    std::ostringstream out;
-    cli::runWatch(out, time.options(1), [] { return cli::Board{false, "down", "", {}}; });
-    EXPECT_EQ(out.str(), "no data: the fetch at 12:00:00 failed: down\n\n");
-}
-
-TEST(Watch, OnATerminalTheAgeTicksAndStaleRowsAreDimmed) {
-    const std::vector<cli::Board> boards = {{true, "", "H", {{"1", "A"}}}, {false, "down", "", {}}};
-    std::size_t next = 0;
+// On a terminal the screen is redrawn each second, so the data's age ticks.
+TEST(Watch, OnATerminalTheAgeTicks) {
     FakeTime time;
     cli::WatchOptions o = time.options(2, 5s);
     o.terminal = true;
     std::ostringstream out;
-    cli::runWatch(out, o, [&] { return boards[next++]; });
-    const std::string s = out.str();
-    EXPECT_EQ(time.slept, (std::vector<std::chrono::seconds>(5, 1s)));
-    EXPECT_NE(s.find("fetched 12:00:00, data age 4s"), std::string::npos);
-    // The second fetch ends the rounds without a wait, so only the fresh screens are drawn.
-    EXPECT_EQ(s.find("stale"), std::string::npos);
+    cli::runWatch(out, o, [] { return cli::Board{true, "", "H", {{"1", "A"}}}; });
+    EXPECT_EQ(time.slept, std::vector<std::chrono::seconds>(5, 1s));
+    EXPECT_NE(out.str().find("fetched 12:00:00, data age 4s"), std::string::npos) << out.str();
 }
 
 TEST(Watch, EveryOption) {
-    const std::pair<std::optional<std::string>, long long> ok[] = {{std::nullopt, 30}, {"5", 5}, {"3600", 3600}};
-    for (const auto& [text, s] : ok) EXPECT_EQ(cli::everyOption(text).count(), s);
-    for (const char* bad : {"4", "0", "3601", "-5", "5.5", "", "abc", "99999"})
+    for (const auto& [text, s] : {std::pair<std::optional<std::string>, long long>{std::nullopt, 30}, {"5", 5}, {"3600", 3600}})
+        EXPECT_EQ(cli::everyOption(text).count(), s);
+    for (const char* bad : {"4", "0", "3601", "-5", "5.5", "", "abc"})
         EXPECT_THROW(cli::everyOption(std::string(bad)), cli::UsageError) << bad;
 }
 
-// The results command's board against the stand-in, its clock moved on between fetches.
-TEST(Watch, ResultsBoardFollowsTheStandinClock) {
-    const sd::RaceDay day = sd::generateRaceDay(2026, 12, 6, 1);
-    const sd::Meeting& meeting = day.meetings[0];
-    const std::string track = meeting.name.substr(0, meeting.name.find(' '));
-    const int start = meeting.races[0].startMinutes;
-    auto clockAt = [](int minutes) {
-        char text[32];
-        std::snprintf(text, sizeof text, "2026-12-06T%02d:%02d", minutes / 60, minutes % 60);
-        return std::string(text);
+OddsRow row(std::string number, std::string best) {
+    return {number, "Horse", std::move(best), {"3.5", "4.0", "n/a", "3.8", "1.5", "1.6", "1.7"}};
+}
+
+TEST(OddsBoard, MarksHowEachBestPriceMoved) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        // before (none: not in the last fetch), now, mark
+        {"4.0", "3.5", " ▼"}, {"4.0", "12.0", " ▲"}, {"9.0", "10.0", " ▲"},  // as numbers, not texts
+        {"4.0", "4.0", ""},   {"4.0", "scr", "  scratched"}, {"-100.0", "4.0", ""}, {"", "4.0", ""}, {nullptr, "4.0", ""},
     };
-    test::StandinFixture web(clockAt(start - 10));
+    for (const auto& [before, now, mark] : cases) {
+        SCOPED_TRACE(std::string(before ? before : "(none)") + " -> " + now);
+        std::vector<OddsRow> previous;
+        if (before) previous.push_back(row("3", before));
+        const std::vector<cli::BoardRow> rows = cli::oddsBoardRows(previous, {row("3", now)});
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0].text, "3   Horse                   " + std::string(10 - std::string(now).size(), ' ') + now +
+                                    "       3.5       4.0       n/a       3.8       1.5       1.6       1.7" + mark);
+    }
+    // Runners are matched by number, not place.
+    const auto rows = cli::oddsBoardRows({row("1", "3.0"), row("2", "8.0")}, {row("2", "6.0"), row("1", "3.5")});
+    EXPECT_TRUE(rows[0].text.starts_with("2 ") && rows[0].text.ends_with(" ▼")) << rows[0].text;
+    EXPECT_TRUE(rows[1].text.starts_with("1 ") && rows[1].text.ends_with(" ▲")) << rows[1].text;
+}
+
+// The real boards against the stand-in, its clock moved on between fetches.
+struct Boards : test::StandinCli {
+    Boards() : StandinCli("2026-12-06T12:10") {}
     test::TempDir work;
     std::ostringstream out, err;
-    cli::Context ctx{cli::Args({}, {}), false, work.path(), web.services(), FetchLimits{}, out, err, {}};
+    cli::Context ctx{cli::Args({"scone", "1"}, {}), false, work.path(), web.services(), FetchLimits{}, out, err, {}};
+};
 
+TEST_F(Boards, OddsFollowTheStandinsPricesAndAFailedFetchKeepsTheLastGoodOnes) {
+    std::vector<OddsRow> previous;
+    ASSERT_TRUE(cli::oddsBoard(ctx, previous).ok);
+    web.server.setNow("2026-12-06T13:05");
+    const cli::Board board = cli::oddsBoard(ctx, previous);
+    ASSERT_EQ(board.rows.size(), 20u) << board.error;
+    EXPECT_TRUE(board.heading.ends_with(" - #R.01\n#.  Name                     Best Odds  AUS TOTE  STAB Win   NSW Win"
+                                        "   QLD Win  STAB PLC   NSW PLC   QLD PLC"))
+        << board.heading;
+    EXPECT_EQ(board.rows[1].text, "2   Little Dollar                25.70     24.90     24.10     25.70     25.30      7.90"
+                                  "      7.60      7.80 ▼");
+    EXPECT_TRUE(board.rows[0].text.ends_with(" 5.10") && board.rows[2].text.ends_with(" 8.10 ▲")) << board.rows[2].text;
+    web.server.setFault(standin::Fault::ServerError, "/cgi-bin/tvf/memdispodds.pl/");
+    EXPECT_EQ(cli::oddsBoard(ctx, previous).error.ends_with("(HTTP 500)"), true);
+    EXPECT_EQ(previous.size(), 20u);
+}
+
+TEST_F(Boards, ResultsMarkTheRaceThatWasRunAndGoStaleWhenTheSiteFails) {
     FakeTime time;
-    time.now = kNoon + std::chrono::minutes(start - 12 * 60 - 10);
-    int round = 0;
     time.onSleep = [&] {
-        ++round;
-        if (round == 1) web.server.setNow(clockAt(start + 10));  // race 1 run and placed
-        if (round == 2) web.server.setFault(sd::Fault::ServerError, "/tote/");
+        if (time.slept.size() == 1) web.server.setNow("2026-12-06T13:20");  // race 1 run and placed
+        if (time.slept.size() == 2) web.server.setFault(standin::Fault::ServerError, "/tote/");
     };
-    cli::runWatch(out, time.options(3, 60s), [&] { return cli::resultsBoard(ctx, track, 0); });
-
+    cli::runWatch(out, time.options(3, 60s), [&] { return cli::resultsBoard(ctx, "scone", 0); });
     const std::string s = out.str();
-    const std::string first = s.substr(0, s.find("\n\n") + 2);
-    const std::string second = s.substr(first.size(), s.find("\n\n", first.size()) + 2 - first.size());
-    const std::string third = s.substr(first.size() + second.size());
-    EXPECT_NE(first.find(meeting.races[0].toteTime()), std::string::npos) << first;
-    EXPECT_EQ(first.find("\n* "), std::string::npos) << first;
-    // Race 1's row changed from its start time to its placings; race 2's did not.
-    std::string placings;
-    for (int p : meeting.races[0].placings) placings += (placings.empty() ? "" : ",") + std::to_string(p);
-    const std::size_t changedRow = second.find("\n* ");
-    ASSERT_NE(changedRow, std::string::npos) << second;
-    EXPECT_NE(second.substr(changedRow, second.find('\n', changedRow + 1) - changedRow).find(placings), std::string::npos)
-        << second;
-    EXPECT_EQ(second.find("\n* ", changedRow + 1), std::string::npos) << second;
-    // The watch's own clock: the fetches at start - 10, - 9 and - 8 minutes.
-    EXPECT_EQ(third.rfind("stale since " + clockAt(start - 9).substr(11) + ":00 (data age 1m 0s): the fetch at " +
-                              clockAt(start - 8).substr(11) + ":00" +
-                              " failed: ",
-                          0),
-              0u)
-        << third;
-    EXPECT_EQ(third.find(placings + "\n"), std::string::npos) << third;
+    EXPECT_NE(s.find("fetched 12:00:00, data age 0s\n  SC    1        SCONE (SC)                1:10PM\n"), s.npos) << s;
+    EXPECT_NE(s.find("fetched 12:01:00, data age 0s\n* SC    1        SCONE (SC)                18,17,1\n  SC    2 "),
+              s.npos);
+    EXPECT_EQ(std::count(s.begin(), s.end(), '*'), 1);
+    EXPECT_TRUE(s.ends_with("\n\nstale since 12:01:00 (data age 1m 0s): the fetch at 12:02:00 failed: Page could not be "
+                            "fetched: " + web.services().resultsSiteRoot + "2026/12/06/mtgraces.html (HTTP 500)\n\n"));
 }
 
 }  // namespace
