@@ -1,6 +1,5 @@
-// The fetcher against the stand-in over loopback (what a failure is called, where the size limit
-// lies, how long a stall may hold, which services a command stops asking), and pages loaded into
-// work files and the window.
+// The fetcher against the stand-in (failure causes, the size limit, stalls, dead services), and
+// pages loaded into work files and the window.
 #include <gtest/gtest.h>
 
 #include <future>
@@ -56,7 +55,6 @@ TEST(Fetcher, EachFaultHasItsCause) {
         {Fault::Truncate, {}, 200, "", FetchFailure::CutShort, "(transfer cut short)"},
         {Fault::None, {}, 0, kClosedPort, FetchFailure::NoConnection, "(no connection)"},
         {Fault::None, {}, 0, "ftp://127.0.0.1:1", FetchFailure::BadAddress, "(bad address)"},
-        // A path step ".." would leave the path the address was built in.
         {Fault::None, {}, 0, kClosedPort + "/x/../..", FetchFailure::BadAddress, "(bad address)"},
     };
     for (const Case& c : cases) {
@@ -87,12 +85,8 @@ TEST(Fetcher, ATransferThatDeliversNothingEndsByTheStallLimit) {
 // A command's later fetches from a service that timed out or could not be reached fail at once
 // with the first cause; a service that answered, even with an error, is asked again.
 TEST(Fetcher, ADeadServiceIsAskedOnceACommand) {
-    struct Case {
-        Fault fault;
-        bool closedPort, pumped;
-        std::size_t requests;  // the stand-in's count after both fetches
-        std::string secondCause;
-    } cases[] = {
+    // the stand-in's fault, a closed port instead, pumped, its request count after both fetches, the 2nd cause
+    const std::tuple<Fault, bool, bool, std::size_t, std::string> cases[] = {
         {Fault::Stall, false, false, 1, "(timed out)"},
         {Fault::Stall, false, true, 1, "(timed out)"},
         {Fault::None, true, false, 0, "(no connection)"},
@@ -101,25 +95,28 @@ TEST(Fetcher, ADeadServiceIsAskedOnceACommand) {
     };
     standin::Server other(standinOptions());
     other.start();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(standin::faultName(c.fault) + (c.closedPort ? " closed port" : "") + (c.pumped ? " pumped" : ""));
-        standin::Server server(standinOptions(c.fault));
+    for (const auto& [fault, closedPort, pumped, requests, secondCause] : cases) {
+        SCOPED_TRACE(standin::faultName(fault) + (closedPort ? " closed port" : "") + (pumped ? " pumped" : ""));
+        standin::Server server(standinOptions(fault));
         server.start();
-        const std::string base = c.closedPort ? kClosedPort : server.formGuideUrl();
+        const std::string base = closedPort ? kClosedPort : server.formGuideUrl();
         FakeEventPump pump;
         DeadServices dead;
         auto fetch = [&](const std::string& url) {
-            return c.pumped ? fetchPumped(url, shortLimits(), &pump, &dead) : fetchUrl(url, shortLimits(), &dead);
+            return pumped ? fetchPumped(url, shortLimits(), &pump, &dead) : fetchUrl(url, shortLimits(), &dead);
         };
         fetch(base + kPage);
-        EXPECT_EQ(fetch(base + kOtherPage).error, base + kOtherPage + " " + c.secondCause);
-        EXPECT_EQ(server.requestCount(), c.requests);
-        // Another service (here: another port on the same host) is still asked.
-        EXPECT_EQ(fetch(other.formGuideUrl() + kPage).ok, true);
+        EXPECT_EQ(fetch(base + kOtherPage).error, base + kOtherPage + " " + secondCause);
+        EXPECT_EQ(server.requestCount(), requests);
+        EXPECT_EQ(fetch(other.formGuideUrl() + kPage).ok, true);  // another port is another service
     }
+    // A service is its scheme, host (any letter case) and port.
+    DeadServices dead;
+    dead.note("http://Example.COM/a/b?c", fetchUrl(kClosedPort));
+    for (const auto& [url, isDead] : {std::pair{"http://EXAMPLE.com:80/other", true}, {"https://example.com/a", false},
+                                      {"http://example.com:8080/a", false}, {"http://www.example.com/a", false}})
+        EXPECT_EQ(dead.recall(url).has_value(), isDead) << url;
 }
-
-using test::readFile;
 
 struct PageLoader : ::testing::Test {
     PageLoader() {
@@ -144,9 +141,9 @@ struct PageLoader : ::testing::Test {
 
 TEST_F(PageLoader, DownloadKeepsEndedNonEmptyLinesAndAFailureRemovesTheOlderPage) {
     reportLoad(w, downloadTRACK(app, url("/lines"), "access.html"));
-    EXPECT_EQ(readFile(app.workPath("access.html")), "a\r\nb\r\n");
+    EXPECT_EQ(test::readFile(app.workPath("access.html")), "a\r\nb\r\n");
     reportLoad(w, downloadTRACK(app, url("/empty"), "access.html"));
-    EXPECT_EQ(readFile(app.workPath("access.html")), "");
+    EXPECT_EQ(test::readFile(app.workPath("access.html")), "");
     reportLoad(w, downloadTRACK(app, url("/missing"), "access.html"));
     EXPECT_FALSE(fileExists(app.workPath("access.html")));
     // Names from service data never leave the folder.
@@ -155,8 +152,7 @@ TEST_F(PageLoader, DownloadKeepsEndedNonEmptyLinesAndAFailureRemovesTheOlderPage
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(fx.dir.path()), {}), 0);
 }
 
-// The first failure of a command names its page in both places; a page loaded after it does not
-// say "Done", and a best bet already in panel 2 stays there.
+// A command's first failure is named in both places, not hidden by a later load nor hiding a best bet.
 TEST_F(PageLoader, FailuresAreReportedWithoutHidingAnEarlierMessage) {
     reportLoad(w, downloadTRACK(app, url("/missing"), "access.html"));
     showParsedPage(w, app.ports.pump, Parse(app, url("/missing/2")));
@@ -171,11 +167,9 @@ TEST_F(PageLoader, FailuresAreReportedWithoutHidingAnEarlierMessage) {
 
 TEST_F(PageLoader, ParseStoresTheEngineMarkupAndTitle) {
     showParsedPage(w, app.ports.pump, Parse(app, url("/race")));
-    EXPECT_EQ(w.lblStatus.caption(), "Done");
-    EXPECT_EQ(w.lblTitle.caption(), "Racecourse : Race 3 Form");
+    EXPECT_EQ(w.lblStatus.caption() + "|" + w.lblTitle.caption(), "Done|Racecourse : Race 3 Form");
     EXPECT_EQ(w.pageFilePath, app.workPath("test.html"));
-    EXPECT_EQ(readFile(w.pageFilePath), w.pageMarkup + "\r\n");
-    // Empty cells come out as the entity, whichever way the page wrote them.
+    EXPECT_EQ(test::readFile(w.pageFilePath), w.pageMarkup + "\r\n");
     EXPECT_NE(w.pageMarkup.find("<td>&nbsp;</td><td class=\"Odds\">1200m</td><td>&nbsp;</td>"), std::string::npos)
         << w.pageMarkup;
 }
@@ -189,11 +183,22 @@ TEST_F(PageLoader, AFailedOrStalledParseLeavesNoStalePageAndTheWindowRunning) {
         w.stBar.setPanel(2, "");
         showParsedPage(w, app.ports.pump, Parse(app, url("/missing")));
         EXPECT_FALSE(fileExists(app.workPath("test.html"))) << cause;
-        EXPECT_EQ(w.pageMarkup, "");
         EXPECT_EQ(w.lblStatus.caption(), failure("/missing", cause));
-        EXPECT_EQ(w.lblTitle.caption(), "Racecourse: ");
+        EXPECT_EQ(w.pageMarkup + "|" + w.lblTitle.caption(), "|Racecourse: ");
     }
     EXPECT_GT(fx.fakes.pump.calls, 0);
+}
+
+// An installed program, even one run by root, keeps its work files per user and takes the supplied
+// files from <prefix>/share/selvane.
+TEST(WorkFiles, AnInstalledProgramUsesAPerUserFolder) {
+    test::TempDir prefix, home;
+    ::setenv("XDG_DATA_HOME", home.path().c_str(), 1);
+    std::filesystem::create_directories(prefix.path() / "bin");
+    std::filesystem::create_directories(prefix.path() / "share/selvane");
+    test::writeFile(prefix.path() / "share/selvane/blank.html", "<html>installed</html>");
+    EXPECT_EQ(chooseProgramFolder(prefix.path() / "bin"), home.path() / "selvane");
+    EXPECT_EQ(test::readFile(home.path() / "selvane/blank.html"), "<html>installed</html>");
 }
 
 TEST(WorkFiles, NamesFromServiceDataStayInTheFolderAndSavesEndWithOneLineEnd) {
