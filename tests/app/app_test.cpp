@@ -53,12 +53,12 @@ TEST(PromotionButtons, WebLinkOnTheLeftButtonsReleaseAndMailWithTheMakersLink) {
     f.app->window.cmdWeb.mouseUp(1);
     EXPECT_EQ(f.fakes.shell.opened, Texts{"http://maker.test/"});
 
+    f.app->window.cmdEmail.click();  // a composer that starts is the end of it
     f.fakes.mail.works = false;
     f.app->window.cmdEmail.click();
-    ASSERT_EQ(f.fakes.mail.sent.size(), 1u);
+    ASSERT_EQ(f.fakes.mail.sent.size(), 2u);
     EXPECT_NE(f.fakes.mail.sent[0].body.find("link here http://maker.test/\n"), std::string::npos);
-    ASSERT_EQ(f.fakes.messages.shown.size(), 1u);
-    EXPECT_EQ(f.fakes.messages.shown[0].title, "Email Error");
+    EXPECT_EQ(f.fakes.messages.shown.size() == 1 ? f.fakes.messages.shown[0].title : "", "Email Error");
 }
 
 TEST(ExitCleanUp, TheExitButtonDeletesTheSevenWorkFilesOnlyThenEnds) {
