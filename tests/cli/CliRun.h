@@ -1,18 +1,20 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "Cli.h"
-#include "app/App.h"
+#include "support/StandinFixture.h"
+#include "support/TestSupport.h"
 
 namespace selvane::test {
 
 struct CliRun {
     int code = -1;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 // selvane-cli in-process: words are what follows the program name.
@@ -22,21 +24,20 @@ inline CliRun runCli(std::vector<std::string> words) {
     for (std::string& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);
     std::ostringstream out, err;
-    CliRun run;
-    run.code = cli::runCli(static_cast<int>(words.size()), argv.data(), out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
+    const int code = cli::runCli(static_cast<int>(words.size()), argv.data(), out, err);
+    return {code, out.str(), err.str()};
 }
 
-// The options that point a punter's command at these services.
-inline std::vector<std::string> serviceOptions(const Services& s) {
-    return {"--form-guide", s.formGuide, "--results-site", s.resultsSiteRoot, "--timeout", "10"};
-}
+// The punter's commands against the stand-in services.
+struct StandinCli : ::testing::Test {
+    explicit StandinCli(const std::string& now = "2026-12-06T14:00") : web(now) {}
+    CliRun cli(std::vector<std::string> words, const Services& s) const {
+        words.insert(words.end(), {"--form-guide", s.formGuide, "--results-site", s.resultsSiteRoot});
+        return runCli(std::move(words));
+    }
+    CliRun cli(std::vector<std::string> words) const { return cli(std::move(words), web.services()); }
 
-inline std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
+    StandinFixture web;
+};
 
 }  // namespace selvane::test

@@ -1,13 +1,17 @@
-// The fetcher against the stand-in's fault modes: what a failure is called, how long a stall
-// may hold, and which services a command stops asking.
-#include "net/Fetcher.h"
-
+// The fetcher against the stand-in (failure causes, the size limit, stalls, dead services), and
+// pages loaded into work files and the window.
 #include <gtest/gtest.h>
 
 #include <future>
+#include <optional>
 
+#include "app/App.h"
 #include "kit/FakePorts.h"
+#include "net/PageLoader.h"
+#include "net/PageStatus.h"
+#include "net/WorkFiles.h"
 #include "standin/Server.h"
+#include "support/TestSupport.h"
 
 namespace selvane {
 namespace {
@@ -17,21 +21,17 @@ using standin::Fault;
 const std::string kPage = "/cgi-bin/tvf/access.pl?20261206";
 const std::string kOtherPage = "/tote/2026/12/06/mtgraces.html";
 const std::string kClosedPort = "http://127.0.0.1:1";
+constexpr std::size_t kMB = 1024u * 1024u;
 
-standin::Options standinOptions() {
+standin::Options standinOptions(Fault fault = Fault::None) {
     standin::Options o;
     o.now = "2026-12-06T14:00";
-    o.slowMs = 1500;
-    o.oversizeBytes = 2u * 1024u * 1024u;
+    o.fault = fault;
     return o;
 }
 
 FetchLimits shortLimits() {
-    FetchLimits l;
-    l.connect = std::chrono::milliseconds(1000);
-    l.total = std::chrono::milliseconds(400);
-    l.maxBytes = 1024u * 1024u;
-    return l;
+    return {.connect = std::chrono::milliseconds(1000), .total = std::chrono::milliseconds(400), .maxBytes = kMB};
 }
 
 TEST(Fetcher, EachFaultHasItsCause) {
@@ -39,119 +39,178 @@ TEST(Fetcher, EachFaultHasItsCause) {
     server.start();
     struct Case {
         Fault fault;
+        std::optional<std::string> body;  // served with status instead of the stand-in's page
+        int status;
         std::string base;  // empty: the stand-in
-        bool ok;
-        long status;
         FetchFailure failure;
         std::string cause;
     } cases[] = {
-        {Fault::None, "", true, 200, FetchFailure::None, ""},
-        {Fault::NotUtf8, "", true, 200, FetchFailure::None, ""},
-        {Fault::NotFound, "", false, 404, FetchFailure::HttpStatus, "(HTTP 404)"},
-        {Fault::ServerError, "", false, 500, FetchFailure::HttpStatus, "(HTTP 500)"},
-        {Fault::Stall, "", false, 0, FetchFailure::TimedOut, "(timed out)"},
-        {Fault::Slow, "", false, 0, FetchFailure::TimedOut, "(timed out)"},
-        {Fault::Truncate, "", false, 200, FetchFailure::CutShort, "(transfer cut short)"},
-        {Fault::Oversize, "", false, 200, FetchFailure::TooLarge, "(page over 1 MB)"},
-        {Fault::None, kClosedPort, false, 0, FetchFailure::NoConnection, "(no connection)"},
-        {Fault::None, "ftp://127.0.0.1:1", false, 0, FetchFailure::BadAddress, "(bad address)"},
-        // A path step "." or ".." would leave the path the address was built in.
-        {Fault::None, std::string(kClosedPort) + "/x/../..", false, 0, FetchFailure::BadAddress, "(bad address)"},
-        {Fault::None, std::string(kClosedPort) + "/.", false, 0, FetchFailure::BadAddress, "(bad address)"},
+        {Fault::None, {}, 200, "", FetchFailure::None, ""},
+        {Fault::None, std::string(kMB, 'x'), 200, "", FetchFailure::None, ""},
+        {Fault::None, std::string(kMB + 1, 'x'), 200, "", FetchFailure::TooLarge, "(page over 1 MB)"},
+        {Fault::None, "bad request", 400, "", FetchFailure::HttpStatus, "(HTTP 400)"},
+        {Fault::NotFound, {}, 404, "", FetchFailure::HttpStatus, "(HTTP 404)"},
+        {Fault::ServerError, {}, 500, "", FetchFailure::HttpStatus, "(HTTP 500)"},
+        {Fault::Stall, {}, 0, "", FetchFailure::TimedOut, "(timed out)"},
+        {Fault::Truncate, {}, 200, "", FetchFailure::CutShort, "(transfer cut short)"},
+        {Fault::None, {}, 0, kClosedPort, FetchFailure::NoConnection, "(no connection)"},
+        {Fault::None, {}, 0, "ftp://127.0.0.1:1", FetchFailure::BadAddress, "(bad address)"},
+        {Fault::None, {}, 0, kClosedPort + "/x/../..", FetchFailure::BadAddress, "(bad address)"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(standin::faultName(c.fault) + " " + c.base);
+        SCOPED_TRACE(standin::faultName(c.fault) + " " + std::to_string(c.body ? c.body->size() : 0) + " " + c.base);
         server.setFault(c.fault);
+        server.clearOverrides();
+        if (c.body) server.setOverride(kPage, *c.body, c.status);
         const std::string url = (c.base.empty() ? server.formGuideUrl() : c.base) + kPage;
         const FetchResult r = fetchUrl(url, shortLimits());
-        EXPECT_EQ(r.ok, c.ok);
+        const bool ok = c.failure == FetchFailure::None;
+        EXPECT_EQ(r.ok, ok);
         EXPECT_EQ(r.status, c.status);
         EXPECT_EQ(r.failure, c.failure);
-        EXPECT_EQ(r.cause, c.cause);
-        EXPECT_EQ(r.error, c.ok ? "" : url + " " + c.cause);
-        EXPECT_EQ(r.body.empty(), !c.ok);
+        EXPECT_EQ(r.error, ok ? "" : url + " " + c.cause);
+        EXPECT_EQ(r.body.size(), !ok ? 0 : c.body ? c.body->size() : server.reply(kPage).body.size());
     }
 }
 
 TEST(Fetcher, ATransferThatDeliversNothingEndsByTheStallLimit) {
-    standin::Options o = standinOptions();
-    o.fault = Fault::Stall;
-    standin::Server server(o);
+    standin::Server server(standinOptions(Fault::Stall));
     server.start();
-    FetchLimits limits;
-    limits.total = std::chrono::milliseconds(0);  // no limit on the whole transfer
-    limits.stall = std::chrono::seconds(1);
+    const FetchLimits limits{.total = std::chrono::milliseconds(0), .stall = std::chrono::seconds(1)};  // no total
     auto pending = std::async(std::launch::async, [&] { return fetchUrl(server.formGuideUrl() + kPage, limits); });
-    // Without a stall limit the fetch waits for the server to stop, which answers 503.
-    if (pending.wait_for(std::chrono::seconds(60)) != std::future_status::ready) server.stop();
-    const FetchResult r = pending.get();
-    EXPECT_EQ(r.cause, "(timed out)");
-    EXPECT_EQ(r.status, 0);
+    if (pending.wait_for(std::chrono::seconds(60)) != std::future_status::ready) server.stop();  // no hang
+    EXPECT_EQ(pending.get().cause, "(timed out)");
 }
 
 // A command's later fetches from a service that timed out or could not be reached fail at once
 // with the first cause; a service that answered, even with an error, is asked again.
 TEST(Fetcher, ADeadServiceIsAskedOnceACommand) {
-    struct Case {
-        Fault fault;
-        bool closedPort;
-        bool pumped;
-        std::size_t requests;  // the stand-in's count after both fetches
-        std::string secondCause;
-    } cases[] = {
+    // the stand-in's fault, a closed port instead, pumped, its request count after both fetches, the 2nd cause
+    const std::tuple<Fault, bool, bool, std::size_t, std::string> cases[] = {
         {Fault::Stall, false, false, 1, "(timed out)"},
         {Fault::Stall, false, true, 1, "(timed out)"},
         {Fault::None, true, false, 0, "(no connection)"},
         {Fault::NotFound, false, false, 2, "(HTTP 404)"},
         {Fault::Truncate, false, false, 2, "(transfer cut short)"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(standin::faultName(c.fault) + (c.closedPort ? " closed port" : "") + (c.pumped ? " pumped" : ""));
-        standin::Server server(standinOptions());
+    standin::Server other(standinOptions());
+    other.start();
+    for (const auto& [fault, closedPort, pumped, requests, secondCause] : cases) {
+        SCOPED_TRACE(standin::faultName(fault) + (closedPort ? " closed port" : "") + (pumped ? " pumped" : ""));
+        standin::Server server(standinOptions(fault));
         server.start();
-        standin::Server other(standinOptions());
-        other.start();
-        server.setFault(c.fault);
-        const std::string base = c.closedPort ? kClosedPort : server.formGuideUrl();
+        const std::string base = closedPort ? kClosedPort : server.formGuideUrl();
         FakeEventPump pump;
         DeadServices dead;
         auto fetch = [&](const std::string& url) {
-            return c.pumped ? fetchPumped(url, shortLimits(), &pump, &dead) : fetchUrl(url, shortLimits(), &dead);
+            return pumped ? fetchPumped(url, shortLimits(), &pump, &dead) : fetchUrl(url, shortLimits(), &dead);
         };
         fetch(base + kPage);
-        const FetchResult second = fetch(base + kOtherPage);
-        EXPECT_EQ(second.ok, false);
-        EXPECT_EQ(second.cause, c.secondCause);
-        EXPECT_EQ(second.error, base + kOtherPage + " " + c.secondCause);
-        EXPECT_EQ(server.requestCount(), c.requests);
-        // Another service (here: another port on the same host) is still asked.
-        EXPECT_EQ(fetch(other.formGuideUrl() + kPage).ok, true);
-        // A new command starts with a clean memory.
-        if (c.requests == 1) {
-            server.setFault(Fault::None);
-            EXPECT_EQ(fetchUrl(base + kPage, shortLimits()).ok, true);
-        }
+        EXPECT_EQ(fetch(base + kOtherPage).error, base + kOtherPage + " " + secondCause);
+        EXPECT_EQ(server.requestCount(), requests);
+        EXPECT_EQ(fetch(other.formGuideUrl() + kPage).ok, true);  // another port is another service
     }
+    // A service is its scheme, host (any letter case) and port.
+    DeadServices dead;
+    dead.note("http://Example.COM/a/b?c", fetchUrl(kClosedPort));
+    for (const auto& [url, isDead] : {std::pair{"http://EXAMPLE.com:80/other", true}, {"https://example.com/a", false},
+                                      {"http://example.com:8080/a", false}, {"http://www.example.com/a", false}})
+        EXPECT_EQ(dead.recall(url).has_value(), isDead) << url;
 }
 
-TEST(Fetcher, AServiceIsItsSchemeHostAndPort) {
-    DeadServices dead;
-    FetchResult timedOut;
-    timedOut.failure = FetchFailure::TimedOut;
-    timedOut.cause = "(timed out)";
-    dead.note("http://Example.COM/a/b?c", timedOut);
-    struct Case {
-        std::string url;
-        bool dead;
-    } cases[] = {
-        {"http://example.com/other", true},
-        {"http://EXAMPLE.com:80/", true},
-        {"https://example.com/a/b", false},
-        {"http://example.com:8080/a/b", false},
-        {"http://www.example.com/a/b", false},
-        {"not an address", false},
-    };
-    for (const Case& c : cases) EXPECT_EQ(dead.recall(c.url).has_value(), c.dead) << c.url;
+struct PageLoader : ::testing::Test {
+    PageLoader() {
+        server.start();
+        server.setOverride("/lines", "a\r\n\r\nb\nc");
+        server.setOverride("/empty", "");
+        server.setOverride("/race",
+                           "<html>\n<head><title>Race 3 Form</title></head>\n<body>\n<TABLE><TR><TD>&nbsp;</TD>"
+                           "<TD CLASS=Odds>1200m</TD><TD>\xC2\xA0</TD></TR></TABLE>\n</body></html>\n");
+        server.setFault(Fault::NotFound, "/missing");
+    }
+    std::string url(const char* path) const { return server.formGuideUrl() + path; }
+    std::string failure(const char* path, const char* cause) const {
+        return std::string(kFetchFailedStatus) + ": " + url(path) + " " + cause;
+    }
+
+    standin::Server server{standinOptions()};
+    test::AppFixture fx;
+    App& app = *fx.app;
+    MainWindow& w = app.window;
+};
+
+TEST_F(PageLoader, DownloadKeepsEndedNonEmptyLinesAndAFailureRemovesTheOlderPage) {
+    reportLoad(w, downloadTRACK(app, url("/lines"), "access.html"));
+    EXPECT_EQ(test::readFile(app.workPath("access.html")), "a\r\nb\r\n");
+    reportLoad(w, downloadTRACK(app, url("/empty"), "access.html"));
+    EXPECT_EQ(test::readFile(app.workPath("access.html")), "");
+    reportLoad(w, downloadTRACK(app, url("/missing"), "access.html"));
+    EXPECT_FALSE(fileExists(app.workPath("access.html")));
+    // Names from service data never leave the folder.
+    for (const char* name : {"../escape.html", "a/b.html", ".."}) downloadTRACK(app, url("/lines"), name);
+    EXPECT_FALSE(fileExists((fx.dir.path().parent_path() / "escape.html").string()));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(fx.dir.path()), {}), 0);
+}
+
+// A command's first failure is named in both places, not hidden by a later load nor hiding a best bet.
+TEST_F(PageLoader, FailuresAreReportedWithoutHidingAnEarlierMessage) {
+    reportLoad(w, downloadTRACK(app, url("/missing"), "access.html"));
+    showParsedPage(w, app.ports.pump, Parse(app, url("/missing/2")));
+    showParsedPage(w, app.ports.pump, Parse(app, url("/race")));
+    EXPECT_EQ(w.stBar.panel(2), failure("/missing", "(HTTP 404)"));
+    EXPECT_EQ(w.lblStatus.caption(), failure("/missing", "(HTTP 404)"));
+    w.stBar.setPanel(2, "Tip each way best bet #  3.  CHARLIE");
+    reportLoad(w, downloadTRACK(app, url("/missing/2"), "mtgraces.html"));
+    EXPECT_EQ(w.stBar.panel(2), "Tip each way best bet #  3.  CHARLIE");
+    EXPECT_EQ(w.lblStatus.caption(), failure("/missing/2", "(HTTP 404)"));
+}
+
+TEST_F(PageLoader, ParseStoresTheEngineMarkupAndTitle) {
+    showParsedPage(w, app.ports.pump, Parse(app, url("/race")));
+    EXPECT_EQ(w.lblStatus.caption() + "|" + w.lblTitle.caption(), "Done|Racecourse : Race 3 Form");
+    EXPECT_EQ(w.pageFilePath, app.workPath("test.html"));
+    EXPECT_EQ(test::readFile(w.pageFilePath), w.pageMarkup + "\r\n");
+    EXPECT_NE(w.pageMarkup.find("<td>&nbsp;</td><td class=\"Odds\">1200m</td><td>&nbsp;</td>"), std::string::npos)
+        << w.pageMarkup;
+}
+
+TEST_F(PageLoader, AFailedOrStalledParseLeavesNoStalePageAndTheWindowRunning) {
+    app.limits.total = std::chrono::milliseconds(300);
+    for (const auto& [fault, cause] : {std::pair{Fault::NotFound, "(HTTP 404)"}, {Fault::Stall, "(timed out)"}}) {
+        server.setFault(fault, "/missing");
+        showParsedPage(w, app.ports.pump, Parse(app, url("/race")));
+        w.lblTitle.setCaption("Racecourse: ");
+        w.stBar.setPanel(2, "");
+        showParsedPage(w, app.ports.pump, Parse(app, url("/missing")));
+        EXPECT_FALSE(fileExists(app.workPath("test.html"))) << cause;
+        EXPECT_EQ(w.lblStatus.caption(), failure("/missing", cause));
+        EXPECT_EQ(w.pageMarkup + "|" + w.lblTitle.caption(), "|Racecourse: ");
+    }
+    EXPECT_GT(fx.fakes.pump.calls, 0);
+}
+
+// An installed program, even one run by root, keeps its work files per user and takes the supplied
+// files from <prefix>/share/selvane.
+TEST(WorkFiles, AnInstalledProgramUsesAPerUserFolder) {
+    test::TempDir prefix, home;
+    ::setenv("XDG_DATA_HOME", home.path().c_str(), 1);
+    std::filesystem::create_directories(prefix.path() / "bin");
+    std::filesystem::create_directories(prefix.path() / "share/selvane");
+    test::writeFile(prefix.path() / "share/selvane/blank.html", "<html>installed</html>");
+    EXPECT_EQ(chooseProgramFolder(prefix.path() / "bin"), home.path() / "selvane");
+    EXPECT_EQ(test::readFile(home.path() / "selvane/blank.html"), "<html>installed</html>");
+}
+
+TEST(WorkFiles, NamesFromServiceDataStayInTheFolderAndSavesEndWithOneLineEnd) {
+    test::TempDir dir;
+    EXPECT_EQ(workFilePath(dir.path(), "AB01.html"), dir.file("AB01.html"));
+    for (std::string_view bad : {"", ".", "..", "../x.html", "a/b.html", "a\\b.html", "/etc/passwd", "c:x.html"})
+        EXPECT_FALSE(workFilePath(dir.path(), bad).has_value()) << bad;
+    EXPECT_FALSE(workFilePath(dir.path(), std::string_view("a\0b", 3)).has_value());
+    test::writeFile(dir.file("test.html"), std::string(1000, 'o'));
+    saveFile(dir.file("test.html"), std::string("<html>\0</html>", 14));
+    EXPECT_EQ(readWholeFile(dir.file("test.html")), std::string("<html>\0</html>\r\n", 16));
+    EXPECT_FALSE(fileExists(dir.path().string()));  // a folder is not a work file
 }
 
 }  // namespace

@@ -1,0 +1,247 @@
+// selvane-cli on saved pages and runner files: bad words and input, the tips with their working
+// and boxes, CSV fields, the pages the window shows; and a signal's clean-up.
+#include <nlohmann/json.hpp>
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <thread>
+
+#include "CliRun.h"
+#include "Csv.h"
+#include "standin/Server.h"
+
+namespace selvane {
+namespace {
+
+TEST(Cli, UsageAndInputErrors) {
+    test::TempDir dir;
+    const std::string page = dir.file("page.html"), folder = dir.path().string(), field = dir.file("field.txt");
+    test::writeFile(page, "");
+    std::string runners;
+    for (int i = 1; i <= 101; ++i) runners += std::to_string(i) + "\t1\tA\t1\n";
+    test::writeFile(field, runners);
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"parse", "results", page, "--race", "2"},
+         "parse results: --race needs --track (usage: selvane-cli parse results FILE [--track T] [--race N])"},
+        {{"page", "odds", page, "--runners", "101"},
+         "page odds: --runners takes a runner count from 0 to 100 (usage: selvane-cli page odds FILE --runners N)"},
+        {{"tips", page, "--stake", "0"},
+         "tips: --stake takes an amount above 0 and up to 1000000, with at most two decimals (usage: selvane-cli "
+         "tips FILE [--explain] [--stake AMOUNT])"},
+        {{"meetings", "--csv", "--json"},
+         "meetings: --csv and --json cannot be used together (usage: selvane-cli meetings [--date DD/MM/YYYY] "
+         "[--csv])"},
+        {{"results", "x", "--watch", "--every", "4"},
+         "results: --every takes whole seconds, 5 to 3600 (usage: selvane-cli results TRACK [--date DD/MM/YYYY] "
+         "[--race N] [--csv] [--watch [--every S]])"},
+        {{"parse", "field", dir.file("gone")}, "parse field: " + dir.file("gone") + ": no such file"},
+        {{"parse", "meetings", folder}, "parse meetings: " + folder + ": is a folder, not a file"},
+        {{"tips", field}, "tips: " + field + ": more than 100 runners (the runner list holds 100)"},
+    };
+    for (const auto& [words, err] : cases) {
+        const test::CliRun run = test::runCli(words);
+        EXPECT_EQ(run.code, err.find("(usage") != std::string::npos ? 2 : 1) << err;
+        EXPECT_EQ(run.err, "selvane-cli " + err + "\n");
+        EXPECT_EQ(run.out, "");
+    }
+    // A time limit the fetcher cannot keep (none, or one that rounds to "no limit") is refused.
+    for (const char* ok : {"0.1", "3600", "1e3"})
+        EXPECT_EQ(test::runCli({"parse", "dates", page, "--timeout", ok}).code, 0) << ok;
+    for (const char* bad : {"0.09", "0", "-5", "3601", "1e300", "inf", "nan", "", "10s", " 10", "0x10"}) {
+        EXPECT_EQ(test::runCli({"parse", "dates", page, "--timeout", bad}).err,
+                  "selvane-cli parse dates: --timeout takes 0.1 to 3600 seconds (usage: selvane-cli parse dates "
+                  "FILE)\n")
+            << bad;
+    }
+}
+
+// selvane-cli as its own process, stopped by a signal while it waits on a stalled service:
+// its temporary work folder goes with it.
+TEST(Cli, ASignalDuringAFetchRemovesTheTemporaryWorkFolder) {
+    namespace fs = std::filesystem;
+    standin::Options o;
+    o.fault = standin::Fault::Stall;
+    standin::Server server(o);
+    server.start();
+    test::TempDir tmp;
+    auto entries = [&] { return std::distance(fs::directory_iterator(tmp.path()), {}); };
+    const std::string tmpdir = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    ::setenv("TMPDIR", tmp.path().c_str(), 1);
+    std::string program = SELVANE_CLI_PROGRAM, command = "meetings", option = "--form-guide";
+    std::string url = server.formGuideUrl();
+    char* argv[] = {program.data(), command.data(), option.data(), url.data(), nullptr};
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(sig);
+        const std::size_t requestsBefore = server.requestCount();
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::execv(argv[0], argv);
+            ::_exit(127);
+        }
+        // Once the request has come, the work folder exists and the fetch is waiting.
+        for (int i = 0; i < 6000 && server.requestCount() == requestsBefore; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        EXPECT_EQ(entries(), 1);
+        ::kill(child, sig);
+        int status = 0;
+        EXPECT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_EQ(WIFSIGNALED(status) ? WTERMSIG(status) : -1, sig);
+        EXPECT_EQ(entries(), 0);
+    }
+    tmpdir.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", tmpdir.c_str(), 1);
+}
+
+std::string runnerFile(const test::TempDir& dir, const std::string& runners) {
+    test::writeFile(dir.file("field.txt"), runners);
+    return dir.file("field.txt");
+}
+
+// The same texts written as Latin-1 bytes and as UTF-8 print alike; bytes that only look like
+// UTF-8 are read as Latin-1, so --json always prints a document.
+TEST(Tips, NamesAreReadAsUtf8OrLatin1AndColumnsCountCharacters) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"CAF\xC3\x89", "CAF\xC3\x89"},
+        {"CAF\xC9", "CAF\xC3\x89"},
+    };
+    for (const auto& [bytes, utf8] : cases) {
+        test::TempDir dir;
+        const std::string file = runnerFile(
+            dir, "1\t11\t" + bytes + " ROYAL\t1\n2\t12\tB\t2\n3\t13\tC\t3\n4\t14\tD\t4\n5\t15\tE\t5\n6\t16\tF\t6\n");
+        const auto doc = nlohmann::json::parse(test::runCli({"tips", file, "--json"}).out);
+        EXPECT_EQ(doc["tips"][0]["runner"], " 1.  " + utf8 + " ROYAL");
+        if (bytes != "CAF\xC9") continue;
+        const std::string out = test::runCli({"tips", file}).out;
+        EXPECT_TRUE(out.starts_with("Tips\n  Tip   Horse Name       Win   Barrier\n"
+                                    "   1st   1.  CAF\xC3\x89 ROYAL   78%  1\n   2nd   2.  B            61%  2\n"))
+            << out;
+        EXPECT_NE(out.find("\nStatus: Tip each way best bet #  1.  CAF\xC3\x89 ROYAL\n"), std::string::npos);
+        EXPECT_EQ(out.find("Working"), std::string::npos);  // only with --explain
+    }
+}
+
+TEST(Tips, ExplainAndStakeShowTheWorkingTheBoxesAndTheEachWayTerms) {
+    test::TempDir dir;
+    const std::string file = runnerFile(dir, "1\t3121\tALPHA\t4\n2\t0x00\tBRAVO\t1\n3\t1111\tCHARLIE\t2\n"
+                                             "4\t3331\tDELTA\t5\n5e\t11\tECHO\t3\n6\t21\tFOXTROT\t6\n"
+                                             "7\t6\tGOLF\t9\n8\t\tHOTEL\t1\t1\n");
+    const std::string out = test::runCli({"tips", file, "--explain", "--stake", "20"}).out;
+    EXPECT_EQ(out.substr(std::min(out.find("\nWorking\n"), out.size())),
+              "\nWorking\n"
+              "  #.  Working                                                             Rank value\n"
+              "  1   form 3 1 2 1 \u2192 mean 1.75 + barrier 4 = 5.75                         5.75\n"
+              "  2   zeros only \u2192 the field's worst score 1000.00                        1000.00\n"
+              "  3   form 1 1 1 1 \u2192 mean 1.00 + barrier 2 = 3.00                         3.00\n"
+              "  4   form 3 3 3 1 \u2192 mean 2.50 + barrier 5 = 7.50                         7.50\n"
+              "  5e  form 1 1 \u2192 mean 1.00 + barrier 3 = 4.00, emergency \u2192 rank 10000.00  10000.00\n"
+              "  6   form 2 1 \u2192 mean 1.50 + barrier 6 = 7.50                             7.50\n"
+              "  7   form 6 \u2192 mean 6.00 + barrier 9 = 15.00                              15.00\n"
+              "  8   ticked \u2192 1000.00                                                    1000.00\n"
+              "\n"
+              "Boxes of the tips, stake $20.00\n"
+              "  Bet         Combinations  Cost at 1  Flexi\n"
+              "  Quinella    10            $10        200.00%\n"
+              "  Exacta      20            $20        100.00%\n"
+              "  Trifecta    60            $60        33.33%\n"
+              "  First four  120           $120       16.67%\n"
+              // Eight runners, one an emergency and one ticked: six starters pay two places.
+              "Each way: 6 starters, 2 places\n");
+    // A stopped tipping boxes nothing.
+    const std::string two = test::runCli({"tips", runnerFile(dir, "1\t1\tA\t1\n2\t2\tB\t2\n"), "--stake", "5"}).out;
+    EXPECT_TRUE(two.ends_with("\nBoxes of the tips, stake $5.00\n  none: no tips\nEach way: 2 starters, win only\n"))
+        << two;
+}
+
+TEST(Csv, FieldQuotingAndRecords) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""}, {"a b", "a b"}, {"FLEMINGTON, VIC", "\"FLEMINGTON, VIC\""}, {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"\"", "\"\"\"\""}, {"two\r\nlines", "\"two\r\nlines\""}, {"lf\nonly", "\"lf\nonly\""},
+        {"  3.  NAME", "\"  3.  NAME\""}, {"81% ", "\"81% \""}, {"CAF\xC9", "CAF\xC3\x89"},  // Latin-1 page bytes
+    };
+    for (const auto& [field, want] : cases) EXPECT_EQ(cli::csvField(field), want) << field;
+    std::ostringstream out;
+    cli::writeCsv(out, {{"a", "b,c"}, {"", "d"}});
+    EXPECT_EQ(out.str(), "a,\"b,c\"\r\n,d\r\n");
+}
+
+// The pages the window shows, as their files hold them; a page without its table gives no page,
+// never an earlier one from the work folder.
+TEST(PageTools, PageOddsAndPageResults) {
+    const nlohmann::json doc = nlohmann::json::parse(
+        test::runCli({"page", "odds", test::dataFile("odds/devonport_r5/rto.html"), "--runners", "5", "--json"}).out);
+    EXPECT_EQ(doc["page"], test::readFile(test::dataFile("odds/devonport_r5/realodds.html")));
+    EXPECT_EQ(test::runCli({"page", "results", test::dataFile("results/BL02_test.html")}).out,
+              test::readFile(test::dataFile("results/BL02_results.html")));
+    test::TempDir dir;
+    test::writeFile(dir.file("rto.html"),
+                    "<table></table><table border=1><tr></tr><tr></tr><tr></tr><tr></tr>"
+                    "<tr><td>#</td><td>QLD PLC</td></tr>"
+                    "<tr><td>1</td><td>RED STAR</td><td>2</td><td>58</td><td>3.70</td><td>N/A</td><td>n/a</td>"
+                    "<td>scr</td><td>x</td><td>1.50</td><td>n/a</td><td>n/a</td></tr>");
+    EXPECT_EQ(
+        test::runCli({"page", "odds", dir.file("rto.html"), "--runners", "2"}).out,
+        "realodds.html: 553 bytes, ended at the end of the page\n"
+        "#.  Name                     Best Odds  AUS TOTE  STAB Win   NSW Win   QLD Win  STAB PLC   NSW PLC   QLD PLC\n"
+        "1   Red Star                      3.70      3.70       N/A       n/a       scr      1.50       n/a       n/a\n"
+        "    (not on the price page)\n");
+
+    const std::string page = dir.file("page.html"), work = dir.path().string();
+    test::writeFile(page, "<html><body>Not Found</body></html>\r\n");
+    test::writeFile(dir.file("results.html"), "an earlier race");
+    test::writeFile(dir.file("realodds.html"), "an earlier race");
+    EXPECT_EQ(test::runCli({"page", "odds", page, "--runners", "3", "--json", "--work", work}).out,
+              "{\n  \"page\": null,\n  \"rows\": []\n}\n");
+    EXPECT_EQ(test::runCli({"page", "odds", page, "--runners", "3", "--work", work}).out,
+              "No realodds.html (the price page has no price table): the window would say \"Live odds is unavailable "
+              "please try again later!\"\n");
+    EXPECT_EQ(test::runCli({"page", "results", page, "--json", "--work", work}).out, "{\n  \"page\": \"\"\n}\n");
+    EXPECT_EQ(test::runCli({"page", "results", page}).err,
+              "selvane-cli page results: no result tables on the page; results.html is not written\n");
+}
+
+TEST(PageTools, ParseResultsTablesCountCharacters) {
+    test::TempDir dir;
+    std::string page = "<h3>RACES</h3><table><tr>\r\n";
+    for (int i = 0; i < 13; ++i) page += "<th class=\"rowhdr\">R" + std::to_string(i) + "</th>\r\n";
+    page += "</tr><tr><td class='location'> <a href=\"BE.html\">B\xC9NDIGO (BE)</a></td>\r\n"  // Latin-1
+            "<td><a href=\"BE01.html\">1,2,3 \xC9</a></td>\r\n</tr></table><h3>TROTS</h3>\r\n";
+    test::writeFile(dir.file("mtgraces.html"), page);
+    EXPECT_EQ(test::runCli({"parse", "results", dir.file("mtgraces.html"), "--track", "b"}).out,
+              "Meetings on the page: 1 (counted: 1)\n"
+              "   1  B\xC3\x89NDIGO (BE)             BE  R1: 1,2,3 \xC3\x89\n"
+              "\n"
+              "link  Race #.  Track Name                Results\n"
+              "BE    1        B\xC3\x89NDIGO (BE)              1,2,3 \xC3\x89\n"
+              "Ticker: #R.1  [ 1,2,3 \xC3\x89 ];      \n"
+              "Race result: \n");
+}
+
+// A meeting page as access.html holds it: CR LF after every line.
+std::string meetingPage(const std::string& race) {
+    return "<FORM METHOD=\"POST\">\r\n<SELECT NAME=\"date\" onChange=\"newdate(this);\" SIZE=\"1\">\r\n"
+           "<option value=\"1\">05/12/2026\r\n<OPTION SELECTED VALUE=\"2\">06/12/2026\r\n</SELECT>\r\n"
+           "<P>3. Click GO to have your data delivered to you.</P>\r\n"
+           "<SELECT NAME=\"M1\">\r\n<OPTION VALUE=\"\">ASCOT\r\n</SELECT>\r\n"
+           "<SELECT NAME=\"N1\" SIZE=\"1\">\r\n<OPTION VALUE=\"1\">" + race + "\r\n</SELECT>\r\n</FORM>\r\n";
+}
+
+// The last race is the float's shortest text; a page saved with other line ends reads as stored.
+TEST(PageTools, ParseMeetings) {
+    test::TempDir dir;
+    const std::string file = dir.file("access.html");
+    for (const auto& [race, lastRace] : {std::pair{"R4.6 12:00 ASCOT 1000m", "4.6"}, {"R7 12:00 ASCOT 1000m", "7"}}) {
+        test::writeFile(file, meetingPage(race));
+        const std::string out = test::runCli({"parse", "meetings", file, "--json"}).out;
+        EXPECT_NE(out.find("\"lastRace\": " + std::string(lastRace) + ",\n"), std::string::npos) << out;
+    }
+    const std::string want = test::runCli({"parse", "meetings", file}).out;
+    EXPECT_NE(want.find("06/12/2026"), std::string::npos) << want;
+    for (const char* drop : {"\r", "\n"}) {
+        std::string page = meetingPage("R7 12:00 ASCOT 1000m");
+        std::erase(page, *drop);
+        test::writeFile(file, page);
+        EXPECT_EQ(test::runCli({"parse", "meetings", file}).out, want);
+    }
+}
+
+}  // namespace
+}  // namespace selvane

@@ -1,0 +1,217 @@
+// The punter's commands against the stand-in services over loopback: what they print (the
+// stand-in's day is fixed by its seed), their CSV, their failures with the exact texts, and
+// --watch: a board per fetch, changed rows and moved prices marked, stale data never fresh.
+#include <algorithm>
+
+#include "CliRun.h"
+#include "OddsOutput.h"
+#include "Watch.h"
+
+namespace selvane {
+namespace {
+
+using Commands = test::StandinCli;
+const std::string kPriceHeading =
+    "#.  Name                     Best Odds  AUS TOTE  STAB Win   NSW Win   QLD Win  STAB PLC   NSW PLC   QLD PLC";
+
+TEST_F(Commands, EachCommandPrintsItsTable) {
+    const struct {
+        std::vector<std::string> words;
+        std::string part;
+    } cases[] = {
+        // The results rows come first, to count their fetches.
+        {{"results", "Scone", "--race", "1"},
+         "SC    1        SCONE (SC)                18,17,1\nSC    2        SCONE (SC)                2,4,1\n"
+         "SC    3        SCONE (SC)                2:10PM\n"},
+        {{"results", "scone", "--race", "1"}, "\nRace result: 18 - 17 - 1\n"},
+        {{"results", "scone", "--csv"}, "link,race,track,result\r\nSC,1,SCONE (SC),\"18,17,1\"\r\n"},
+        {{"meetings"},
+         "\n\n1. SCONE  [mscomoqb]\n   Race  Time    Track                       Length\n"
+         "   1     13:10   CITY HOTEL 3YO HCP          2000m\n   2     13:40   CLASS 3 HCP                 1000m\n"},
+        {{"race", "scone", "1"},
+         "\nTips\n  Tip   Horse Name            Win   Barrier\n   1st   11.  COUNTRY CHARM    45%  5\n"
+         "   2nd   9.  STONY LEGEND      32%  2\n   3rd   17.  FLYING SUNRISE   30%  1\n"
+         "   4th   8.  CAPTAIN SUNRISE   23%  4\n   5th   15.  IRON RAIN        11%  3\n"},
+        {{"odds", "scone", "5"}, "MAIN STREET MAIDEN HCP - #R.05\n\n" + kPriceHeading + "\n"},
+        {{"odds", "scone", "5"},
+         "\n9   High Express                  9.20       n/a      8.80      9.00      9.20      3.10      3.20"
+         "      3.10\n10  Northern Moon                  scr       scr       scr       scr       scr       scr"},
+        // The emergencies are runner list rows without a price.
+        {{"odds", "scone", "1"}, "\n    (not on the price page)\n    (not on the price page)\n"},
+        {{"meetings", "--csv"},
+         "date,meeting,race,time,track,length\r\n06/12/2026,SCONE,1,13:10,\"CITY HOTEL 3YO HCP \",2000m\r\n"},
+        {{"race", "scone", "1", "--csv"},
+         "number,form,name,jockey,weight,barrier,tip,win,bestBet\r\n1,63,IRON PRINCESS,L. Tully,60.0,17,,,\r\n"},
+        {{"race", "scone", "1", "--csv"},
+         "\n17,767,FLYING SUNRISE,A. Norcott,54.0,1,3,30,yes\r\n18,3,SUMMER SPIRIT,K. Fenwick,54.0,20,,,\r\n19e,"},
+        {{"odds", "scone", "1", "--csv"},
+         "number,name,best,AUS TOTE,STAB Win,NSW Win,QLD Win,STAB PLC,NSW PLC,QLD PLC\r\n"
+         "1,Iron Princess,16.90,16.50,16.90,16.60,16.80,5.20,5.50,5.10\r\n"},
+    };
+    long resultsRuns = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.words[0] + " " + c.part);
+        const test::CliRun run = cli(c.words);
+        EXPECT_EQ(run.code, 0);
+        EXPECT_EQ(run.err, "");
+        EXPECT_NE(run.out.find(c.part), std::string::npos) << run.out;
+        // One fetch serves the results list and the page the window shows.
+        const std::vector<std::string> log = web.server.requestLog();
+        if (c.words[0] == "results") {
+            EXPECT_EQ(std::count(log.begin(), log.end(), "/tote/2026/12/06/mtgraces.html"), ++resultsRuns);
+        }
+    }
+}
+
+TEST_F(Commands, AServiceThatFailsIsNamedWithItsCauseAndExitOne) {
+    const std::string guide = web.services().formGuide + "/cgi-bin/tvf/", tote = web.services().resultsSiteRoot;
+    const std::string odds = guide + "memdispodds.pl/scomoqb2?rto: the price page could not be read (";
+    const struct {
+        standin::Fault fault;
+        std::string where;  // the fault's path, or an override's: "=path"
+        std::vector<std::string> words;
+        std::string err;
+        std::string out = "";  // a part of what is printed all the same, or nothing
+    } cases[] = {
+        {standin::Fault::NotFound, "/cgi-bin/tvf/access.pl?20261206", {"meetings"},
+         "meetings: Page could not be fetched: " + guide + "access.pl?20261206 (HTTP 404)"},
+        {standin::Fault::ServerError, "/tote/", {"results", "scone"},
+         "results: Page could not be fetched: " + tote + "2026/12/06/mtgraces.html (HTTP 500)"},
+        {standin::Fault::NotFound, "/tote/", {"race", "scone", "1"},
+         "race: Page could not be fetched: " + tote + "2026/12/06/mtgraces.html (HTTP 404)"},
+        {standin::Fault::NotFound, "/cgi-bin/tvf/memdispodds.pl/", {"odds", "scone", "2"},
+         "odds: " + odds + "HTTP 404)"},
+        {standin::Fault::None, "=/cgi-bin/tvf/memdispodds.pl/scomoqb2?rto", {"odds", "scone", "2", "--json"},
+         "odds: " + odds + "the price page has no price table)"},
+        // A race page that cannot be fetched still gives the placeholder tips and the warning.
+        {standin::Fault::NotFound, "/cgi-bin/tvf/memdeliver.pl", {"race", "scone", "1"},
+         "race: Page could not be fetched: " + guide + "memdeliver.pl/scomoqb1.htm?tvf3 (HTTP 404)",
+         "Message \"Race's Data Error\": Could not access any data for race's CITY HOTEL 3YO HCP\n"
+         "This is probably due to data error or no data available.\n\n"
+         "No bets should be made due to insufficient form data\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.err);
+        web.server.clearOverrides();
+        web.server.setFault(c.fault, c.where);
+        if (c.where[0] == '=') web.server.setOverride(c.where.substr(1), "<html><body>No prices yet</body></html>");
+        const test::CliRun run = cli(c.words);
+        EXPECT_EQ(run.code, 1);
+        EXPECT_EQ(run.err, "selvane-cli " + c.err + "\n");
+        EXPECT_EQ(c.out.empty() ? run.out.empty() : run.out.find(c.out) != std::string::npos, true) << run.out;
+    }
+    Services closed = web.services();
+    closed.formGuide = "http://127.0.0.1:1";
+    EXPECT_EQ(cli({"meetings"}, closed).err, "selvane-cli meetings: Page could not be fetched: "
+                                             "http://127.0.0.1:1/cgi-bin/tvf/access.pl (no connection)\n");
+}
+
+// Link codes from the meeting page are data: "/" and "?" in them never change the path requested.
+TEST_F(Commands, ACraftedLinkCodeStaysInItsPath) {
+    const std::string page =
+        "<FORM METHOD=\"POST\">\r\n<SELECT NAME=\"date\" onChange=\"newdate(this);\" SIZE=\"1\">\r\n"
+        "<OPTION SELECTED VALUE=\"2\">06/12/2026\r\n</SELECT>\r\n"
+        "<P>3. Click GO to have your data delivered to you.</P>\r\n"
+        "<SELECT NAME=\"M../../../../tmp/x?\">\r\n<OPTION VALUE=\"\">ASCOT\r\n</SELECT>\r\n"
+        "<SELECT NAME=\"N1\" SIZE=\"1\">\r\n<OPTION VALUE=\"1\">R3 12:00 ASCOT 1000m\r\n</SELECT>\r\n</FORM>\r\n";
+    web.server.setOverride("/cgi-bin/tvf/access.pl", page);
+    web.server.setOverride("/cgi-bin/tvf/access.pl?20261206", page);
+    const test::CliRun run = cli({"race", "ascot", "3"});
+    const std::string target = "/cgi-bin/tvf/memdeliver.pl/..%2F..%2F..%2F..%2Ftmp%2Fx%3F3.htm?tvf3";
+    const std::vector<std::string> log = web.server.requestLog();
+    EXPECT_EQ(std::count(log.begin(), log.end(), target), 1);
+    EXPECT_EQ(run.err, "selvane-cli race: Page could not be fetched: " + web.services().formGuide + target +
+                           " (HTTP 404)\n");
+}
+
+using namespace std::chrono_literals;
+
+// 2026-12-06 12:00:00 as the watch's local clock; each wait moves it on.
+struct FakeTime {
+    std::chrono::sys_seconds now{std::chrono::seconds(1796558400)};
+    std::vector<std::chrono::seconds> slept;
+    cli::WatchOptions options(int rounds, std::chrono::seconds every = 30s) {
+        return {every, rounds, false, [this] { return now; }, [this](std::chrono::seconds d) {
+                    slept.push_back(d);
+                    now += d;
+                    return true;
+                }};
+    }
+};
+
+TEST(Watch, PlainBlocksMarkChangesAndStaleness) {
+    const std::vector<cli::Board> boards = {
+        {false, "down", "", {}},
+        {true, "", "HEAD", {{"1", "R1 1:05PM"}, {"2", "R2 1:35PM"}}},
+        {true, "", "HEAD", {{"1", "R1 3,5,7"}, {"2", "R2 1:35PM"}}},
+        {false, "http://x/: the page could not be fetched", "", {}},
+        {false, "still down", "", {}},
+        {true, "", "HEAD", {{"1", "R1 3,5,7"}, {"2", "R2 CLOSED"}, {"3", "R3 2:05PM"}}},
+    };
+    std::size_t next = 0;
+    FakeTime time;
+    std::ostringstream out;
+    cli::runWatch(out, time.options(6), [&] { return boards[next++]; });
+    EXPECT_EQ(out.str(),
+              "no data: the fetch at 12:00:00 failed: down\n\n"
+              "HEAD\nfetched 12:00:30, data age 0s\n  R1 1:05PM\n  R2 1:35PM\n\n"
+              "HEAD\nfetched 12:01:00, data age 0s\n* R1 3,5,7\n  R2 1:35PM\n\n"
+              "stale since 12:01:00 (data age 30s): the fetch at 12:01:30 failed: http://x/: the page could not be "
+              "fetched\n\n"
+              "stale since 12:01:00 (data age 1m 0s): the fetch at 12:02:00 failed: still down\n\n"
+              // Changes are counted against the last good fetch, not the failed ones.
+              "HEAD\nfetched 12:02:30, data age 0s\n  R1 3,5,7\n* R2 CLOSED\n* R3 2:05PM\n\n");
+    EXPECT_EQ(time.slept, std::vector<std::chrono::seconds>(5, 30s));
+}
+
+OddsRow row(std::string number, std::string best) {
+    return {number, "Horse", std::move(best), {"3.5", "4.0", "n/a", "3.8", "1.5", "1.6", "1.7"}};
+}
+
+TEST(OddsBoard, MarksHowEachBestPriceMoved) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        // before (none: not in the last fetch), now, mark
+        {"4.0", "3.5", " ▼"}, {"4.0", "12.0", " ▲"}, {"9.0", "10.0", " ▲"},  // as numbers, not texts
+        {"4.0", "4.0", ""},   {"4.0", "scr", "  scratched"}, {"-100.0", "4.0", ""},
+        {"", "4.0", ""},      {nullptr, "4.0", ""},
+    };
+    for (const auto& [before, now, mark] : cases) {
+        SCOPED_TRACE(std::string(before ? before : "(none)") + " -> " + now);
+        std::vector<OddsRow> previous;
+        if (before) previous.push_back(row("3", before));
+        const std::vector<cli::BoardRow> rows = cli::oddsBoardRows(previous, {row("3", now)});
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0].text, "3   Horse                   " + std::string(10 - std::string(now).size(), ' ') + now +
+                                    "       3.5       4.0       n/a       3.8       1.5       1.6       1.7" + mark);
+    }
+    // Runners are matched by number, not place.
+    const auto rows = cli::oddsBoardRows({row("1", "3.0"), row("2", "8.0")}, {row("2", "6.0"), row("1", "3.5")});
+    EXPECT_TRUE(rows[0].text.starts_with("2 ") && rows[0].text.ends_with(" ▼")) << rows[0].text;
+    EXPECT_TRUE(rows[1].text.starts_with("1 ") && rows[1].text.ends_with(" ▲")) << rows[1].text;
+}
+
+// The real boards against the stand-in, its clock moved on between fetches.
+struct Boards : test::StandinCli {
+    Boards() : StandinCli("2026-12-06T12:10") {}
+    test::TempDir work;
+    std::ostringstream out, err;
+    cli::Context ctx{cli::Args({"scone", "1"}, {}), false, work.path(), web.services(), FetchLimits{}, out, err, {}};
+};
+
+TEST_F(Boards, OddsFollowTheStandinsPricesAndAFailedFetchKeepsTheLastGoodOnes) {
+    std::vector<OddsRow> previous;
+    ASSERT_TRUE(cli::oddsBoard(ctx, previous).ok);
+    web.server.setNow("2026-12-06T13:05");
+    const cli::Board board = cli::oddsBoard(ctx, previous);
+    ASSERT_EQ(board.rows.size(), 20u) << board.error;
+    EXPECT_TRUE(board.heading.ends_with(" - #R.01\n" + kPriceHeading)) << board.heading;
+    EXPECT_EQ(board.rows[1].text, "2   Little Dollar                25.70     24.90     24.10     25.70     25.30"
+                                  "      7.90      7.60      7.80 ▼");
+    EXPECT_TRUE(board.rows[0].text.ends_with(" 5.10") && board.rows[2].text.ends_with(" 8.10 ▲"));
+    web.server.setFault(standin::Fault::ServerError, "/cgi-bin/tvf/memdispodds.pl/");
+    EXPECT_EQ(cli::oddsBoard(ctx, previous).error.ends_with("(HTTP 500)"), true);
+    EXPECT_EQ(previous.size(), 20u);
+}
+
+}  // namespace
+}  // namespace selvane
