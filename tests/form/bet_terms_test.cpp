@@ -2,63 +2,57 @@
 
 #include <gtest/gtest.h>
 
+#include "form/RunnerFile.h"
+#include "form/TipWarning.h"
+
 namespace selvane {
 namespace {
 
-TEST(BetTerms, BoxesOfFiveTips) {
-    const std::vector<BoxBet> boxes = boxBets(5);
-    ASSERT_EQ(boxes.size(), 4u);
-    const std::vector<std::pair<std::string, long long>> want = {
-        {"quinella", 10}, {"exacta", 20}, {"trifecta", 60}, {"firstFour", 120}};
-    for (std::size_t i = 0; i < want.size(); ++i) {
-        EXPECT_EQ(boxes[i].bet, want[i].first);
-        EXPECT_EQ(boxes[i].combinations, want[i].second);
-    }
-    // Three tips box no first four.
-    EXPECT_EQ(boxBets(3)[3].combinations, 0);
-    EXPECT_EQ(boxBets(3)[0].combinations, 3);
-}
-
-TEST(BetTerms, FlexiPercentIsStakeOverCombinationsInHundredths) {
-    struct Case {
-        const char* stake;
-        long long combinations;
-        const char* percent;
+TEST(BetTerms, Arithmetic) {
+    auto boxes = [](int tips) {
+        std::string s;
+        for (const BoxBet& b : boxBets(tips)) s += b.bet + ' ' + std::to_string(b.combinations) + ' ';
+        return s;
     };
-    const Case cases[] = {
-        {"20", 10, "200.00"},  {"20", 20, "100.00"},  {"20", 60, "33.33"},   {"20", 120, "16.67"},
-        {"1", 120, "0.83"},    {"0.01", 120, "0.01"},  {"0.01", 300, "0.00"},  {"12.5", 60, "20.83"},
-        {"2.50", 120, "2.08"}, {"0.05", 10, "0.50"},   {"1000000", 120, "833333.33"},
-        {"10", 0, "0.00"},
+    auto stake = [](const char* text) { return parseStake(text) ? std::to_string(*parseStake(text)) : "refused"; };
+    auto flexi = [](const char* stake, long long n) { return twoPlaces(flexiHundredths(*parseStake(stake), n)); };
+    auto eachWay = [](int starters) { return std::to_string(eachWayPlaces(starters)); };
+    auto terms = [](int starters) { return betTermsLine(5, starters).substr(betTermsLine(5, starters).find(". Each")); };
+    const std::pair<std::string, const char*> rows[] = {
+        {boxes(5), "quinella 10 exacta 20 trifecta 60 firstFour 120 "},
+        {boxes(3), "quinella 3 exacta 6 trifecta 6 firstFour 0 "},
+        {stake("20"), "2000"}, {stake("0.5"), "50"}, {stake("3.07"), "307"}, {stake("1000000"), "100000000"},
+        {stake("0"), "refused"}, {stake("0.00"), "refused"}, {stake("1000000.01"), "refused"}, {stake("-5"), "refused"},
+        {stake("5."), "refused"}, {stake(".5"), "refused"}, {stake("1.234"), "refused"}, {stake(""), "refused"},
+        {stake("1e3"), "refused"}, {stake("20 "), "refused"}, {stake("99999999999999999999"), "refused"},
+        {flexi("20", 10), "200.00"}, {flexi("20", 60), "33.33"}, {flexi("20", 120), "16.67"},
+        {flexi("0.01", 120), "0.01"}, {flexi("0.01", 300), "0.00"}, {flexi("0.05", 10), "0.50"},
+        {flexi("1000000", 120), "833333.33"}, {flexi("10", 0), "0.00"},
+        {eachWay(0), "0"}, {eachWay(4), "0"}, {eachWay(5), "2"}, {eachWay(7), "2"}, {eachWay(8), "3"},
+        {terms(8), ". Each way with 8 starters: 3 places"}, {terms(1), ". Each way with 1 starter: win only"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.stake) + " / " + std::to_string(c.combinations));
-        const auto cents = parseStake(c.stake);
-        ASSERT_TRUE(cents.has_value());
-        EXPECT_EQ(twoPlaces(flexiHundredths(*cents, c.combinations)), c.percent);
-    }
+    for (std::size_t i = 0; i < std::size(rows); ++i) EXPECT_EQ(rows[i].first, rows[i].second) << "row " << i;
 }
 
-TEST(BetTerms, StakeText) {
-    const std::pair<const char*, std::optional<long long>> cases[] = {
-        {"20", 2000}, {"0.5", 50}, {"3.07", 307}, {"1000000", 100000000},
-        {"0", std::nullopt}, {"0.00", std::nullopt}, {"1000000.01", std::nullopt}, {"-5", std::nullopt},
-        {"5.", std::nullopt}, {".5", std::nullopt}, {"1.234", std::nullopt}, {"", std::nullopt},
-        {"1e3", std::nullopt}, {"20 ", std::nullopt}, {"99999999999999999999", std::nullopt},
+// A third or more of the runners without form warns; no runners or no tips is a data error.
+TEST(TipWarning, ReportingRule) {
+    const std::pair<std::array<int, 3>, TipWarning> cases[] = {
+        {{8, 5, 2}, TipWarning::InsufficientForm}, {{8, 5, 1}, TipWarning::None}, {{5, 5, 1}, TipWarning::InsufficientForm},
+        {{5, 5, 0}, TipWarning::None}, {{9, 5, 2}, TipWarning::None}, {{0, 5, 0}, TipWarning::DataError},
+        {{8, 0, 0}, TipWarning::DataError},
     };
-    for (const auto& [text, cents] : cases) EXPECT_EQ(parseStake(text), cents) << text;
+    for (const auto& [c, want] : cases) EXPECT_EQ(tipWarning(c[0], c[1], c[2]), want) << c[0] << "/" << c[1] << "/" << c[2];
 }
 
-TEST(BetTerms, EachWayPlacesByStarters) {
-    const std::pair<int, int> cases[] = {{0, 0}, {1, 0}, {4, 0}, {5, 2}, {7, 2}, {8, 3}, {24, 3}};
-    for (const auto& [starters, places] : cases) EXPECT_EQ(eachWayPlaces(starters), places) << starters;
-}
-
-TEST(BetTerms, StatusTooltipLine) {
-    EXPECT_EQ(betTermsLine(5, 8),
-              "Boxed at a unit of 1: Quinella 10 combinations $10, Exacta 20 combinations $20, Trifecta 60 "
-              "combinations $60, First four 120 combinations $120. Each way with 8 starters: 3 places");
-    EXPECT_EQ(betTermsLine(5, 4).substr(betTermsLine(5, 4).find(". Each")), ". Each way with 4 starters: win only");
+TEST(RunnerFile, TabbedLinesAndAHundredAtMost) {
+    std::string described;
+    for (const TipInput& r : parseRunnerFile("1\t3121\tALPHA\t4\t1\r\n2e\t\tBRAVO\t\t0\n3\t0x\tC  (5)\n\n7"))
+        described += r.number + "|" + r.form + "|" + r.name + "|" + r.barrier + (r.ticked ? "|t " : "| ");
+    EXPECT_EQ(described, "1|3121|ALPHA|4|t 2e||BRAVO|| 3|0x|C  (5)|| |||| 7|||| ");
+    std::string text;
+    for (int i = 1; i <= 100; ++i) text += std::to_string(i) + "\t1\tA\t1\n";
+    EXPECT_EQ(parseRunnerFile(text).size(), 100u);
+    EXPECT_THROW(parseRunnerFile(text + "\n"), RunnerFileTooLong);
 }
 
 }  // namespace
