@@ -2,7 +2,6 @@
 // stand-in's tote results site, with the main window as choosing a meeting and a race leaves it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 #include "app/App.h"
@@ -23,8 +22,7 @@ struct Shown {
     std::string title, location;
     std::string wrapper;  // iFrame_results.html at that moment
     bool resultsPage;     // results.html there
-    bool mainEnabled;     // the busy bracket closed before the window came up
-    bool hourglass;
+    bool ready;           // the busy bracket closed before the window came up
 };
 
 struct ResultsFlow : ::testing::Test {
@@ -33,21 +31,21 @@ struct ResultsFlow : ::testing::Test {
     App& app = *fx.app;
     MainWindow& w = app.window;
     const sd::RaceDay day = sd::generateRaceDay(2026, 12, 6, 1);
-    // One with a seventh race, for the links.
-    const sd::Meeting& meeting = *std::find_if(day.meetings.begin(), day.meetings.end(),
-                                               [](const sd::Meeting& m) { return m.races.size() >= 7; });
+    const sd::Meeting& meeting = day.meetings[0];
     const std::string site = web.server.resultsSiteRoot() + "2026/12/06/" + meeting.toteCode;
     std::vector<Shown> shown;
 
     ResultsFlow() {
         wireCommands(app);
+        w.cmbDateRaces.addItem("06/12/2026");
+        w.cmbTrackName.addItem(meeting.name.substr(0, meeting.name.find(' ')));
         fx.fakes.messages.watchedWindow = &w;
         fx.fakes.modal.onShow = [this](Window& window) {
             auto& r = dynamic_cast<ResultsWindow&>(window);
             shown.push_back({r.lblMeetingName.caption(), r.WBResults.location(),
                              test::readFile(app.workPath("iFrame_results.html")),
-                             std::filesystem::exists(app.workPath("results.html")), w.cmdLiveResults.enabled(),
-                             fx.fakes.pointer.hourglass});
+                             std::filesystem::exists(app.workPath("results.html")),
+                             w.cmdLiveResults.enabled() && !fx.fakes.pointer.hourglass});
         };
     }
 
@@ -58,10 +56,6 @@ struct ResultsFlow : ::testing::Test {
 
     // The meeting chosen, its results checked, race `race` chosen, as the race commands leave it.
     void chooseRace(int race) {
-        if (w.cmbDateRaces.count() == 0) {
-            w.cmbDateRaces.addItem("06/12/2026");
-            w.cmbTrackName.addItem(meeting.name.substr(0, meeting.name.find(' ')));
-        }
         w.cmbDateRaces.setSelectedIndex(0);
         w.cmbTrackName.setSelectedIndex(0);
         w.lblMeeting.setCaption("Meeting: " + meeting.name + " ");
@@ -73,32 +67,17 @@ struct ResultsFlow : ::testing::Test {
         w.setRaceLabels("TrackName: " + meeting.track + " ", "Time: ", "Length: ", std::to_string(race));
     }
 
-    bool frames(const Shown& s, const std::string& page) const {
-        return s.wrapper.find("<iframe src=\"" + page + "\"\r\n") != std::string::npos;
+    // The wrapper's sixteen lines.
+    static std::string wrapper(const std::string& framed) {
+        return "<html><head><title></title>\r\n<style type=\"Text/css\">\r\n<!--\r\n"
+               ".style1 {font-size: 36px; color: #FFFFFF;}\r\n-->\r\n</style>\r\n</head>\r\n"
+               "<body bgcolor=\"#000000\" scroll=\"no\" leftMargin=\"5\" topMargin=\"8\" bottommargin=\"0\" "
+               "marginheight=\"0\" marginwidth=\"0\">\r\n<iframe src=\"" + framed + "\"\r\n"
+               "Scrolling=\"no\" base Target=\"_blank\"\r\nAlign=\"left\" width=\"700\" Height =\"300\"\r\n"
+               "leftMargin=\"5\" topMargin=\"8\"\r\nmarginheight=\"0\" marginwidth=\"0\"\r\nframeborder=\"0\">\r\n"
+               "</iframe>\r\n</body></html>\r\n";
     }
 };
-
-TEST_F(ResultsFlow, CheckResultsStoresTheDaysPageAndListsTheMeeting) {
-    // Without a chosen date nothing happens.
-    w.lstResults.addRow("old");
-    checkResults(app, w, app.results);
-    EXPECT_EQ(std::make_pair(web.server.requestCount(), w.lstResults.count()), std::make_pair(std::size_t{0}, 1));
-
-    chooseRace(1);
-    EXPECT_EQ(std::make_pair(w.yearPart + w.monthPart + w.dayPart, w.lblTitle.caption()),
-              std::make_pair(std::string("20261206"), std::string("Racecourse: ")));
-    ASSERT_EQ(w.lstResults.count(), static_cast<int>(meeting.races.size()));
-    EXPECT_EQ(std::make_pair(w.lstResults.row(0).text, w.lstResults.subItem(0, 2)),
-              std::make_pair(meeting.toteCode, meeting.resultsName));
-
-    // A failed fetch never shows the older page's meetings.
-    web.server.setOverride("/tote/2026/12/06/mtgraces.html", "<html><body>Server busy</body></html>", 500);
-    w.txtResults.setText("kept");
-    checkResults(app, w, app.results);
-    EXPECT_EQ(std::make_tuple(w.lstResults.count(), w.lblScrollResults.caption(), w.txtResults.text()),
-              std::make_tuple(0, "", "kept"));
-    EXPECT_EQ(app.results.resultMeetingCount, 0);
-}
 
 // A final race's page that cannot be fetched or holds no tables shows the placeholder, never the
 // results.html of the row before.
@@ -132,77 +111,60 @@ TEST_F(ResultsFlow, PlaceholderUntilTheRaceIsFinalThenItsResultTables) {
         EXPECT_EQ(std::make_pair(w.lstResults.subItem(1, 3), w.txtResults.text()), std::make_pair(c.state, c.box));
         w.cmdLiveResults.click();
         ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(std::make_tuple(w.lstResults.selectedIndex(), shown[0].title, shown[0].location, w.stBar.panel(2)),
-                  std::make_tuple(1, meeting.track + c.title, app.workPath("iFrame_results.html"), c.panel2));
-        EXPECT_TRUE(frames(shown[0], c.framed));
-        EXPECT_EQ(shown[0].resultsPage, c.framed == "results.html");
-        EXPECT_TRUE(shown[0].mainEnabled && !shown[0].hourglass);
+        EXPECT_EQ(std::make_tuple(w.lstResults.selectedIndex(), shown[0].title, shown[0].location, w.stBar.panel(2),
+                                  shown[0].resultsPage, shown[0].ready),
+                  std::make_tuple(1, meeting.track + c.title, app.workPath("iFrame_results.html"), c.panel2,
+                                  c.framed == "results.html", true));
+        EXPECT_EQ(shown[0].wrapper, wrapper(c.framed));
         // The raw race page is never left behind.
         EXPECT_FALSE(std::filesystem::exists(app.workPath(meeting.toteCode + "02.html")));
         if (c.framed == "results.html") {  // this race's tables
             EXPECT_NE(test::readFile(app.workPath("results.html")).find("\r\nRace 2\r\n"), std::string::npos);
         }
     }
+    // The results button and the ticker open the race's result page; with no race selected, nothing.
+    w.cmdResults.click();
+    w.lblScrollResults.onClick();
+    w.lstRaceName.setSelectedIndex(-1);
+    w.cmdResults.click();
+    w.lblScrollResults.onClick();
+    EXPECT_EQ(fx.fakes.shell.opened, (std::vector<std::string>{site + "02.html", site + "02.html"}));
 }
 
+// The boxes come before the busy bracket, with the window as the user left it. A results page
+// that cannot be fetched leaves no older page's meetings listed: the results are inaccessible.
 TEST_F(ResultsFlow, BoxesBeforeTheBracketWithTheWindowAsTheUserLeftIt) {
-    setClock(meeting.races[0].startMinutes + 30);
-    const struct {
-        bool raceChosen, resultsListed;
-        std::string title, text;
-        MessageIcon icon;
-    } cases[] = {
-        {false, true, "No Race Select",
-         "You have not select any races yet.\r\rWhich race number you want to see the live results\r"
-         "please double click to select it first.",
-         MessageIcon::Information},
-        {true, false, "Live Results Inaccessible",
-         "Could not access any live results data for Meeting: " + meeting.name +
-             "\rThis is probably due to race results has no record available.",
-         MessageIcon::Critical},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.title);
+    w.lstResults.addRow("old");
+    checkResults(app, w, app.results);  // no chosen date: nothing happens
+    EXPECT_EQ(std::make_pair(web.server.requestCount(), w.lstResults.count()), std::make_pair(std::size_t{0}, 1));
+    const auto box = [&](bool raceChosen) {
         fx.fakes.messages.shown.clear();
         chooseRace(1);
-        if (!c.raceChosen) w.lblRaceNumber.setCaption(" ");
-        if (!c.resultsListed) w.lstResults.clear();
+        if (!raceChosen) w.lblRaceNumber.setCaption(" ");
         const int focus = w.lstRaceName.focusRequests();
-        const std::size_t requests = web.server.requestCount();
         w.cmdLiveResults.click();
-        ASSERT_EQ(fx.fakes.messages.shown.size(), 1u);
-        const ShownMessage& box = fx.fakes.messages.shown[0];
-        EXPECT_EQ(std::tie(box.title, box.text, box.icon, box.buttons),
-                  std::make_tuple(c.title, c.text, c.icon, MessageButtons::Ok));
-        EXPECT_TRUE(box.windowEnabled && box.pointerNormal);
-        EXPECT_EQ(w.lstRaceName.focusRequests() - focus, c.raceChosen ? 0 : 1);
-        EXPECT_EQ(web.server.requestCount(), requests);
-    }
+        EXPECT_EQ(fx.fakes.messages.shown.size(), 1u);
+        const ShownMessage& b = fx.fakes.messages.shown.at(0);
+        return std::make_tuple(b.title, b.text, b.icon, b.buttons, b.windowEnabled && b.pointerNormal,
+                               w.lstRaceName.focusRequests() - focus);
+    };
+    const std::string noRace = "You have not select any races yet.\r\rWhich race number you want to see the live "
+                               "results\rplease double click to select it first.";
+    EXPECT_EQ(box(false), std::make_tuple("No Race Select", noRace, MessageIcon::Information, MessageButtons::Ok, true, 1));
+    EXPECT_EQ(std::make_tuple(w.lblTitle.caption(), w.lstResults.row(0).text, w.lstResults.subItem(0, 2)),
+              std::make_tuple("Racecourse: ", meeting.toteCode, meeting.resultsName));
+
+    web.server.setOverride("/tote/2026/12/06/mtgraces.html", "<html><body>Server busy</body></html>", 500);
+    EXPECT_EQ(box(true), std::make_tuple("Live Results Inaccessible", "Could not access any live results data for "
+                                         "Meeting: " + meeting.name + "\rThis is probably due to race results has no "
+                                         "record available.", MessageIcon::Critical, MessageButtons::Ok, true, 0));
+    EXPECT_EQ(std::make_tuple(w.lstResults.count(), w.lblScrollResults.caption(), app.results.resultMeetingCount),
+              std::make_tuple(0, "", 0));
     // An empty race list: no reaction at all.
     fx.fakes.messages.shown.clear();
     w.lstRaceName.clear();
     w.cmdLiveResults.click();
     EXPECT_TRUE(fx.fakes.messages.shown.empty() && shown.empty());
-}
-
-TEST_F(ResultsFlow, ResultsButtonAndTickerOpenTheRacesResultAddress) {
-    setClock(meeting.races[0].startMinutes - 60);
-    const struct {
-        int race;  // 0: none selected
-        bool byTicker;
-        std::vector<std::string> opened;
-    } cases[] = {
-        {7, false, {site + "07.html"}}, {2, true, {site + "02.html"}}, {0, false, {}}, {0, true, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.race) + (c.byTicker ? " ticker" : " button"));
-        fx.fakes.shell.opened.clear();
-        chooseRace(c.race == 0 ? 1 : c.race);
-        if (c.race == 0) w.lstRaceName.setSelectedIndex(-1);
-        if (c.byTicker) w.lblScrollResults.onClick();
-        else w.cmdResults.click();
-        EXPECT_EQ(fx.fakes.shell.opened, c.opened);
-    }
 }
 
 // The fake measure makes a character 120 twips wide.

