@@ -105,7 +105,8 @@ TEST_F(ResultsFlow, PlaceholderUntilTheRaceIsFinalThenItsResultTables) {
         SCOPED_TRACE(c.state + " " + std::to_string(c.status));
         shown.clear();
         web.server.clearOverrides();
-        if (c.status) web.server.setOverride("/tote/2026/12/06/" + meeting.toteCode + "02.html", "<p>Updating</p>", c.status);
+        if (c.status)
+            web.server.setOverride("/tote/2026/12/06/" + meeting.toteCode + "02.html", "<p>Updating</p>", c.status);
         setClock(race.startMinutes + c.minutesFromJump);
         chooseRace(2);
         EXPECT_EQ(std::make_pair(w.lstResults.subItem(1, 3), w.txtResults.text()), std::make_pair(c.state, c.box));
@@ -150,7 +151,8 @@ TEST_F(ResultsFlow, BoxesBeforeTheBracketWithTheWindowAsTheUserLeftIt) {
     };
     const std::string noRace = "You have not select any races yet.\r\rWhich race number you want to see the live "
                                "results\rplease double click to select it first.";
-    EXPECT_EQ(box(false), std::make_tuple("No Race Select", noRace, MessageIcon::Information, MessageButtons::Ok, true, 1));
+    EXPECT_EQ(box(false),
+              std::make_tuple("No Race Select", noRace, MessageIcon::Information, MessageButtons::Ok, true, 1));
     EXPECT_EQ(std::make_tuple(w.lblTitle.caption(), w.lstResults.row(0).text, w.lstResults.subItem(0, 2)),
               std::make_tuple("Racecourse: ", meeting.toteCode, meeting.resultsName));
 
@@ -170,18 +172,15 @@ TEST_F(ResultsFlow, BoxesBeforeTheBracketWithTheWindowAsTheUserLeftIt) {
 // The fake measure makes a character 120 twips wide.
 TEST_F(ResultsFlow, TickerMovesLeftAndEntersAgainFromTheStripsRightEdge) {
     const int strip = MainWindow::kTickerStripWidthTwips;
-    const struct {
-        std::string caption;
-        int startLeft, ticks, left;
-    } cases[] = {
+    const std::tuple<std::string, int, int, int> cases[] = {  // caption, left before, ticks, left after
         {"", 0, 2, strip - 4}, {"", 8, 1, 4},  // empty: at or left of 0 goes back at once
         {std::string(75, 'x'), 0, 2249, -8996}, {std::string(75, 'x'), 0, 2250, strip},  // 9000 twips wide
     };
-    for (const auto& c : cases) {
-        w.lblScrollResults.setCaption(c.caption);
-        w.lblScrollResults.setLeft(c.startLeft);
-        for (int i = 0; i < c.ticks; ++i) w.timerResultScroll.fire();
-        EXPECT_EQ(w.lblScrollResults.left(), c.left) << '"' << c.caption << "\" from " << c.startLeft;
+    for (const auto& [caption, from, ticks, left] : cases) {
+        w.lblScrollResults.setCaption(caption);
+        w.lblScrollResults.setLeft(from);
+        for (int i = 0; i < ticks; ++i) w.timerResultScroll.fire();
+        EXPECT_EQ(w.lblScrollResults.left(), left) << '"' << caption << "\" from " << from;
     }
 }
 

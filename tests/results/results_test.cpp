@@ -24,7 +24,8 @@ std::string headerRow(int cells) {
     return row + line("</tr>");
 }
 std::string raceCell(const std::string& code, int race, const std::string& state) {
-    return line("<td><a href=\"" + code + (race < 10 ? "0" : "") + std::to_string(race) + ".html\">" + state + "</a></td>");
+    const std::string number = (race < 10 ? "0" : "") + std::to_string(race);
+    return line("<td><a href=\"" + code + number + ".html\">" + state + "</a></td>");
 }
 std::string meetingRow(const std::string& name, const std::string& code, const Strings& states) {
     std::string row = line("<tr>") + line("<td class='location'> <a href=\"" + code + ".html\">" + name + "</a></td>");
@@ -62,12 +63,7 @@ TEST(ResultParser, PageShapes) {
     std::string fifty = "ASHFORD (AF) [AF]";
     for (int r = 1; r <= 52; ++r) races.push_back(std::to_string(r) + ",1,2");
     for (int r = 1; r <= 50; ++r) fifty += " '" + races[r - 1] + "'";
-    const struct {
-        const char* what;
-        std::string text;
-        Strings meetings;
-        int count;
-    } cases[] = {
+    const std::tuple<const char*, std::string, Strings, int> cases[] = {  // what, page, meetings, meeting count
         {"ten header cells: the third meeting start completes thirteen",
          page(headerRow(10) + ashford + ballarat + casino + meetingRow("DUBBO (DU)", "DU", {"abnd"})),
          {" []", " []", "CASINO (CA) [CA] '2:05PM'", "DUBBO (DU) [DU] 'abnd'"}, 4},
@@ -87,13 +83,13 @@ TEST(ResultParser, PageShapes) {
               line("<td><A href=\"af01.html\">3,5,7</a></td></tr>")),
          {"ASHFORD (AF) [AF] '3,5,7'"}, 1},
         {"fifty races a meeting; a name cell past them is not stored, nor is its code taken",
-         page(headerRow(13) + meetingRow("ASHFORD (AF)", "AF", races) + late + ballarat + meetingRow("X (AF)", "AF", {"9"})),
+         page(headerRow(13) + meetingRow("ASHFORD (AF)", "AF", races) + late + ballarat +
+              meetingRow("X (AF)", "AF", {"9"})),
          {fifty}, 1},
     };
-    for (const auto& c : cases) {
-        const ResultTables t = parsed(c.text);
-        EXPECT_EQ(meetingsOf(t), c.meetings) << c.what;
-        EXPECT_EQ(t.resultMeetingCount, c.count) << c.what;
+    for (const auto& [what, text, meetings, count] : cases) {
+        const ResultTables t = parsed(text);
+        EXPECT_EQ(std::make_pair(meetingsOf(t), int{t.resultMeetingCount}), std::make_pair(meetings, count)) << what;
     }
     // A new page replaces the old meetings; an empty one counts none, so none is matched.
     ResultTables t = parsed(page(headerRow(13) + meetingRow("ASHFORD (AF)", "AF", {"3,5,7", "1:00PM"}) + ballarat));
@@ -108,10 +104,12 @@ TEST(CheckResultsDisplay, TextsOfACellAndOfTheWindow) {
              {"3,5,7", "3 - 5 - 7"}, {"12:30", "N/A"}, {"2pm", "N/A"}, {"INTERIM", "N/A"},
              {"CLOSED", "not available"}, {"", "not available"}, {"1,2:3", "1 - 2:3"}})
         EXPECT_EQ(formatResultText(in), out) << in;
-    EXPECT_EQ(Strings({meetingCodeOf("ASHFORD (AF)"), meetingCodeOf("AB"), meetingCodeOf("X")}), Strings({"AF", "A", ""}));
+    EXPECT_EQ(Strings({meetingCodeOf("ASHFORD (AF)"), meetingCodeOf("AB"), meetingCodeOf("X")}),
+              Strings({"AF", "A", ""}));
 
     // Shown: the list, the ticker, the chosen race's text; meetings found like the track box finds them.
-    ResultTables t = parsed(page(headerRow(13) + meetingRow("ASHFORD (AF)", "AF", {"3,5,7", "12:30PM", "CLOSED", "abnd"}) +
+    const Strings ashford = {"3,5,7", "12:30PM", "CLOSED", "abnd"};
+    ResultTables t = parsed(page(headerRow(13) + meetingRow("ASHFORD (AF)", "AF", ashford) +
                                  meetingRow("SANDOWN (MS)", "MS", {"1,2,3"})));
     MainWindow w;
     fillMeetingResults(w, t, "ashford", 1);
@@ -152,11 +150,7 @@ TEST(ResultsPage, StandinResultPageGivesTheGoldenPage) {
 TEST(ResultsPage, CopiesFromTheFirstTableStartTagsLowerCasedOneALine) {
     std::string head = test::kWhitePageHead;
     head.replace(head.find("FFFFFF"), 6, "000000");
-    const struct {
-        const char* what;
-        std::string text;
-        Strings body;  // between the head and the foot; empty: no page
-    } cases[] = {
+    const std::tuple<const char*, std::string, Strings> cases[] = {  // what, page, lines between head and foot
         {"STRONG, EM rewritten, CR LF dropped, a lone LF kept; a table start in any spelling",
          "<H3>Head</H3><TABLE border=1><TD Class=X>Dark MELODY</TD>\n<STRONG>T.\r\n Fen</STRONG><EM>w</EM></TABLE>",
          {"<table border=1>", "<td class=x>", "Dark MELODY", "</td>", "\n", "<b>", "T. Fen", "</b>", "<i>", "w", "</i>",
@@ -169,36 +163,34 @@ TEST(ResultsPage, CopiesFromTheFirstTableStartTagsLowerCasedOneALine) {
         {"border 2 starts nothing", R"(<table width="100%" border="2" cellpadding="0">X</table>)", {}},
         {"quoted border without the padding starts nothing", R"(<table border="1">X</table>)", {}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, page, body] : cases) {
         test::TempDir dir;
-        std::string text = c.text;
+        std::string text = page;
         PageWriter writer(dir.path());
-        EXPECT_EQ(writeResultsPage(writer, text), c.body.empty() ? ResultsPageEnd::NoResultTables : ResultsPageEnd::EndOfPage);
+        const ResultsPageEnd end = writeResultsPage(writer, text);
         std::string want = head;
-        for (const std::string& l : c.body) want += l + "\r\n";
-        EXPECT_EQ(fileExists(dir.file("results.html")) ? test::readFile(dir.file("results.html")) : "",
-                  c.body.empty() ? "" : want + "</body>\r\n</html>\r\n");
+        for (const std::string& l : body) want += l + "\r\n";
+        const std::string file = dir.file("results.html");
+        EXPECT_EQ(std::make_pair(end, fileExists(file) ? test::readFile(file) : ""),
+                  body.empty() ? std::make_pair(ResultsPageEnd::NoResultTables, std::string())
+                               : std::make_pair(ResultsPageEnd::EndOfPage, want + "</body>\r\n</html>\r\n")) << what;
     }
 }
 
 TEST(LiveResults, ChoosesThePlaceholderOrTheRacePage) {
-    const struct {
-        std::string raceCaption, state;  // the state of that race's row
-        int rows, resultsRow;
-        std::string framed, title, racePage;
-    } cases[] = {
-        {" 10 ", "1pm", 10, 9, "blank_results.html", "ASHFORD - #R.10", ""},
-        {"5", "abnd", 6, 4, "results.html", "ASHFORD - #05", "AF05.html"},
-        {"12", "12:30PM", 6, -1, "results.html", "ASHFORD - #12", "AF12.html"},  // no row: final
+    // race caption, rows listed, the row of that race and its state, what is framed, the title, the race page
+    const std::tuple<std::string, int, int, std::string, std::string, std::string, std::string> cases[] = {
+        {" 10 ", 10, 9, "1pm", "blank_results.html", "ASHFORD - #R.10", ""},
+        {"5", 6, 4, "abnd", "results.html", "ASHFORD - #05", "AF05.html"},
+        {"12", 6, -1, "12:30PM", "results.html", "ASHFORD - #12", "AF12.html"},  // no row: final
     };
-    for (const auto& c : cases) {
+    for (const auto& [caption, count, row, state, framed, title, racePage] : cases) {
         std::vector<ReportRow> rows;
-        for (int r = 0; r < c.rows; ++r)
-            rows.push_back({"AF", {std::to_string(r + 1), "ASHFORD (AF)", r == c.resultsRow ? c.state : "9:00AM"}});
-        const LiveResultChoice got = chooseLiveResult(c.raceCaption, "TrackName: ASHFORD ", rows);
+        for (int r = 0; r < count; ++r)
+            rows.push_back({"AF", {std::to_string(r + 1), "ASHFORD (AF)", r == row ? state : "9:00AM"}});
+        const LiveResultChoice got = chooseLiveResult(caption, "TrackName: ASHFORD ", rows);
         EXPECT_EQ(std::tie(got.resultsRow, got.framedPage, got.title, got.racePageName),
-                  std::tie(c.resultsRow, c.framed, c.title, c.racePage)) << c.raceCaption << " " << c.state;
+                  std::tie(row, framed, title, racePage)) << caption << " " << state;
     }
     // A copy that ran out of page still framed its tables.
     EXPECT_EQ(framedPageAfterCopy(true, ResultsPageEnd::EndOfPage), "results.html");
@@ -214,7 +206,8 @@ TEST(ResultsWindow, LoadRulesAndOneClose) {
     w.onClose = [&] { ++closes; };
     w.cmdClose.click();
     w.close();  // the title bar after the button
-    EXPECT_EQ(std::make_pair(w.layout(), closes), std::make_pair(ResultsLayout{11000, 5875, {0, 730, 10950, 4155}, 11000}, 1));
+    EXPECT_EQ(std::make_pair(w.layout(), closes),
+              std::make_pair(ResultsLayout{11000, 5875, {0, 730, 10950, 4155}, 11000}, 1));
 }
 
 }  // namespace
