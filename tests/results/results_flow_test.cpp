@@ -1,0 +1,188 @@
+// The results check, the live results command, the results links and the ticker against the
+// stand-in's tote results site, with the main window as choosing a meeting and a race leaves it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/App.h"
+#include "app/Commands.h"
+#include "results/CheckResults.h"
+#include "results/ResultsWindow.h"
+#include "standin/RaceDay.h"
+#include "support/StandinFixture.h"
+#include "support/TestSupport.h"
+
+namespace selvane {
+namespace {
+
+namespace sd = standin;
+
+// What the user saw while the results window was up.
+struct Shown {
+    std::string title, location;
+    std::string wrapper;  // iFrame_results.html at that moment
+    bool resultsPage;     // results.html there
+    bool ready;           // the busy bracket closed before the window came up
+};
+
+struct ResultsFlow : ::testing::Test {
+    test::StandinFixture web;
+    test::AppFixture fx{web.services()};
+    App& app = *fx.app;
+    MainWindow& w = app.window;
+    const sd::RaceDay day = sd::generateRaceDay(2026, 12, 6, 1);
+    const sd::Meeting& meeting = day.meetings[0];
+    const std::string site = web.server.resultsSiteRoot() + "2026/12/06/" + meeting.toteCode;
+    std::vector<Shown> shown;
+
+    ResultsFlow() {
+        wireCommands(app);
+        w.cmbDateRaces.addItem("06/12/2026");
+        w.cmbTrackName.addItem(meeting.name.substr(0, meeting.name.find(' ')));
+        fx.fakes.messages.watchedWindow = &w;
+        fx.fakes.modal.onShow = [this](Window& window) {
+            auto& r = dynamic_cast<ResultsWindow&>(window);
+            shown.push_back({r.lblMeetingName.caption(), r.WBResults.location(),
+                             test::readFile(app.workPath("iFrame_results.html")),
+                             std::filesystem::exists(app.workPath("results.html")),
+                             w.cmdLiveResults.enabled() && !fx.fakes.pointer.hourglass});
+        };
+    }
+
+    void setClock(int minutes) {
+        const auto two = [](int n) { return std::to_string(100 + n).substr(1); };
+        web.server.setNow("2026-12-06T" + two(minutes / 60) + ":" + two(minutes % 60));
+    }
+
+    // The meeting chosen, its results checked, race `race` chosen, as the race commands leave it.
+    void chooseRace(int race) {
+        w.cmbDateRaces.setSelectedIndex(0);
+        w.cmbTrackName.setSelectedIndex(0);
+        w.lblMeeting.setCaption("Meeting: " + meeting.name + " ");
+        w.lstRaceName.clear();
+        for (const sd::Race& r : meeting.races)
+            w.lstRaceName.addRow("m" + meeting.formCode, {std::to_string(r.number), r.startTime(), r.trackWords, ""});
+        w.lstRaceName.setSelectedIndex(race - 1);
+        checkResults(app, w, app.results);
+        w.setRaceLabels("TrackName: " + meeting.track + " ", "Time: ", "Length: ", std::to_string(race));
+    }
+
+    // The wrapper's sixteen lines.
+    static std::string wrapper(const std::string& framed) {
+        return "<html><head><title></title>\r\n<style type=\"Text/css\">\r\n<!--\r\n"
+               ".style1 {font-size: 36px; color: #FFFFFF;}\r\n-->\r\n</style>\r\n</head>\r\n"
+               "<body bgcolor=\"#000000\" scroll=\"no\" leftMargin=\"5\" topMargin=\"8\" bottommargin=\"0\" "
+               "marginheight=\"0\" marginwidth=\"0\">\r\n<iframe src=\"" + framed + "\"\r\n"
+               "Scrolling=\"no\" base Target=\"_blank\"\r\nAlign=\"left\" width=\"700\" Height =\"300\"\r\n"
+               "leftMargin=\"5\" topMargin=\"8\"\r\nmarginheight=\"0\" marginwidth=\"0\"\r\nframeborder=\"0\">\r\n"
+               "</iframe>\r\n</body></html>\r\n";
+    }
+};
+
+// A final race's page that cannot be fetched or holds no tables shows the placeholder, never the
+// results.html of the row before.
+TEST_F(ResultsFlow, PlaceholderUntilTheRaceIsFinalThenItsResultTables) {
+    const sd::Race& race = meeting.races[1];
+    std::string placings;
+    for (char c : sd::placingsText(race)) placings += c == ',' ? std::string(" - ") : std::string(1, c);
+    const std::string final = sd::placingsText(race), blank = "blank_results.html", fetched = "Page could not be "
+                              "fetched: " + site + "02.html (HTTP 404)";
+    const struct {
+        int minutesFromJump;
+        std::string state, box, framed, title;
+        int status = 0;  // of an override of the race page
+        std::string panel2 = {};
+    } cases[] = {
+        {-10, race.toteTime(), "N/A", blank, " - #R.02"},
+        {1, "CLOSED", "CLOSED", blank, " - #R.02"},
+        {4, "INTERIM", "N/A", blank, " - #R.02"},
+        {30, final, placings, "results.html", " - #02"},
+        {30, final, placings, blank, " - #02", 404, fetched},
+        {30, final, placings, "results.html", " - #02"},
+        {30, final, placings, blank, " - #02", 200, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.state + " " + std::to_string(c.status));
+        shown.clear();
+        web.server.clearOverrides();
+        if (c.status)
+            web.server.setOverride("/tote/2026/12/06/" + meeting.toteCode + "02.html", "<p>Updating</p>", c.status);
+        setClock(race.startMinutes + c.minutesFromJump);
+        chooseRace(2);
+        EXPECT_EQ(std::make_pair(w.lstResults.subItem(1, 3), w.txtResults.text()), std::make_pair(c.state, c.box));
+        w.cmdLiveResults.click();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(std::make_tuple(w.lstResults.selectedIndex(), shown[0].title, shown[0].location, w.stBar.panel(2),
+                                  shown[0].resultsPage, shown[0].ready),
+                  std::make_tuple(1, meeting.track + c.title, app.workPath("iFrame_results.html"), c.panel2,
+                                  c.framed == "results.html", true));
+        EXPECT_EQ(shown[0].wrapper, wrapper(c.framed));
+        // The raw race page is never left behind.
+        EXPECT_FALSE(std::filesystem::exists(app.workPath(meeting.toteCode + "02.html")));
+        if (c.framed == "results.html") {  // this race's tables
+            EXPECT_NE(test::readFile(app.workPath("results.html")).find("\r\nRace 2\r\n"), std::string::npos);
+        }
+    }
+    // The results button and the ticker open the race's result page; with no race selected, nothing.
+    w.cmdResults.click();
+    w.lblScrollResults.onClick();
+    w.lstRaceName.setSelectedIndex(-1);
+    w.cmdResults.click();
+    w.lblScrollResults.onClick();
+    EXPECT_EQ(fx.fakes.shell.opened, (std::vector<std::string>{site + "02.html", site + "02.html"}));
+}
+
+// The boxes come before the busy bracket, with the window as the user left it. A results page
+// that cannot be fetched leaves no older page's meetings listed: the results are inaccessible.
+TEST_F(ResultsFlow, BoxesBeforeTheBracketWithTheWindowAsTheUserLeftIt) {
+    w.lstResults.addRow("old");
+    checkResults(app, w, app.results);  // no chosen date: nothing happens
+    EXPECT_EQ(std::make_pair(web.server.requestCount(), w.lstResults.count()), std::make_pair(std::size_t{0}, 1));
+    const auto box = [&](bool raceChosen) {
+        fx.fakes.messages.shown.clear();
+        chooseRace(1);
+        if (!raceChosen) w.lblRaceNumber.setCaption(" ");
+        const int focus = w.lstRaceName.focusRequests();
+        w.cmdLiveResults.click();
+        EXPECT_EQ(fx.fakes.messages.shown.size(), 1u);
+        const ShownMessage& b = fx.fakes.messages.shown.at(0);
+        return std::make_tuple(b.title, b.text, b.icon, b.buttons, b.windowEnabled && b.pointerNormal,
+                               w.lstRaceName.focusRequests() - focus);
+    };
+    const std::string noRace = "You have not select any races yet.\r\rWhich race number you want to see the live "
+                               "results\rplease double click to select it first.";
+    EXPECT_EQ(box(false),
+              std::make_tuple("No Race Select", noRace, MessageIcon::Information, MessageButtons::Ok, true, 1));
+    EXPECT_EQ(std::make_tuple(w.lblTitle.caption(), w.lstResults.row(0).text, w.lstResults.subItem(0, 2)),
+              std::make_tuple("Racecourse: ", meeting.toteCode, meeting.resultsName));
+
+    web.server.setOverride("/tote/2026/12/06/mtgraces.html", "<html><body>Server busy</body></html>", 500);
+    EXPECT_EQ(box(true), std::make_tuple("Live Results Inaccessible", "Could not access any live results data for "
+                                         "Meeting: " + meeting.name + "\rThis is probably due to race results has no "
+                                         "record available.", MessageIcon::Critical, MessageButtons::Ok, true, 0));
+    EXPECT_EQ(std::make_tuple(w.lstResults.count(), w.lblScrollResults.caption(), app.results.resultMeetingCount),
+              std::make_tuple(0, "", 0));
+    // An empty race list: no reaction at all.
+    fx.fakes.messages.shown.clear();
+    w.lstRaceName.clear();
+    w.cmdLiveResults.click();
+    EXPECT_TRUE(fx.fakes.messages.shown.empty() && shown.empty());
+}
+
+// The fake measure makes a character 120 twips wide.
+TEST_F(ResultsFlow, TickerMovesLeftAndEntersAgainFromTheStripsRightEdge) {
+    const int strip = MainWindow::kTickerStripWidthTwips;
+    const std::tuple<std::string, int, int, int> cases[] = {  // caption, left before, ticks, left after
+        {"", 0, 2, strip - 4}, {"", 8, 1, 4},  // empty: at or left of 0 goes back at once
+        {std::string(75, 'x'), 0, 2249, -8996}, {std::string(75, 'x'), 0, 2250, strip},  // 9000 twips wide
+    };
+    for (const auto& [caption, from, ticks, left] : cases) {
+        w.lblScrollResults.setCaption(caption);
+        w.lblScrollResults.setLeft(from);
+        for (int i = 0; i < ticks; ++i) w.timerResultScroll.fire();
+        EXPECT_EQ(w.lblScrollResults.left(), left) << '"' << caption << "\" from " << from;
+    }
+}
+
+}  // namespace
+}  // namespace selvane
