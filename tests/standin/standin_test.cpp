@@ -157,5 +157,18 @@ TEST_F(StandinTest, DeterministicDaysAndAClockThatMovesTheResults) {
     }
 }
 
+// A dumped day served back from its folder gives the same bytes; nothing outside it is served.
+TEST_F(StandinTest, ServesADumpedDayFromItsFolderOnly) {
+    const auto targets = server.dayTargets(day.date);
+    ASSERT_EQ(server.dumpDay(day.date, dir.path()), targets.size());
+    test::writeFile(dir.path() / "secret.txt", "x");
+    Options o = options();
+    o.root = dir.path() / "cgi-bin";
+    EXPECT_EQ(Server(o).reply("/tvf/../../secret.txt").status, 404);
+    o.root = dir.path();
+    const Server whole(o);
+    for (const std::string& t : targets) EXPECT_EQ(whole.reply(t).body, server.reply(t).body) << t;
+}
+
 }  // namespace
 }  // namespace selvane::standin
