@@ -9,6 +9,9 @@ namespace selvane::formtext {
 // is its digits, without a point ("5", "100000").
 std::string shortestDecimal(float v);
 
+// v as "%.2f" prints it ("3.33", "-0.00"), appended to line.
+void appendTwoDecimals(std::string& line, float v);
+
 // The text up to the first "(", trimmed: a runner's name from its horse cell.
 std::string_view nameBeforeBracket(std::string_view horse);
 

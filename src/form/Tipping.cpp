@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -15,6 +16,7 @@
 namespace selvane {
 
 using text::leadingNumber;
+using formtext::appendTwoDecimals;
 using formtext::nameBeforeBracket;
 using formtext::shortestDecimal;
 using text::trimSpaces;
@@ -60,12 +62,6 @@ TipOutcome stopped(TipOutcome o, TipStop stop, std::string error) {
 }
 
 std::string runnerLabel(std::size_t i) { return "Runner " + std::to_string(i + 1); }
-
-std::string twoDecimals(float v) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.2f", static_cast<double>(v));
-    return buffer;
-}
 
 }  // namespace
 
@@ -190,22 +186,31 @@ const char* reasonText(TipReason r) {
     return "";
 }
 
+// Built in one buffer: the window asks for one line per runner every time it tips a field.
 std::string explainLine(const TipOutcome& o, std::size_t i) {
     if (!o.ranked || i >= o.formScore.size()) return {};
     std::string line;
-    const std::string score = twoDecimals(o.formScore[i]);
+    line.reserve(96);
     if (o.reason[i] == TipReason::Ticked || o.reason[i] == TipReason::NoForm) {
-        line = std::string(reasonText(o.reason[i])) + " \u2192 " + score;
+        line += reasonText(o.reason[i]);
+        line += " \u2192 ";
     } else if (o.reason[i] == TipReason::ZerosOnly) {
-        line = "zeros only \u2192 the field's worst score " + score;
+        line += "zeros only \u2192 the field's worst score ";
     } else {
-        line = "form";
+        line += "form";
         for (char d : o.formDigits[i]) (line += ' ') += d;
-        line += " \u2192 mean " + twoDecimals(o.formMean[i]) + " + barrier " + shortestDecimal(o.barrierValue[i]) +
-                " = " + score;
+        line += " \u2192 mean ";
+        appendTwoDecimals(line, o.formMean[i]);
+        line += " + barrier ";
+        line += shortestDecimal(o.barrierValue[i]);
+        line += " = ";
     }
+    appendTwoDecimals(line, o.formScore[i]);
     // An emergency's rank is not its score.
-    if (o.rankValue[i] != o.formScore[i]) line += ", emergency \u2192 rank " + twoDecimals(o.rankValue[i]);
+    if (o.rankValue[i] != o.formScore[i]) {
+        line += ", emergency \u2192 rank ";
+        appendTwoDecimals(line, o.rankValue[i]);
+    }
     return line;
 }
 

@@ -49,6 +49,14 @@ double leadingNumber(std::string_view s) {
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) number += s[i++];
     std::size_t end = skipDigits(s, i);
     bool anyDigit = end > i;
+    // Whole numbers of up to 15 digits (every barrier, weight and race number) are exact in a
+    // double: no need for strtod.
+    const bool fraction = end < s.size() && (s[end] == '.' || s[end] == 'e' || s[end] == 'E' || s[end] == 'd' || s[end] == 'D');
+    if (anyDigit && !fraction && end - i <= 15) {
+        double whole = 0.0;
+        for (std::size_t k = i; k < end; ++k) whole = whole * 10.0 + (s[k] - '0');
+        return number == "-" ? -whole : whole;
+    }
     number.append(s.substr(i, end - i));
     i = end;
     if (i < s.size() && s[i] == '.') {

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
+#include <random>
 #include <sstream>
 
+#include "form/FormText.h"
 #include "form/RunnerFile.h"
 #include "form/TipGrid.h"
 #include "kit/MainWindow.h"
@@ -127,6 +131,25 @@ TEST(Tipping, FormScoresAndTheirWorking) {
         EXPECT_EQ(explainLine(o, 0), working) << runner;
     }
     EXPECT_EQ(explainLine(computeTips(fieldOf("1,1,A,4|2,123456,B,1")), 0), "");
+}
+
+// The working's numbers print as "%.2f" does, ties to even and "-0.00" included.
+TEST(Tipping, TwoDecimalsAsPrintf) {
+    std::mt19937 bits(7);
+    std::vector<float> values = {0.125f, 0.375f, 2.675f, -0.001f, -0.0f, 1e30f, 3.4e38f, 16777217.0f, 0.005f};
+    for (int i = 0; i < 200000; ++i) {
+        const std::uint32_t b = bits();
+        float v;
+        std::memcpy(&v, &b, sizeof v);
+        values.push_back(i % 2 ? v : static_cast<float>(b % 2000000) / 1000.0f - 1000.0f);
+    }
+    for (float v : values) {
+        char want[64];
+        std::snprintf(want, sizeof want, "%.2f", static_cast<double>(v));
+        std::string got;
+        formtext::appendTwoDecimals(got, v);
+        ASSERT_EQ(got, want) << v;
+    }
 }
 
 // A stopped run leaves the reset grid and the old tips, and zeroes only the no-form count; an empty

@@ -63,10 +63,12 @@ TEST(PageText, FindByteAndLeadingNumber) {
     EXPECT_EQ(text::findByte("abc", 'a', 3), std::string_view::npos);
     const std::pair<std::string, double> numbers[] = {
         {"", 0}, {" 12)", 12}, {"-3", -3}, {"1.5e2", 150}, {"1e", 1}, {".5", 0.5}, {"x1", 0},
-        {"1d2", 100}, {"-", 0}, {"(5)", 0}, {"1.2.3", 1.2}, {"\r\n7", 7},
+        {"1d2", 100}, {"-", 0}, {"(5)", 0}, {"1.2.3", 1.2}, {"\r\n7", 7}, {"+007x", 7},
+        {"999999999999999", 999999999999999.0}, {"12345678901234567", 12345678901234567.0},
     };
     for (const auto& [in, want] : numbers) EXPECT_EQ(text::leadingNumber(in), want) << in;
     EXPECT_TRUE(std::isinf(text::leadingNumber("1e400")));
+    EXPECT_TRUE(std::signbit(text::leadingNumber("-0")));
 }
 
 TEST(PageText, AddressPartsAndDateParts) {
