@@ -54,10 +54,10 @@ QWidget* panel(QWidget* parent, const char* name, const QRect& at, bool dark) {
 
 }  // namespace
 
-OddsWindowView::OddsWindowView(OddsWindow& model, QWidget* parent) : QDialog(parent), model_(model) {
+OddsWindowView::OddsWindowView(OddsWindow& model, QWidget* parent)
+    : ModelDialog(model, model.onUnload, [&model] { model.unload(); }, parent) {
     setObjectName(QStringLiteral("frmLiveOdds"));
     setWindowTitle(QString::fromUtf8(OddsWindow::kCaption));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     const Twips t = Twips::forScreenOf(parent);
     setFixedSize(t.x(OddsWindow::kInnerWidth), t.y(OddsWindow::kInnerHeight));
 
@@ -69,44 +69,33 @@ OddsWindowView::OddsWindowView(OddsWindow& model, QWidget* parent) : QDialog(par
     auto* picBottom =
         panel(this, "picBottom", t.rect(0, OddsWindow::kBottomTop, width, OddsWindow::kBottomHeight), true);
 
-    heading_ = new QLabel(picTop);
-    heading_->setObjectName(QStringLiteral("lblMeetingName"));
+    auto* heading = new QLabel(picTop);
+    heading->setObjectName(QStringLiteral("lblMeetingName"));
     QFont f(QString::fromLatin1(OddsWindow::kHeadingFont));
     f.setPointSizeF(kHeadingPoints);
     f.setBold(true);
-    heading_->setFont(f);
-    heading_->setGeometry(t.rect(kHeadingLeft, 0, width - 2 * kHeadingLeft, OddsWindow::kTopHeight));
-    heading_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    heading->setFont(f);
+    heading->setGeometry(t.rect(kHeadingLeft, 0, width - 2 * kHeadingLeft, OddsWindow::kTopHeight));
+    heading->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    list_ = new QTreeWidget(picBase);
-    list_->setObjectName(QStringLiteral("lstOddsSort"));
-    list_->setGeometry(t.rect(kListMargin, kListMargin, width - 2 * kListMargin, baseHeight - 2 * kListMargin));
-    list_->setItemDelegateForColumn(kBestColumn, new BestPriceDelegate(list_));
-    list_->setSortingEnabled(false);  // rows stay in runner order
+    auto* list = new QTreeWidget(picBase);
+    list->setObjectName(QStringLiteral("lstOddsSort"));
+    list->setGeometry(t.rect(kListMargin, kListMargin, width - 2 * kListMargin, baseHeight - 2 * kListMargin));
+    list->setItemDelegateForColumn(kBestColumn, new BestPriceDelegate(list));
+    list->setSortingEnabled(false);  // rows stay in runner order
 
-    close_ = new QPushButton(picBottom);
-    close_->setObjectName(QStringLiteral("cmdClose"));
-    close_->setGeometry(
+    auto* close = new QPushButton(picBottom);
+    close->setObjectName(QStringLiteral("cmdClose"));
+    close->setGeometry(
         t.rect(OddsWindow::kCloseLeft, OddsWindow::kCloseTop, OddsWindow::kCloseWidth, OddsWindow::kCloseHeight));
-    close_->setDefault(true);
+    close->setDefault(true);
 
     bind(model.picTop, picTop, t);
     bind(model.picBase, picBase, t);
     bind(model.picBottom, picBottom, t);
-    bind(model.lblMeetingName, heading_);
-    bind(model.lstOddsSort, list_, t);
-    bind(model.cmdClose, close_);
-    model.onUnload = [this] { QDialog::done(QDialog::Rejected); };
-}
-
-OddsWindowView::~OddsWindowView() {
-    model_.onUnload = nullptr;
-    for (Control* c : model_.controls()) c->setObserver(nullptr);
-}
-
-void OddsWindowView::reject() {
-    model_.unload();
-    QDialog::done(QDialog::Rejected);
+    bind(model.lblMeetingName, heading);
+    bind(model.lstOddsSort, list, t);
+    bind(model.cmdClose, close);
 }
 
 }  // namespace selvane::ui

@@ -36,10 +36,10 @@ QWidget* panel(QWidget* parent, const char* name, const QRect& at) {
 
 }  // namespace
 
-ResultsWindowView::ResultsWindowView(ResultsWindow& model, QWidget* parent) : QDialog(parent), model_(model) {
+ResultsWindowView::ResultsWindowView(ResultsWindow& model, QWidget* parent)
+    : ModelDialog(model, model.onClose, [&model] { model.close(); }, parent) {
     setObjectName(QStringLiteral("frmResults"));
     setWindowTitle(QString::fromUtf8(ResultsWindow::kCaption));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     paintBlack(this);
     const Twips t = Twips::forScreenOf(parent);
     const ResultsLayout& l = model.layout();
@@ -52,18 +52,18 @@ ResultsWindowView::ResultsWindowView(ResultsWindow& model, QWidget* parent) : QD
     auto* picBase = panel(this, "picBase", t.rect(0, baseTop, l.basePanelWidth, bottomTop - baseTop));
     auto* picBottom = panel(this, "picBottom", t.rect(0, bottomTop, l.windowWidth, ResultsWindow::kBottomPanelHeight));
 
-    heading_ = new QLabel(picTop);
-    heading_->setObjectName(QStringLiteral("lblMeetingName"));
+    auto* heading = new QLabel(picTop);
+    heading->setObjectName(QStringLiteral("lblMeetingName"));
     QFont f(QString::fromLatin1(ResultsWindow::kMeetingNameFont.face));
     f.setPointSizeF(ResultsWindow::kMeetingNameFont.points);
     f.setBold(ResultsWindow::kMeetingNameFont.bold);
-    heading_->setFont(f);
-    heading_->setContentsMargins(t.x(kMargin), 0, 0, 0);
-    heading_->move(0, (t.y(topHeight) - heading_->fontMetrics().height()) / 2);
+    heading->setFont(f);
+    heading->setContentsMargins(t.x(kMargin), 0, 0, 0);
+    heading->move(0, (t.y(topHeight) - heading->fontMetrics().height()) / 2);
 
-    web_ = makeLocalWebView(this);
-    web_->setObjectName(QStringLiteral("WBResults"));
-    web_->setGeometry(t.rect(l.webView.left, l.webView.top, l.webView.width, l.webView.height));
+    auto* web = makeLocalWebView(this);
+    web->setObjectName(QStringLiteral("WBResults"));
+    web->setGeometry(t.rect(l.webView.left, l.webView.top, l.webView.width, l.webView.height));
 
     auto* close = new QPushButton(picBottom);
     close->setObjectName(QStringLiteral("cmdClose"));
@@ -75,20 +75,9 @@ ResultsWindowView::ResultsWindowView(ResultsWindow& model, QWidget* parent) : QD
     bind(model.picBase, picBase, t);
     bind(model.picBottom, picBottom, t);
     // Sizes itself to its caption, as the ticker does.
-    bindTicker(model.lblMeetingName, heading_, t);
-    bind(model.WBResults, web_);
+    bindTicker(model.lblMeetingName, heading, t);
+    bind(model.WBResults, web);
     bind(model.cmdClose, close);
-    model.onClose = [this] { QDialog::done(QDialog::Rejected); };
-}
-
-ResultsWindowView::~ResultsWindowView() {
-    model_.onClose = nullptr;
-    for (Control* c : model_.controls()) c->setObserver(nullptr);
-}
-
-void ResultsWindowView::reject() {
-    model_.close();
-    QDialog::done(QDialog::Rejected);
 }
 
 }  // namespace selvane::ui

@@ -1,10 +1,6 @@
 #pragma once
 
-#include <QDialog>
-
-class QLabel;
-class QPushButton;
-class QWebEngineView;
+#include "ui/ModelDialog.h"
 
 namespace selvane {
 class ResultsWindow;
@@ -14,20 +10,9 @@ namespace selvane::ui {
 
 // frmResults on screen: the heading panel, the page in a local web view, the Close button,
 // bound to the model; closing by the title bar or Escape closes the model as Close does.
-class ResultsWindowView : public QDialog {
+class ResultsWindowView : public ModelDialog {
 public:
     explicit ResultsWindowView(ResultsWindow& model, QWidget* parent = nullptr);
-    ~ResultsWindowView() override;
-
-    QWebEngineView* webView() const { return web_; }
-    QLabel* heading() const { return heading_; }
-
-    void reject() override;
-
-private:
-    ResultsWindow& model_;
-    QWebEngineView* web_ = nullptr;
-    QLabel* heading_ = nullptr;
 };
 
 }  // namespace selvane::ui
