@@ -12,37 +12,18 @@
 
 namespace selvane::ui {
 
-namespace {
-
-using ViewMaker = std::unique_ptr<QDialog> (*)(Window&, QWidget*);
-
-template <typename Model, typename View>
-std::unique_ptr<QDialog> viewOf(Window& window, QWidget* parent) {
-    auto* model = dynamic_cast<Model*>(&window);
-    return model ? std::make_unique<View>(*model, parent) : nullptr;
-}
-
-std::unique_ptr<QDialog> resultsView(Window& window, QWidget* parent) {
-    auto* model = dynamic_cast<ResultsWindow*>(&window);
-    return model ? std::unique_ptr<QDialog>(webWindows().resultsWindow(*model, parent)) : nullptr;
-}
-
-// One line per secondary window.
-constexpr ViewMaker kViews[] = {
-    &resultsView,
-    &viewOf<OddsWindow, OddsWindowView>,
-};
-
-}  // namespace
-
 void QtModalWindow::showModal(Window& window) {
-    for (ViewMaker make : kViews) {
-        if (std::unique_ptr<QDialog> view = make(window, parent)) {
-            view->exec();
-            return;
-        }
+    std::unique_ptr<QDialog> view;
+    // The results window has a web view, so its dialog comes from the windows' library.
+    if (auto* results = dynamic_cast<ResultsWindow*>(&window))
+        view.reset(webWindows().resultsWindow(*results, parent));
+    else if (auto* odds = dynamic_cast<OddsWindow*>(&window))
+        view = std::make_unique<OddsWindowView>(*odds, parent);
+    if (!view) {
+        qWarning("selvane: no view for a secondary window");
+        return;
     }
-    qWarning("selvane: no view for a secondary window");
+    view->exec();
 }
 
 }  // namespace selvane::ui
