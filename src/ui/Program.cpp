@@ -6,12 +6,18 @@
 #include <QLabel>
 #include <QMainWindow>
 
+#include <filesystem>
+#include <memory>
+
+#include "app/App.h"
 #include "app/Commands.h"
-#include "kit/Entry.h"
 #include "app/ExitCleanUp.h"
 #include "app/MainWindowLoad.h"
+#include "kit/Entry.h"
 #include "net/WorkFiles.h"
 #include "promo/AdvertFrame.h"
+#include "promo/SplashWindow.h"
+#include "ui/QtPorts.h"
 #include "ui/SplashView.h"
 #include "ui/TerminationSignals.h"
 #include "ui/WebWindows.h"
@@ -21,17 +27,44 @@ namespace selvane::ui {
 void prepareProcess() {
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    // No Qt::AA_ShareOpenGLContexts here: it would make a GL context before the splash. The web
-    // engine sets up the shared context itself when its library loads, before any web view.
+    // No Qt::AA_ShareOpenGLContexts here: it would make a GL context before the splash. Linked
+    // in, the web engine sets it as its library loads; loaded later, webWindows() makes it.
 }
 
-Desktop::Desktop(const std::filesystem::path& programFolder)
-    : app_(programFolder, ports_.ports()), splash_(&ports_.exit) {}
+namespace {
 
-Desktop::~Desktop() {
-    splashView_.reset();
-    unloadMainWindow();
-}
+// The program's state with the Qt ports and, once loaded, its main window.
+class Desktop {
+public:
+    explicit Desktop(const std::filesystem::path& programFolder)
+        : app_(programFolder, ports_.ports()), splash_(&ports_.exit) {}
+    ~Desktop() {
+        splashView_.reset();
+        unloadMainWindow();
+    }
+
+    // The splash first: shown, then its load prepares the advert strip while the punter reads
+    // it. "I Agree" afterwards opens the main window; "I Disagree" ends the program.
+    void showSplash();
+    bool splashDeclined() const { return splash_.choice() == SplashWindow::Choice::Declined; }
+
+    // The window's unload: it goes, the work files with it.
+    void unloadMainWindow() {
+        view_.reset();
+        exitCleanUp(app_.programFolder);
+    }
+
+private:
+    void acceptSplash();
+    // Made and loaded (the commands wired, its load run) on first use.
+    void showMainWindow();
+
+    QtPorts ports_;
+    App app_;
+    SplashWindow splash_;
+    std::unique_ptr<SplashView> splashView_;
+    std::unique_ptr<QMainWindow> view_;
+};
 
 void Desktop::showSplash() {
     splash_.onAgreed = [this] { acceptSplash(); };
@@ -53,7 +86,7 @@ void Desktop::acceptSplash() {
     if (splashView_) splashView_->hide();
 }
 
-QMainWindow& Desktop::loadMainWindow() {
+void Desktop::showMainWindow() {
     if (!view_) {
         const WebWindows& windows = webWindows();
         windows.setLocalFolders(
@@ -63,19 +96,12 @@ QMainWindow& Desktop::loadMainWindow() {
         ports_.modal.parent = view_.get();
         ports_.measure.fontOf = windows.ticker(view_.get());
         wireCommands(app_);
-        selvane::loadMainWindow(app_);
+        loadMainWindow(app_);
     }
-    return *view_;
+    view_->show();
 }
 
-void Desktop::showMainWindow() {
-    loadMainWindow().show();
-}
-
-void Desktop::unloadMainWindow() {
-    view_.reset();
-    exitCleanUp(app_.programFolder);
-}
+}  // namespace
 
 int runDesktop(int& argc, char** argv) {
     catchTerminationSignals();
