@@ -15,8 +15,8 @@ if(TARGET selvane)
 endif()
 install(TARGETS ${SELVANE_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET selvane-windows)
-  # The desktop program's windows, loaded at run time from bin/../lib/selvane.
-  install(TARGETS selvane-windows LIBRARY DESTINATION lib/selvane)
+  # The desktop program's windows, loaded at run time from there.
+  install(TARGETS selvane-windows LIBRARY DESTINATION ${SELVANE_WINDOWS_INSTALL_DIR})
 endif()
 install(FILES ${SHARE_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/selvane)
 
