@@ -7,7 +7,6 @@
 #include <cctype>
 #include <future>
 #include <memory>
-#include <mutex>
 
 #include "kit/Ports.h"
 
@@ -34,17 +33,16 @@ std::size_t onData(char* data, std::size_t size, std::size_t count, void* user) 
 // libcurl and what it brings (TLS, Kerberos, LDAP, ...) load with the first fetch, not with the
 // program: the desktop program shows its first window before it fetches anything.
 struct Curl {
-    CURLcode (*globalInit)(long);
-    CURL* (*easyInit)();
-    CURLcode (*easySetopt)(CURL*, CURLoption, ...);
-    CURLcode (*easyPerform)(CURL*);
-    CURLcode (*easyGetinfo)(CURL*, CURLINFO, ...);
-    void (*easyCleanup)(CURL*);
-    void (*free)(void*);
-    CURLU* (*url)();
-    void (*urlCleanup)(CURLU*);
-    CURLUcode (*urlGet)(const CURLU*, CURLUPart, char**, unsigned int);
-    CURLUcode (*urlSet)(CURLU*, CURLUPart, const char*, unsigned int);
+    decltype(&curl_easy_init) easyInit;
+    decltype(&curl_easy_setopt) easySetopt;
+    decltype(&curl_easy_perform) easyPerform;
+    decltype(&curl_easy_getinfo) easyGetinfo;
+    decltype(&curl_easy_cleanup) easyCleanup;
+    decltype(&curl_free) free;
+    decltype(&curl_url) url;
+    decltype(&curl_url_cleanup) urlCleanup;
+    decltype(&curl_url_get) urlGet;
+    decltype(&curl_url_set) urlSet;
 };
 
 template <typename F>
@@ -53,24 +51,27 @@ bool resolve(void* library, F& function, const char* name) {
     return function != nullptr;
 }
 
+std::optional<Curl> loadCurl() {
+    void* library = ::dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
+    if (!library) return std::nullopt;
+    Curl c{};
+    decltype(&curl_global_init) globalInit = nullptr;
+    const bool all = resolve(library, globalInit, "curl_global_init") &&
+                     resolve(library, c.easyInit, "curl_easy_init") &&
+                     resolve(library, c.easySetopt, "curl_easy_setopt") &&
+                     resolve(library, c.easyPerform, "curl_easy_perform") &&
+                     resolve(library, c.easyGetinfo, "curl_easy_getinfo") &&
+                     resolve(library, c.easyCleanup, "curl_easy_cleanup") && resolve(library, c.free, "curl_free") &&
+                     resolve(library, c.url, "curl_url") && resolve(library, c.urlCleanup, "curl_url_cleanup") &&
+                     resolve(library, c.urlGet, "curl_url_get") && resolve(library, c.urlSet, "curl_url_set");
+    if (!all || globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) return std::nullopt;
+    return c;
+}
+
 // Null when libcurl cannot be loaded; every fetch then fails as a transfer that could not start.
 const Curl* libcurl() {
-    static const Curl* loaded = [] () -> const Curl* {
-        static Curl c{};
-        void* library = ::dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
-        if (!library) return nullptr;
-        const bool all = resolve(library, c.globalInit, "curl_global_init") &&
-                         resolve(library, c.easyInit, "curl_easy_init") &&
-                         resolve(library, c.easySetopt, "curl_easy_setopt") &&
-                         resolve(library, c.easyPerform, "curl_easy_perform") &&
-                         resolve(library, c.easyGetinfo, "curl_easy_getinfo") &&
-                         resolve(library, c.easyCleanup, "curl_easy_cleanup") && resolve(library, c.free, "curl_free") &&
-                         resolve(library, c.url, "curl_url") && resolve(library, c.urlCleanup, "curl_url_cleanup") &&
-                         resolve(library, c.urlGet, "curl_url_get") && resolve(library, c.urlSet, "curl_url_set");
-        if (!all || c.globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) return nullptr;
-        return &c;
-    }();
-    return loaded;
+    static const std::optional<Curl> loaded = loadCurl();
+    return loaded ? &*loaded : nullptr;
 }
 
 std::string sizeText(std::size_t bytes) {
