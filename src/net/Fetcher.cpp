@@ -154,25 +154,8 @@ bool hasDotStep(const std::string& url) {
     return false;
 }
 
-}  // namespace
-
-std::optional<FetchResult> DeadServices::recall(const std::string& url) const {
-    const auto it = dead_.find(serviceOf(url));
-    if (it == dead_.end()) return std::nullopt;
-    return failed(url, it->second.failure, it->second.cause);
-}
-
-void DeadServices::note(const std::string& url, const FetchResult& result) {
-    const FetchFailure f = result.failure;
-    if (f != FetchFailure::TimedOut && f != FetchFailure::NoConnection && f != FetchFailure::HostNotFound) return;
-    const std::string service = serviceOf(url);
-    if (!service.empty()) dead_.emplace(service, failed(url, f, result.cause));
-}
-
-FetchResult fetchUrl(const std::string& url, const FetchLimits& limits, DeadServices* dead) {
-    if (dead) {
-        if (auto known = dead->recall(url)) return *known;
-    }
+// One transfer, without the memory of dead services.
+FetchResult transfer(const std::string& url, const FetchLimits& limits) {
     if (hasDotStep(url)) return failed(url, FetchFailure::BadAddress, "(bad address)");
     const Curl* c = libcurl();
     if (!c) return failed(url, FetchFailure::Other, "(libcurl not loaded)");
@@ -209,20 +192,44 @@ FetchResult fetchUrl(const std::string& url, const FetchLimits& limits, DeadServ
     Cause cause = causeOf(rc, sink.oversized, result.status, limits.maxBytes);
     FetchResult failure = failed(url, cause.failure, std::move(cause.text), result.status);
     failure.contentType = std::move(result.contentType);
-    if (dead) dead->note(url, failure);
     return failure;
 }
 
+}  // namespace
+
+std::optional<FetchResult> DeadServices::recall(const std::string& url) const {
+    // Most commands meet no dead service: no address parse for them.
+    if (dead_.empty()) return std::nullopt;
+    const auto it = dead_.find(serviceOf(url));
+    if (it == dead_.end()) return std::nullopt;
+    return failed(url, it->second.failure, it->second.cause);
+}
+
+void DeadServices::note(const std::string& url, const FetchResult& result) {
+    const FetchFailure f = result.failure;
+    if (f != FetchFailure::TimedOut && f != FetchFailure::NoConnection && f != FetchFailure::HostNotFound) return;
+    const std::string service = serviceOf(url);
+    if (!service.empty()) dead_.emplace(service, failed(url, f, result.cause));
+}
+
+FetchResult fetchUrl(const std::string& url, const FetchLimits& limits, DeadServices* dead) {
+    return fetchPumped(url, limits, nullptr, dead);
+}
+
 FetchResult fetchPumped(const std::string& url, const FetchLimits& limits, EventPump* pump, DeadServices* dead) {
-    if (!pump) return fetchUrl(url, limits, dead);
     if (dead) {
         if (auto known = dead->recall(url)) return *known;
     }
-    // The memory of dead services stays on this thread; the transfer alone runs off it.
-    auto pending = std::async(std::launch::async, [url, limits] { return fetchUrl(url, limits); });
-    // The transfer ends by its own time limit; this loop only keeps the window painted.
-    while (pending.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) pump->pumpEvents();
-    FetchResult result = pending.get();
+    FetchResult result;
+    if (pump) {
+        // The memory of dead services stays on this thread; the transfer alone runs off it.
+        auto pending = std::async(std::launch::async, [url, limits] { return transfer(url, limits); });
+        // The transfer ends by its own time limit; this loop only keeps the window painted.
+        while (pending.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) pump->pumpEvents();
+        result = pending.get();
+    } else {
+        result = transfer(url, limits);
+    }
     if (dead) dead->note(url, result);
     return result;
 }
