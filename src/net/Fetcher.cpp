@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "kit/Ports.h"
+#include "net/PageText.h"
 
 namespace selvane {
 namespace {
@@ -136,8 +137,7 @@ std::string serviceOf(const std::string& url) {
         key += text;
         c->free(text);
     }
-    std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
-    return key;
+    return text::lower(key);
 }
 
 // A "." or ".." step in the path: the transfer would squash it and leave the path it was built in.
@@ -235,10 +235,8 @@ FetchResult fetchPumped(const std::string& url, const FetchLimits& limits, Event
 }
 
 std::string charsetOf(const std::string& contentType) {
-    std::string lower = contentType;
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-    const auto at = lower.find("charset=");
-    if (at == std::string::npos) return {};
+    const std::size_t at = text::findNoCase(contentType, "charset=");
+    if (at == std::string_view::npos) return {};
     std::size_t begin = at + 8;
     while (begin < contentType.size() && (contentType[begin] == '"' || contentType[begin] == '\'')) ++begin;
     std::size_t end = begin;
