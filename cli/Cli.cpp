@@ -213,6 +213,17 @@ std::string rightAligned(std::string_view bytes, std::size_t width) {
     return text;
 }
 
+nlohmann::json messagesJson(const std::vector<ShownMessage>& messages) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const ShownMessage& m : messages) list.push_back({{"title", jsonText(m.title)}, {"text", jsonText(m.text)}});
+    return list;
+}
+
+void printMessages(std::ostream& out, const std::vector<ShownMessage>& messages) {
+    for (const ShownMessage& m : messages)
+        out << "Message \"" << plainText(m.title) << "\": " << plainText(m.text) << "\n";
+}
+
 void removeTempFolderOnSignals() {
     // Blocked here, before any other thread starts, so that only the waiting thread takes them.
     sigset_t set;

@@ -97,6 +97,10 @@ std::size_t codePoints(std::string_view utf8);
 std::string leftAligned(std::string_view bytes, std::size_t width);
 std::string rightAligned(std::string_view bytes, std::size_t width);
 
+// The message boxes a command showed: [{title, text}] in JSON, one "Message" line each in a table.
+nlohmann::json messagesJson(const std::vector<ShownMessage>& messages);
+void printMessages(std::ostream& out, const std::vector<ShownMessage>& messages);
+
 // SIGINT, SIGTERM and SIGHUP remove the temporary work folder before they end the process.
 // Call first in main(), before any thread starts.
 void removeTempFolderOnSignals();

@@ -82,19 +82,15 @@ int runOdds(Context& ctx) {
     const std::vector<ShownMessage>& messages = ctx.ports.messages.shown;
     return ctx.print(
         [&] {
-            nlohmann::json doc{{"heading", jsonText(heading)},
-                               {"address", jsonText(run.address)},
-                               {"rows", oddsRowsJson(run.rows)},
-                               {"messages", nlohmann::json::array()}};
-            for (const ShownMessage& m : messages)
-                doc["messages"].push_back({{"title", jsonText(m.title)}, {"text", jsonText(m.text)}});
-            return doc;
+            return nlohmann::json{{"heading", jsonText(heading)},
+                                  {"address", jsonText(run.address)},
+                                  {"rows", oddsRowsJson(run.rows)},
+                                  {"messages", messagesJson(messages)}};
         },
         [&](std::ostream& out) {
             if (!heading.empty()) out << plainText(shownCaption(heading)) << "\n\n";
             printPriceTable(out, run.rows);
-            for (const ShownMessage& m : messages)
-                out << "Message \"" << plainText(m.title) << "\": " << plainText(m.text) << "\n";
+            printMessages(out, messages);
         });
 }
 
