@@ -64,13 +64,12 @@ namespace {
 
 int runOdds(Context& ctx) {
     const bool csv = csvWanted(ctx);
-    if (ctx.args.flag("--watch")) {
+    if (watchWanted(ctx)) {
         ctx.args.expect(2, 2, {"--date", "--csv", "--watch", "--every"});
         raceArgument(ctx.args.at(1, "RACE"));
         std::vector<OddsRow> previous;
         return watchCommand(ctx, csv, [&] { return oddsBoard(ctx, previous); });
     }
-    if (ctx.args.option("--every")) throw UsageError("--every goes with --watch");
     const OddsFetch fetch = fetchOdds(ctx, kOddsOptions);
     const std::string& heading = fetch.heading;
     const LiveOddsRun& run = fetch.run;

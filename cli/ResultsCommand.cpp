@@ -38,8 +38,7 @@ int runResults(Context& ctx) {
     const bool csv = csvWanted(ctx);
     const std::string track = ctx.args.at(0, "TRACK");
     const int race = raceOption(ctx.args.option("--race"));
-    if (ctx.args.flag("--watch")) return watchCommand(ctx, csv, [&] { return resultsBoard(ctx, track, race); });
-    if (ctx.args.option("--every")) throw UsageError("--every goes with --watch");
+    if (watchWanted(ctx)) return watchCommand(ctx, csv, [&] { return resultsBoard(ctx, track, race); });
     const auto app = checkedResults(ctx, track, race);
     const MainWindow& w = app->window;
     if (csv) {

@@ -160,6 +160,12 @@ Board fetchBoard(Context& ctx, const std::function<void(Board&)>& fill) {
     return board;
 }
 
+bool watchWanted(const Context& ctx) {
+    if (ctx.args.flag("--watch")) return true;
+    if (ctx.args.option("--every")) throw UsageError("--every goes with --watch");
+    return false;
+}
+
 int watchCommand(Context& ctx, bool csv, const std::function<Board()>& fetch) {
     if (csv || ctx.json) throw UsageError("--watch draws a board: it takes neither --csv nor --json");
     const WatchOptions options =
