@@ -136,6 +136,12 @@ void registerCommand(Command command) { registry().push_back(std::move(command))
 
 const std::vector<Command>& commands() { return registry(); }
 
+std::optional<int> digitsNumber(const std::string& text, std::size_t maxDigits) {
+    if (text.empty() || text.size() > maxDigits || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return std::stoi(text);
+}
+
 std::string readInputFile(const std::string& path) {
     if (path == "-") {
         std::ostringstream s;

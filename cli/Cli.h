@@ -79,6 +79,10 @@ struct Registrar {
     explicit Registrar(Command command) { registerCommand(std::move(command)); }
 };
 
+// text as a whole number of 1 to maxDigits digits and nothing else (no sign, no blanks); none
+// otherwise. For the small counts and numbers of the options.
+std::optional<int> digitsNumber(const std::string& text, std::size_t maxDigits);
+
 // Reads a whole file or throws InputError naming it ("-" reads stdin).
 std::string readInputFile(const std::string& path);
 

@@ -118,11 +118,9 @@ void runWatch(std::ostream& out, const WatchOptions& options, const std::functio
 
 std::chrono::seconds everyOption(const std::optional<std::string>& value) {
     if (!value) return seconds(30);
-    const std::string& v = *value;
-    if (v.empty() || v.size() > 4 || v.find_first_not_of("0123456789") != std::string::npos || std::stoi(v) < 5 ||
-        std::stoi(v) > 3600)
-        throw UsageError("--every takes whole seconds, 5 to 3600");
-    return seconds(std::stoi(v));
+    const std::optional<int> n = digitsNumber(*value, 4);
+    if (!n || *n < 5 || *n > 3600) throw UsageError("--every takes whole seconds, 5 to 3600");
+    return seconds(*n);
 }
 
 WatchOptions liveWatchOptions(std::chrono::seconds every, bool terminal) {
