@@ -333,7 +333,7 @@ int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
             temp.make();
             work = temp.path;
         }
-        for (const char* common : {"--work", "--form-guide", "--results-site", "--timeout"}) options.erase(common);
+        for (const std::string& common : kCommonValueOptions) options.erase(common);
 
         Context ctx{Args(std::move(positional), std::move(options)), json, work, services, limits, out, err, {}};
         return cmd->run(ctx);
