@@ -136,6 +136,12 @@ void registerCommand(Command command) { registry().push_back(std::move(command))
 
 const std::vector<Command>& commands() { return registry(); }
 
+std::optional<int> digitsNumber(const std::string& text, std::size_t maxDigits) {
+    if (text.empty() || text.size() > maxDigits || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return std::stoi(text);
+}
+
 std::string readInputFile(const std::string& path) {
     if (path == "-") {
         std::ostringstream s;
@@ -211,6 +217,17 @@ std::string rightAligned(std::string_view bytes, std::size_t width) {
     const std::size_t n = codePoints(text);
     if (n < width) text.insert(0, width - n, ' ');
     return text;
+}
+
+nlohmann::json messagesJson(const std::vector<ShownMessage>& messages) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const ShownMessage& m : messages) list.push_back({{"title", jsonText(m.title)}, {"text", jsonText(m.text)}});
+    return list;
+}
+
+void printMessages(std::ostream& out, const std::vector<ShownMessage>& messages) {
+    for (const ShownMessage& m : messages)
+        out << "Message \"" << plainText(m.title) << "\": " << plainText(m.text) << "\n";
 }
 
 void removeTempFolderOnSignals() {
@@ -316,7 +333,7 @@ int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
             temp.make();
             work = temp.path;
         }
-        for (const char* common : {"--work", "--form-guide", "--results-site", "--timeout"}) options.erase(common);
+        for (const std::string& common : kCommonValueOptions) options.erase(common);
 
         Context ctx{Args(std::move(positional), std::move(options)), json, work, services, limits, out, err, {}};
         return cmd->run(ctx);

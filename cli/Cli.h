@@ -79,6 +79,10 @@ struct Registrar {
     explicit Registrar(Command command) { registerCommand(std::move(command)); }
 };
 
+// text as a whole number of 1 to maxDigits digits and nothing else (no sign, no blanks); none
+// otherwise. For the small counts and numbers of the options.
+std::optional<int> digitsNumber(const std::string& text, std::size_t maxDigits);
+
 // Reads a whole file or throws InputError naming it ("-" reads stdin).
 std::string readInputFile(const std::string& path);
 
@@ -96,6 +100,10 @@ std::size_t codePoints(std::string_view utf8);
 // width characters; a longer text is not cut.
 std::string leftAligned(std::string_view bytes, std::size_t width);
 std::string rightAligned(std::string_view bytes, std::size_t width);
+
+// The message boxes a command showed: [{title, text}] in JSON, one "Message" line each in a table.
+nlohmann::json messagesJson(const std::vector<ShownMessage>& messages);
+void printMessages(std::ostream& out, const std::vector<ShownMessage>& messages);
 
 // SIGINT, SIGTERM and SIGHUP remove the temporary work folder before they end the process.
 // Call first in main(), before any thread starts.

@@ -99,10 +99,9 @@ void requireResultsPage(const App& app) {
 }
 
 int raceArgument(const std::string& text) {
-    if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos ||
-        std::stoi(text) < 1)
-        throw UsageError("RACE is a race number");
-    return std::stoi(text);
+    const std::optional<int> n = digitsNumber(text, 2);
+    if (!n || *n < 1) throw UsageError("RACE is a race number");
+    return *n;
 }
 
 }  // namespace selvane::cli

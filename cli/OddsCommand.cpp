@@ -64,13 +64,12 @@ namespace {
 
 int runOdds(Context& ctx) {
     const bool csv = csvWanted(ctx);
-    if (ctx.args.flag("--watch")) {
+    if (watchWanted(ctx)) {
         ctx.args.expect(2, 2, {"--date", "--csv", "--watch", "--every"});
         raceArgument(ctx.args.at(1, "RACE"));
         std::vector<OddsRow> previous;
         return watchCommand(ctx, csv, [&] { return oddsBoard(ctx, previous); });
     }
-    if (ctx.args.option("--every")) throw UsageError("--every goes with --watch");
     const OddsFetch fetch = fetchOdds(ctx, kOddsOptions);
     const std::string& heading = fetch.heading;
     const LiveOddsRun& run = fetch.run;
@@ -82,19 +81,15 @@ int runOdds(Context& ctx) {
     const std::vector<ShownMessage>& messages = ctx.ports.messages.shown;
     return ctx.print(
         [&] {
-            nlohmann::json doc{{"heading", jsonText(heading)},
-                               {"address", jsonText(run.address)},
-                               {"rows", oddsRowsJson(run.rows)},
-                               {"messages", nlohmann::json::array()}};
-            for (const ShownMessage& m : messages)
-                doc["messages"].push_back({{"title", jsonText(m.title)}, {"text", jsonText(m.text)}});
-            return doc;
+            return nlohmann::json{{"heading", jsonText(heading)},
+                                  {"address", jsonText(run.address)},
+                                  {"rows", oddsRowsJson(run.rows)},
+                                  {"messages", messagesJson(messages)}};
         },
         [&](std::ostream& out) {
             if (!heading.empty()) out << plainText(shownCaption(heading)) << "\n\n";
             printPriceTable(out, run.rows);
-            for (const ShownMessage& m : messages)
-                out << "Message \"" << plainText(m.title) << "\": " << plainText(m.text) << "\n";
+            printMessages(out, messages);
         });
 }
 

@@ -25,11 +25,10 @@ const char* endText(OddsPageEnd end) {
 
 int runnersOption(const std::optional<std::string>& value) {
     if (!value) throw UsageError("--runners is required");
-    const std::string& v = *value;
-    if (v.empty() || v.size() > 3 || v.find_first_not_of("0123456789") != std::string::npos ||
-        std::stoi(v) > RunnerTable::kLastSlot)
+    const std::optional<int> n = digitsNumber(*value, 3);
+    if (!n || *n > RunnerTable::kLastSlot)
         throw UsageError("--runners takes a runner count from 0 to " + std::to_string(RunnerTable::kLastSlot));
-    return std::stoi(v);
+    return *n;
 }
 
 int runOddsPage(Context& ctx) {

@@ -83,9 +83,7 @@ int runRace(Context& ctx) {
                                {"length", jsonText(w.lblRaceLength.caption())},
                                {"date", jsonText(w.cmbDateRaces.text())}};
                 doc["field"] = runnerEntriesJson(field);
-                doc["messages"] = nlohmann::json::array();
-                for (const ShownMessage& m : messages)
-                    doc["messages"].push_back({{"title", jsonText(m.title)}, {"text", jsonText(m.text)}});
+                doc["messages"] = messagesJson(messages);
                 doc.update(shownResultsJson(w));
                 if (explain) doc["explain"] = explainJson(outcome, inputs);
                 if (stake) doc.update(stakeJson(outcome, *stake));
@@ -100,8 +98,7 @@ int runRace(Context& ctx) {
                 printShownTips(out, shown);
                 if (explain) printExplain(out, outcome, inputs);
                 if (stake) printStake(out, outcome, *stake);
-                for (const ShownMessage& m : messages)
-                    out << "Message \"" << plainText(m.title) << "\": " << plainText(m.text) << "\n";
+                printMessages(out, messages);
                 out << "\nMeeting results\n";
                 printShownResults(out, w);
             });

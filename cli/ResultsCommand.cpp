@@ -6,13 +6,23 @@
 #include "results/CheckResults.h"
 
 namespace selvane::cli {
+namespace {
+
+// TRACK opened, race `race` (when above 0) chosen and the results checked as the window does;
+// InputError when the results site's page of the day could not be fetched.
+std::unique_ptr<App> checkedResults(Context& ctx, const std::string& track, int race) {
+    auto app = openMeeting(ctx, track);
+    if (race > 0) selectRace(*app, race, track);
+    checkResults(*app, app->window, app->results);
+    requireResultsPage(*app);
+    return app;
+}
+
+}  // namespace
 
 Board resultsBoard(Context& ctx, const std::string& track, int race) {
     return fetchBoard(ctx, [&](Board& board) {
-        auto app = openMeeting(ctx, track);
-        if (race > 0) selectRace(*app, race, track);
-        checkResults(*app, app->window, app->results);
-        requireResultsPage(*app);
+        const auto app = checkedResults(ctx, track, race);
         const MainWindow& w = app->window;
         board.heading = toUtf8(w.cmbDateRaces.text()) + "  " + toUtf8(w.cmbTrackName.text()) + "\n" + kResultsHeader;
         for (const ReportRow& row : w.lstResults.rows())
@@ -28,13 +38,8 @@ int runResults(Context& ctx) {
     const bool csv = csvWanted(ctx);
     const std::string track = ctx.args.at(0, "TRACK");
     const int race = raceOption(ctx.args.option("--race"));
-    if (ctx.args.flag("--watch")) return watchCommand(ctx, csv, [&] { return resultsBoard(ctx, track, race); });
-    if (ctx.args.option("--every")) throw UsageError("--every goes with --watch");
-    auto app = openMeeting(ctx, track);
-    if (race > 0) selectRace(*app, race, track);
-    checkResults(*app, app->window, app->results);
-    requireResultsPage(*app);
-
+    if (watchWanted(ctx)) return watchCommand(ctx, csv, [&] { return resultsBoard(ctx, track, race); });
+    const auto app = checkedResults(ctx, track, race);
     const MainWindow& w = app->window;
     if (csv) {
         writeResultsCsv(ctx.out, w);

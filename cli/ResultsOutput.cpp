@@ -7,10 +7,9 @@ namespace selvane::cli {
 
 int raceOption(const std::optional<std::string>& value) {
     if (!value) return 0;
-    const std::string& v = *value;
-    if (v.empty() || v.size() > 4 || v.find_first_not_of("0123456789") != std::string::npos)
-        throw UsageError("--race takes a race number");
-    return std::stoi(v);
+    const std::optional<int> n = digitsNumber(*value, 4);
+    if (!n) throw UsageError("--race takes a race number");
+    return *n;
 }
 
 std::string resultsRowText(const ReportRow& row) {

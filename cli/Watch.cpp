@@ -118,11 +118,9 @@ void runWatch(std::ostream& out, const WatchOptions& options, const std::functio
 
 std::chrono::seconds everyOption(const std::optional<std::string>& value) {
     if (!value) return seconds(30);
-    const std::string& v = *value;
-    if (v.empty() || v.size() > 4 || v.find_first_not_of("0123456789") != std::string::npos || std::stoi(v) < 5 ||
-        std::stoi(v) > 3600)
-        throw UsageError("--every takes whole seconds, 5 to 3600");
-    return seconds(std::stoi(v));
+    const std::optional<int> n = digitsNumber(*value, 4);
+    if (!n || *n < 5 || *n > 3600) throw UsageError("--every takes whole seconds, 5 to 3600");
+    return seconds(*n);
 }
 
 WatchOptions liveWatchOptions(std::chrono::seconds every, bool terminal) {
@@ -158,6 +156,12 @@ Board fetchBoard(Context& ctx, const std::function<void(Board&)>& fill) {
     }
     ctx.ports.messages.shown.clear();
     return board;
+}
+
+bool watchWanted(const Context& ctx) {
+    if (ctx.args.flag("--watch")) return true;
+    if (ctx.args.option("--every")) throw UsageError("--every goes with --watch");
+    return false;
 }
 
 int watchCommand(Context& ctx, bool csv, const std::function<Board()>& fetch) {

@@ -51,6 +51,9 @@ struct Context;
 // board that is not ok, naming why. The messages the fetch showed are dropped.
 Board fetchBoard(Context& ctx, const std::function<void(Board&)>& fill);
 
+// --watch given; a usage error for --every without it.
+bool watchWanted(const Context& ctx);
+
 // A command's --watch on ctx.out (redrawn when that is a terminal); refused beside --csv or --json.
 int watchCommand(Context& ctx, bool csv, const std::function<Board()>& fetch);
 

@@ -7,9 +7,9 @@
 #include <cctype>
 #include <future>
 #include <memory>
-#include <mutex>
 
 #include "kit/Ports.h"
+#include "net/PageText.h"
 
 namespace selvane {
 namespace {
@@ -34,17 +34,16 @@ std::size_t onData(char* data, std::size_t size, std::size_t count, void* user) 
 // libcurl and what it brings (TLS, Kerberos, LDAP, ...) load with the first fetch, not with the
 // program: the desktop program shows its first window before it fetches anything.
 struct Curl {
-    CURLcode (*globalInit)(long);
-    CURL* (*easyInit)();
-    CURLcode (*easySetopt)(CURL*, CURLoption, ...);
-    CURLcode (*easyPerform)(CURL*);
-    CURLcode (*easyGetinfo)(CURL*, CURLINFO, ...);
-    void (*easyCleanup)(CURL*);
-    void (*free)(void*);
-    CURLU* (*url)();
-    void (*urlCleanup)(CURLU*);
-    CURLUcode (*urlGet)(const CURLU*, CURLUPart, char**, unsigned int);
-    CURLUcode (*urlSet)(CURLU*, CURLUPart, const char*, unsigned int);
+    decltype(&curl_easy_init) easyInit;
+    decltype(&curl_easy_setopt) easySetopt;
+    decltype(&curl_easy_perform) easyPerform;
+    decltype(&curl_easy_getinfo) easyGetinfo;
+    decltype(&curl_easy_cleanup) easyCleanup;
+    decltype(&curl_free) free;
+    decltype(&curl_url) url;
+    decltype(&curl_url_cleanup) urlCleanup;
+    decltype(&curl_url_get) urlGet;
+    decltype(&curl_url_set) urlSet;
 };
 
 template <typename F>
@@ -53,24 +52,27 @@ bool resolve(void* library, F& function, const char* name) {
     return function != nullptr;
 }
 
+std::optional<Curl> loadCurl() {
+    void* library = ::dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
+    if (!library) return std::nullopt;
+    Curl c{};
+    decltype(&curl_global_init) globalInit = nullptr;
+    const bool all = resolve(library, globalInit, "curl_global_init") &&
+                     resolve(library, c.easyInit, "curl_easy_init") &&
+                     resolve(library, c.easySetopt, "curl_easy_setopt") &&
+                     resolve(library, c.easyPerform, "curl_easy_perform") &&
+                     resolve(library, c.easyGetinfo, "curl_easy_getinfo") &&
+                     resolve(library, c.easyCleanup, "curl_easy_cleanup") && resolve(library, c.free, "curl_free") &&
+                     resolve(library, c.url, "curl_url") && resolve(library, c.urlCleanup, "curl_url_cleanup") &&
+                     resolve(library, c.urlGet, "curl_url_get") && resolve(library, c.urlSet, "curl_url_set");
+    if (!all || globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) return std::nullopt;
+    return c;
+}
+
 // Null when libcurl cannot be loaded; every fetch then fails as a transfer that could not start.
 const Curl* libcurl() {
-    static const Curl* loaded = [] () -> const Curl* {
-        static Curl c{};
-        void* library = ::dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
-        if (!library) return nullptr;
-        const bool all = resolve(library, c.globalInit, "curl_global_init") &&
-                         resolve(library, c.easyInit, "curl_easy_init") &&
-                         resolve(library, c.easySetopt, "curl_easy_setopt") &&
-                         resolve(library, c.easyPerform, "curl_easy_perform") &&
-                         resolve(library, c.easyGetinfo, "curl_easy_getinfo") &&
-                         resolve(library, c.easyCleanup, "curl_easy_cleanup") && resolve(library, c.free, "curl_free") &&
-                         resolve(library, c.url, "curl_url") && resolve(library, c.urlCleanup, "curl_url_cleanup") &&
-                         resolve(library, c.urlGet, "curl_url_get") && resolve(library, c.urlSet, "curl_url_set");
-        if (!all || c.globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) return nullptr;
-        return &c;
-    }();
-    return loaded;
+    static const std::optional<Curl> loaded = loadCurl();
+    return loaded ? &*loaded : nullptr;
 }
 
 std::string sizeText(std::size_t bytes) {
@@ -135,8 +137,7 @@ std::string serviceOf(const std::string& url) {
         key += text;
         c->free(text);
     }
-    std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
-    return key;
+    return text::lower(key);
 }
 
 // A "." or ".." step in the path: the transfer would squash it and leave the path it was built in.
@@ -153,25 +154,8 @@ bool hasDotStep(const std::string& url) {
     return false;
 }
 
-}  // namespace
-
-std::optional<FetchResult> DeadServices::recall(const std::string& url) const {
-    const auto it = dead_.find(serviceOf(url));
-    if (it == dead_.end()) return std::nullopt;
-    return failed(url, it->second.failure, it->second.cause);
-}
-
-void DeadServices::note(const std::string& url, const FetchResult& result) {
-    const FetchFailure f = result.failure;
-    if (f != FetchFailure::TimedOut && f != FetchFailure::NoConnection && f != FetchFailure::HostNotFound) return;
-    const std::string service = serviceOf(url);
-    if (!service.empty()) dead_.emplace(service, failed(url, f, result.cause));
-}
-
-FetchResult fetchUrl(const std::string& url, const FetchLimits& limits, DeadServices* dead) {
-    if (dead) {
-        if (auto known = dead->recall(url)) return *known;
-    }
+// One transfer, without the memory of dead services.
+FetchResult transfer(const std::string& url, const FetchLimits& limits) {
     if (hasDotStep(url)) return failed(url, FetchFailure::BadAddress, "(bad address)");
     const Curl* c = libcurl();
     if (!c) return failed(url, FetchFailure::Other, "(libcurl not loaded)");
@@ -208,29 +192,51 @@ FetchResult fetchUrl(const std::string& url, const FetchLimits& limits, DeadServ
     Cause cause = causeOf(rc, sink.oversized, result.status, limits.maxBytes);
     FetchResult failure = failed(url, cause.failure, std::move(cause.text), result.status);
     failure.contentType = std::move(result.contentType);
-    if (dead) dead->note(url, failure);
     return failure;
 }
 
+}  // namespace
+
+std::optional<FetchResult> DeadServices::recall(const std::string& url) const {
+    // Most commands meet no dead service: no address parse for them.
+    if (dead_.empty()) return std::nullopt;
+    const auto it = dead_.find(serviceOf(url));
+    if (it == dead_.end()) return std::nullopt;
+    return failed(url, it->second.failure, it->second.cause);
+}
+
+void DeadServices::note(const std::string& url, const FetchResult& result) {
+    const FetchFailure f = result.failure;
+    if (f != FetchFailure::TimedOut && f != FetchFailure::NoConnection && f != FetchFailure::HostNotFound) return;
+    const std::string service = serviceOf(url);
+    if (!service.empty()) dead_.emplace(service, failed(url, f, result.cause));
+}
+
+FetchResult fetchUrl(const std::string& url, const FetchLimits& limits, DeadServices* dead) {
+    return fetchPumped(url, limits, nullptr, dead);
+}
+
 FetchResult fetchPumped(const std::string& url, const FetchLimits& limits, EventPump* pump, DeadServices* dead) {
-    if (!pump) return fetchUrl(url, limits, dead);
     if (dead) {
         if (auto known = dead->recall(url)) return *known;
     }
-    // The memory of dead services stays on this thread; the transfer alone runs off it.
-    auto pending = std::async(std::launch::async, [url, limits] { return fetchUrl(url, limits); });
-    // The transfer ends by its own time limit; this loop only keeps the window painted.
-    while (pending.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) pump->pumpEvents();
-    FetchResult result = pending.get();
+    FetchResult result;
+    if (pump) {
+        // The memory of dead services stays on this thread; the transfer alone runs off it.
+        auto pending = std::async(std::launch::async, [url, limits] { return transfer(url, limits); });
+        // The transfer ends by its own time limit; this loop only keeps the window painted.
+        while (pending.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) pump->pumpEvents();
+        result = pending.get();
+    } else {
+        result = transfer(url, limits);
+    }
     if (dead) dead->note(url, result);
     return result;
 }
 
 std::string charsetOf(const std::string& contentType) {
-    std::string lower = contentType;
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-    const auto at = lower.find("charset=");
-    if (at == std::string::npos) return {};
+    const std::size_t at = text::findNoCase(contentType, "charset=");
+    if (at == std::string_view::npos) return {};
     std::size_t begin = at + 8;
     while (begin < contentType.size() && (contentType[begin] == '"' || contentType[begin] == '\'')) ++begin;
     std::size_t end = begin;

@@ -64,14 +64,15 @@ fs::path perUserFolder() {
     return fs::temp_directory_path() / "selvane";
 }
 
-}  // namespace
-
+// <prefix>/share/selvane when the executable sits in an installed <prefix>/bin; empty otherwise.
 fs::path installedShareFolder(const fs::path& executableFolder) {
     if (executableFolder.filename() != "bin") return {};
     const fs::path share = executableFolder.parent_path() / "share" / "selvane";
     std::error_code ec;
     return fs::is_directory(share, ec) ? share : fs::path();
 }
+
+}  // namespace
 
 fs::path chooseProgramFolder(const fs::path& executableFolder) {
     // An installed program never writes beside itself, not even when run as root.

@@ -18,9 +18,6 @@ bool deleteFile(const std::string& path);
 // name there: no separators, no "..", nothing that leaves the folder. Refused names give nothing.
 std::optional<std::string> workFilePath(const std::filesystem::path& folder, std::string_view name);
 
-// <prefix>/share/selvane when the executable sits in an installed <prefix>/bin; empty otherwise.
-std::filesystem::path installedShareFolder(const std::filesystem::path& executableFolder);
-
 // The folder work files live in: the executable's folder when writable and not installed, else
 // a per-user folder (into which the supplied files are copied from <prefix>/share/selvane when
 // installed, else from the executable's folder).
