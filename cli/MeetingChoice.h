@@ -32,7 +32,7 @@ std::string fetchFailure(const MainWindow& w, const std::string& address);
 // not be fetched (no site, an error page), so that no "not on the results page" is reported.
 void requireResultsPage(const App& app);
 
-// A positional race number (1..50).
+// A positional race number: one or two digits, at least 1 (a meeting holds up to 50 races).
 int raceArgument(const std::string& text);
 
 }  // namespace selvane::cli

@@ -12,7 +12,7 @@
 
 namespace selvane::cli {
 
-// --race N: a race number (1..50 are the races a meeting can hold); 0 when not given.
+// --race N: up to four digits (1..50 are the races a meeting can hold); 0 when not given.
 int raceOption(const std::optional<std::string>& value);
 
 inline constexpr const char* kResultsHeader = "link  Race #.  Track Name                Results";
