@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cfloat>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "kit/MainWindow.h"
 #include "kit/Maxkey.h"
@@ -225,13 +225,19 @@ std::vector<TipInput> tipInputs(const MainWindow& w) {
 
 void renderTips(MainWindow& w, const TipOutcome& o) {
     w.tipBarriers = o.tipBarriers;
+    // Each runner's working once: a tip row shows its runner's line again.
+    std::vector<std::string> lines;
+    lines.reserve(o.formScore.size());
+    for (std::size_t i = 0; i < o.formScore.size(); ++i) lines.push_back(explainLine(o, i));
     if (w.lstTips.count() > 0) w.lstTips.clear();
     for (std::size_t k = 0; k < o.tips.size(); ++k) {
         const TipRow& tip = o.tips[k];
         const int row = w.lstTips.addRow(tip.label, {tip.runner, tip.win, tip.barrier});
-        w.lstTips.setTooltip(row, explainLine(o, static_cast<std::size_t>(o.tipOrder[k] - 1)));
+        w.lstTips.setTooltip(row, lines.at(static_cast<std::size_t>(o.tipOrder[k] - 1)));
     }
-    for (int i = 0; i < w.lstRaces.count(); ++i) w.lstRaces.setTooltip(i, explainLine(o, static_cast<std::size_t>(i)));
+    // The tip rows have their copies: the runner rows take the lines themselves.
+    for (int i = 0; i < w.lstRaces.count(); ++i)
+        w.lstRaces.setTooltip(i, static_cast<std::size_t>(i) < lines.size() ? std::move(lines[i]) : std::string());
 
     Grid& g = w.msfResults;
     if (g.cols() < 4) g.setCols(4);
