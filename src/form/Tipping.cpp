@@ -4,7 +4,6 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
-#include <utility>
 
 #include "kit/MainWindow.h"
 #include "kit/Maxkey.h"
@@ -225,19 +224,16 @@ std::vector<TipInput> tipInputs(const MainWindow& w) {
 
 void renderTips(MainWindow& w, const TipOutcome& o) {
     w.tipBarriers = o.tipBarriers;
-    // Each runner's working once: a tip row shows its runner's line again.
-    std::vector<std::string> lines;
-    lines.reserve(o.formScore.size());
-    for (std::size_t i = 0; i < o.formScore.size(); ++i) lines.push_back(explainLine(o, i));
+    for (int i = 0; i < w.lstRaces.count(); ++i) w.lstRaces.setTooltip(i, explainLine(o, static_cast<std::size_t>(i)));
     if (w.lstTips.count() > 0) w.lstTips.clear();
     for (std::size_t k = 0; k < o.tips.size(); ++k) {
         const TipRow& tip = o.tips[k];
         const int row = w.lstTips.addRow(tip.label, {tip.runner, tip.win, tip.barrier});
-        w.lstTips.setTooltip(row, lines.at(static_cast<std::size_t>(o.tipOrder[k] - 1)));
+        // A tip's working is its runner's, already on the runner's row.
+        const int runner = o.tipOrder[k] - 1;
+        w.lstTips.setTooltip(row, runner < w.lstRaces.count() ? w.lstRaces.row(runner).tooltip
+                                                               : explainLine(o, static_cast<std::size_t>(runner)));
     }
-    // The tip rows have their copies: the runner rows take the lines themselves.
-    for (int i = 0; i < w.lstRaces.count(); ++i)
-        w.lstRaces.setTooltip(i, static_cast<std::size_t>(i) < lines.size() ? std::move(lines[i]) : std::string());
 
     Grid& g = w.msfResults;
     if (g.cols() < 4) g.setCols(4);
