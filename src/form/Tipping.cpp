@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cfloat>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -225,13 +224,16 @@ std::vector<TipInput> tipInputs(const MainWindow& w) {
 
 void renderTips(MainWindow& w, const TipOutcome& o) {
     w.tipBarriers = o.tipBarriers;
+    for (int i = 0; i < w.lstRaces.count(); ++i) w.lstRaces.setTooltip(i, explainLine(o, static_cast<std::size_t>(i)));
     if (w.lstTips.count() > 0) w.lstTips.clear();
     for (std::size_t k = 0; k < o.tips.size(); ++k) {
         const TipRow& tip = o.tips[k];
         const int row = w.lstTips.addRow(tip.label, {tip.runner, tip.win, tip.barrier});
-        w.lstTips.setTooltip(row, explainLine(o, static_cast<std::size_t>(o.tipOrder[k] - 1)));
+        // A tip's working is its runner's, already on the runner's row.
+        const int runner = o.tipOrder[k] - 1;
+        w.lstTips.setTooltip(row, runner < w.lstRaces.count() ? w.lstRaces.row(runner).tooltip
+                                                               : explainLine(o, static_cast<std::size_t>(runner)));
     }
-    for (int i = 0; i < w.lstRaces.count(); ++i) w.lstRaces.setTooltip(i, explainLine(o, static_cast<std::size_t>(i)));
 
     Grid& g = w.msfResults;
     if (g.cols() < 4) g.setCols(4);

@@ -58,7 +58,8 @@ std::string fetchPricePage(Context& ctx, MainWindow& w, const std::string& addre
         cause = "cannot move test.html to " + std::string(kRtoPage);
         return {};
     }
-    return readWholeFile(rto);
+    // What rto.html now holds, without reading it back.
+    return loaded.markup + "\r\n";
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 
 #include "net/PageText.h"
 #include "pages/PageWriter.h"
-#include "net/PageText.h"
 
 namespace selvane {
 namespace {
@@ -39,8 +38,7 @@ void rewriteColours(std::string& text) {
 
 void lowerInto(std::string& out, string_view s) {
     out.assign(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (char& c : out) c = text::lowerAscii(c);
 }
 
 // One walk over the rewritten price page: find "<", find ">", upper-case the tag, test it, take

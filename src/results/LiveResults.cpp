@@ -44,9 +44,9 @@ std::string copyRacePage(Context& ctx, MainWindow& w, const LiveResultChoice& ch
 
     ResultsPageEnd end = ResultsPageEnd::NoResultTables;
     guarded([&] {
-        const std::string testPath = ctx.workPath("test.html");
-        if (!parsed.ok || !fileExists(testPath)) return;
-        std::string page = readWholeFile(testPath);
+        // The markup is already here; test.html only has to have been stored.
+        if (!parsed.ok || !fileExists(ctx.workPath("test.html"))) return;
+        std::string page = parsed.markup;
         PageWriter writer(ctx.programFolder);
         end = writeResultsPage(writer, page);
     });
