@@ -14,7 +14,8 @@ namespace fs = std::filesystem;
 void saveFile(const std::string& path, std::string_view text) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return;
-    if (std::fwrite(text.data(), 1, text.size(), f) == text.size()) std::fwrite("\r\n", 1, 2, f);
+    if (std::fwrite(text.data(), 1, text.size(), f) == text.size())
+        std::fwrite(kSavedFileEnd.data(), 1, kSavedFileEnd.size(), f);
     std::fclose(f);
 }
 

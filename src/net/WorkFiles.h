@@ -8,7 +8,9 @@
 namespace selvane {
 
 // The file procedures never report a failure: false, or the text read so far.
-void saveFile(const std::string& path, std::string_view text);  // writes text + CR LF
+// What saveFile puts after the text: a page kept in memory plus this is what its file holds.
+inline constexpr std::string_view kSavedFileEnd = "\r\n";
+void saveFile(const std::string& path, std::string_view text);  // writes text + kSavedFileEnd
 bool fileExists(const std::string& path);
 std::string readWholeFile(const std::string& path);
 // Deletes the file if it is there; false when it was there and could not be deleted.

@@ -59,7 +59,7 @@ std::string fetchPricePage(Context& ctx, MainWindow& w, const std::string& addre
         return {};
     }
     // What rto.html now holds, without reading it back.
-    return loaded.markup + "\r\n";
+    return loaded.markup + std::string(kSavedFileEnd);
 }
 
 }  // namespace

@@ -44,9 +44,9 @@ std::string copyRacePage(Context& ctx, MainWindow& w, const LiveResultChoice& ch
 
     ResultsPageEnd end = ResultsPageEnd::NoResultTables;
     guarded([&] {
-        // The markup is already here; test.html only has to have been stored.
+        // The markup as test.html holds it, without reading it back; the file only has to exist.
         if (!parsed.ok || !fileExists(ctx.workPath("test.html"))) return;
-        std::string page = parsed.markup;
+        std::string page = parsed.markup + std::string(kSavedFileEnd);
         PageWriter writer(ctx.programFolder);
         end = writeResultsPage(writer, page);
     });
