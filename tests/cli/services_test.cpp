@@ -195,7 +195,7 @@ struct Boards : test::StandinCli {
     Boards() : StandinCli("2026-12-06T12:10") {}
     test::TempDir work;
     std::ostringstream out, err;
-    cli::Context ctx{cli::Args({"scone", "1"}, {}), false, work.path(), web.services(), FetchLimits{}, out, err, {}};
+    cli::Context ctx{cli::Args({"scone", "1"}, {}), false, work.path(), web.services(), FetchLimits{}, out, err, {}, "odds"};
 };
 
 TEST_F(Boards, OddsFollowTheStandinsPricesAndAFailedFetchKeepsTheLastGoodOnes) {
