@@ -47,8 +47,8 @@ std::string commonHelp() {
     return "Common options:\n"
            "  --json               print one JSON document instead of a table\n"
            "  --work DIR           keep work files in DIR (default: a temporary folder, removed on exit)\n"
-           "  --form-guide URL     form-guide service (scheme, host and port)\n"
-           "  --results-site URL   tote results site root, ending in /\n"
+           "  --form-guide URL     form-guide service (http or https, host and port)\n"
+           "  --results-site URL   tote results site root (http or https), ending in /\n"
            "  --timeout SECONDS    time limit of each fetch, 0.1 to 3600 (default 30)\n";
 }
 

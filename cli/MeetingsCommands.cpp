@@ -140,7 +140,8 @@ const Registrar meetingsCommand{Command{
     "Downloads the meeting page as \"Download Race Meetings\" does (or, with --date, as choosing\n"
     "that date does) and prints the date box, the meetings with their races and the track box.\n"
     "With --json: the keys of parse meetings. --csv prints one record per race: date, meeting,\n"
-    "race, time, track, length. Exit status 1 when the service cannot be reached.",
+    "race, time, track, length. Exit status 1 when the service cannot be reached. A meeting whose\n"
+    "race line cannot be read is left out and named on stderr.",
     {"--date"}, runMeetings}};
 
 }  // namespace
