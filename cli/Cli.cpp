@@ -9,10 +9,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cmath>
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -183,8 +183,7 @@ bool isCalendarDate(std::string_view text) {
     const auto part = [&](std::size_t at, std::size_t n) { return digitsNumber(std::string(text.substr(at, n)), n); };
     const auto day = part(0, 2), month = part(3, 2), year = part(6, 4);
     if (!day || !month || !year || *year < 1) return false;
-    using namespace std::chrono;
-    return year_month_day{std::chrono::year{*year}, std::chrono::month(static_cast<unsigned>(*month)),
+    return std::chrono::year_month_day{std::chrono::year{*year}, std::chrono::month(static_cast<unsigned>(*month)),
                           std::chrono::day(static_cast<unsigned>(*day))}
         .ok();
 }
@@ -469,10 +468,10 @@ int StdoutBuffer::sync() {
     const char* from = pbase();
     while (error_ == 0 && from < pptr()) {
         const ssize_t n = ::write(STDOUT_FILENO, from, static_cast<std::size_t>(pptr() - from));
-        if (n >= 0)
+        if (n > 0)
             from += n;
-        else if (errno != EINTR)
-            error_ = errno;
+        else if (n == 0 || errno != EINTR)
+            error_ = n == 0 ? EIO : errno;
     }
     // After an error the rest is dropped: nothing more can reach the reader.
     setp(buffer_, buffer_ + sizeof buffer_);
