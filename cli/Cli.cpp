@@ -2,16 +2,21 @@
 
 #include "Watch.h"
 #include "net/HtmlEngine.h"
+#include "net/PageText.h"
 
 #include <pthread.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cmath>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -42,8 +47,8 @@ std::string commonHelp() {
     return "Common options:\n"
            "  --json               print one JSON document instead of a table\n"
            "  --work DIR           keep work files in DIR (default: a temporary folder, removed on exit)\n"
-           "  --form-guide URL     form-guide service (scheme, host and port)\n"
-           "  --results-site URL   tote results site root, ending in /\n"
+           "  --form-guide URL     form-guide service (http or https, host and port)\n"
+           "  --results-site URL   tote results site root (http or https), ending in /\n"
            "  --timeout SECONDS    time limit of each fetch, 0.1 to 3600 (default 30)\n";
 }
 
@@ -142,6 +147,47 @@ std::optional<int> digitsNumber(const std::string& text, std::size_t maxDigits) 
     return std::stoi(text);
 }
 
+bool isWebAddress(std::string_view address) {
+    for (const char c : address)
+        if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7F || c == '@' || c == '?' || c == '#') return false;
+    std::size_t start = 0;
+    for (std::string_view scheme : {"HTTP://", "HTTPS://"})
+        if (text::startsNoCase(address, scheme)) start = scheme.size();
+    if (start == 0) return false;
+    const std::string_view authority = address.substr(start, address.find('/', start) - start);
+    std::size_t portAt = std::string_view::npos;
+    if (!authority.empty() && authority.front() == '[') {
+        const std::size_t close = authority.find(']');
+        if (close == std::string_view::npos || close < 2) return false;
+        if (close + 1 < authority.size()) {
+            if (authority[close + 1] != ':') return false;
+            portAt = close + 2;
+        }
+    } else {
+        const std::size_t colon = authority.find(':');
+        const std::string_view host = authority.substr(0, colon);
+        if (host.empty()) return false;
+        for (const char c : host)
+            if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '_' ||
+                  static_cast<unsigned char>(c) >= 0x80))
+                return false;
+        if (colon != std::string_view::npos) portAt = colon + 1;
+    }
+    if (portAt == std::string_view::npos) return true;
+    const std::optional<int> port = digitsNumber(std::string(authority.substr(portAt)), 5);
+    return port && *port >= 1 && *port <= 65535;
+}
+
+bool isCalendarDate(std::string_view text) {
+    if (text.size() != 10 || text[2] != '/' || text[5] != '/') return false;
+    const auto part = [&](std::size_t at, std::size_t n) { return digitsNumber(std::string(text.substr(at, n)), n); };
+    const auto day = part(0, 2), month = part(3, 2), year = part(6, 4);
+    if (!day || !month || !year || *year < 1) return false;
+    return std::chrono::year_month_day{std::chrono::year{*year}, std::chrono::month(static_cast<unsigned>(*month)),
+                          std::chrono::day(static_cast<unsigned>(*day))}
+        .ok();
+}
+
 std::string readInputFile(const std::string& path) {
     if (path == "-") {
         std::ostringstream s;
@@ -184,6 +230,34 @@ nlohmann::json jsonNumber(float value) {
     return shortest;
 }
 
+namespace {
+
+// UTF-8 text with its control characters escaped; LF kept when lineBreaks.
+std::string escapeControls(const std::string& utf8, bool lineBreaks) {
+    std::string out;
+    out.reserve(utf8.size());
+    char escape[8];
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
+        if ((c < 0x20 && c != '\t' && !(lineBreaks && c == '\n')) || c == 0x7F) {
+            std::snprintf(escape, sizeof escape, "\\x%02x", c);
+            out += escape;
+        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            std::snprintf(escape, sizeof escape, "\\u%04x", next);
+            out += escape;
+            ++i;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string terminalLine(std::string_view bytes) { return escapeControls(toUtf8(bytes), false); }
+
 std::string plainText(std::string_view bytes) {
     const std::string utf8 = toUtf8(bytes);
     std::string out;
@@ -196,7 +270,7 @@ std::string plainText(std::string_view bytes) {
             if (i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
         }
     }
-    return out;
+    return escapeControls(out, true);
 }
 
 std::size_t codePoints(std::string_view utf8) {
@@ -206,14 +280,14 @@ std::size_t codePoints(std::string_view utf8) {
 }
 
 std::string leftAligned(std::string_view bytes, std::size_t width) {
-    std::string text = toUtf8(bytes);
+    std::string text = terminalLine(bytes);
     const std::size_t n = codePoints(text);
     if (n < width) text.append(width - n, ' ');
     return text;
 }
 
 std::string rightAligned(std::string_view bytes, std::size_t width) {
-    std::string text = toUtf8(bytes);
+    std::string text = terminalLine(bytes);
     const std::size_t n = codePoints(text);
     if (n < width) text.insert(0, width - n, ' ');
     return text;
@@ -239,9 +313,10 @@ void removeTempFolderOnSignals() {
     std::thread([set] {
         int sig = 0;
         // The first Ctrl-C of a watch ends it at its next wait, so it leaves as it would at the end.
+        // SIGTERM ends it at once, also during a fetch.
         do {
             if (sigwait(&set, &sig) != 0) return;
-        } while (sig != SIGHUP && stopRunningWatch());
+        } while (sig == SIGINT && stopRunningWatch());
         {
             std::lock_guard lock(tempFolderMutex);
             std::error_code ec;
@@ -257,8 +332,21 @@ void removeTempFolderOnSignals() {
     }).detach();
 }
 
-int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
-    std::vector<std::string> words(argv + 1, argv + argc);
+namespace {
+
+// What the command's output came to: code, or 1 when out could not be written.
+int checkOutput(std::ostream& out, std::ostream& err, const std::string& who, int code) {
+    out.flush();
+    if (out) return code;
+    const auto* buffer = dynamic_cast<const StdoutBuffer*>(out.rdbuf());
+    const int error = buffer ? buffer->error() : 0;
+    // A reader that has gone (head -1) wanted no more: nothing to tell it.
+    if (error != EPIPE)
+        err << who << ": cannot write output: " << (error ? std::strerror(error) : "the write failed") << "\n";
+    return code == kOk ? kInputError : code;
+}
+
+int runWords(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, std::string& who) {
     if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
         printOverview(words.empty() ? err : out);
         return words.empty() ? kUsage : kOk;
@@ -277,9 +365,10 @@ int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
         }
     }
     if (!cmd) {
-        err << "selvane-cli: unknown command '" << words[0] << "' (see selvane-cli --help)\n";
+        err << "selvane-cli: unknown command '" << terminalLine(words[0]) << "' (see selvane-cli --help)\n";
         return kUsage;
     }
+    who = "selvane-cli " + cmd->name;
 
     std::vector<std::string> positional;
     std::map<std::string, std::string> options;
@@ -300,7 +389,7 @@ int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
                 value = w.substr(eq + 1);
             } else if (isValueOption(cmd, name)) {
                 if (i + 1 >= words.size()) {
-                    err << "selvane-cli: " << name << " needs a value\n";
+                    err << "selvane-cli: " << terminalLine(name) << " needs a value\n";
                     return kUsage;
                 }
                 value = words[++i];
@@ -316,8 +405,18 @@ int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     TempFolder temp;
     fs::path work;
     try {
-        if (auto v = options.find("--form-guide"); v != options.end()) services.formGuide = v->second;
-        if (auto v = options.find("--results-site"); v != options.end()) services.resultsSiteRoot = v->second;
+        // Checked before anything is fetched: a malformed address or date would be sent as it is.
+        if (auto v = options.find("--form-guide"); v != options.end()) {
+            if (!isWebAddress(v->second)) throw UsageError("--form-guide takes an http or https address with a host");
+            services.formGuide = v->second;
+        }
+        if (auto v = options.find("--results-site"); v != options.end()) {
+            if (!isWebAddress(v->second) || !v->second.ends_with('/'))
+                throw UsageError("--results-site takes an http or https address with a host, ending in /");
+            services.resultsSiteRoot = v->second;
+        }
+        if (auto v = options.find("--date"); v != options.end() && isValueOption(cmd, "--date") && !isCalendarDate(v->second))
+            throw UsageError("--date takes a calendar date, DD/MM/YYYY");
         if (auto v = options.find("--timeout"); v != options.end()) {
             const auto total = timeoutOption(v->second);
             if (!total) throw UsageError("--timeout takes 0.1 to 3600 seconds");
@@ -335,7 +434,7 @@ int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
         }
         for (const std::string& common : kCommonValueOptions) options.erase(common);
 
-        Context ctx{Args(std::move(positional), std::move(options)), json, work, services, limits, out, err, {}};
+        Context ctx{Args(std::move(positional), std::move(options)), json, work, services, limits, out, err, {}, cmd->name};
         return cmd->run(ctx);
     } catch (const UsageError& e) {
         err << "selvane-cli " << cmd->name << ": " << e.what() << " (usage: selvane-cli " << cmd->usage << ")\n";
@@ -344,9 +443,48 @@ int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
         err << "selvane-cli " << cmd->name << ": " << e.what() << "\n";
         return kInputError;
     } catch (const std::exception& e) {
-        err << "selvane-cli " << cmd->name << ": " << e.what() << "\n";
+        err << "selvane-cli " << cmd->name << ": " << terminalLine(e.what()) << "\n";
         return kInputError;
     }
+}
+
+}  // namespace
+
+int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    std::string who = "selvane-cli";
+    const int code = runWords(std::vector<std::string>(argv + 1, argv + argc), out, err, who);
+    return checkOutput(out, err, who, code);
+}
+
+int StdoutBuffer::overflow(int_type c) {
+    if (sync() != 0) return traits_type::eof();
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    *pptr() = traits_type::to_char_type(c);
+    pbump(1);
+    return c;
+}
+
+int StdoutBuffer::sync() {
+    const char* from = pbase();
+    while (error_ == 0 && from < pptr()) {
+        const ssize_t n = ::write(STDOUT_FILENO, from, static_cast<std::size_t>(pptr() - from));
+        if (n > 0)
+            from += n;
+        else if (n == 0 || errno != EINTR)
+            error_ = n == 0 ? EIO : errno;
+    }
+    // After an error the rest is dropped: nothing more can reach the reader.
+    setp(buffer_, buffer_ + sizeof buffer_);
+    return error_ == 0 ? 0 : -1;
+}
+
+int runOnStdout(int argc, char** argv) {
+    std::signal(SIGPIPE, SIG_IGN);
+    StdoutBuffer buffer;
+    std::streambuf* const was = std::cout.rdbuf(&buffer);
+    const int code = runCli(argc, argv, std::cout, std::cerr);
+    std::cout.rdbuf(was);
+    return code;
 }
 
 }  // namespace selvane::cli

@@ -6,7 +6,9 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <streambuf>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -21,11 +23,17 @@ inline constexpr int kOk = 0;
 inline constexpr int kInputError = 1;
 inline constexpr int kUsage = 2;
 
+// Page bytes or an argument as one line for a terminal: UTF-8 as toUtf8 gives it, with every
+// control character but tab (C0, DEL, and C1 as U+0080..U+009F) written as an escape ("\x1b",
+// "\u009b"), so that no text from a page or an argument can drive the terminal.
+std::string terminalLine(std::string_view bytes);
+
+// The error line is escaped when the error is made: what() of a text holding NUL would end there.
 struct UsageError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+    explicit UsageError(const std::string& what) : std::runtime_error(terminalLine(what)) {}
 };
 struct InputError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+    explicit InputError(const std::string& what) : std::runtime_error(terminalLine(what)) {}
 };
 
 // One command's arguments after the common options were taken out.
@@ -60,6 +68,7 @@ struct Context {
     // The command's output: the JSON document with --json, else the table. Returns kOk.
     int print(const std::function<nlohmann::json()>& document, const std::function<void(std::ostream&)>& table);
     FakePorts ports;
+    std::string name;  // the command's, for its lines on err
 };
 
 struct Command {
@@ -92,12 +101,13 @@ nlohmann::json jsonText(std::string_view bytes);
 // A float as JSON: a whole number as an integer, else the float's shortest decimal text.
 nlohmann::json jsonNumber(float value);
 
-// Page bytes for a terminal: UTF-8 as toUtf8 gives it, CR LF and a lone CR as plain line breaks.
+// Page bytes for a terminal over several lines: as terminalLine, but CR LF, a lone CR and LF are
+// plain line breaks.
 std::string plainText(std::string_view bytes);
 // Characters (code points) of a UTF-8 text.
 std::size_t codePoints(std::string_view utf8);
-// toUtf8(bytes) filled with blanks after it (left-aligned) or before it (right-aligned) up to
-// width characters; a longer text is not cut.
+// terminalLine(bytes) filled with blanks after it (left-aligned) or before it (right-aligned) up
+// to width characters; a longer text is not cut.
 std::string leftAligned(std::string_view bytes, std::size_t width);
 std::string rightAligned(std::string_view bytes, std::size_t width);
 
@@ -105,10 +115,40 @@ std::string rightAligned(std::string_view bytes, std::size_t width);
 nlohmann::json messagesJson(const std::vector<ShownMessage>& messages);
 void printMessages(std::ostream& out, const std::vector<ShownMessage>& messages);
 
-// SIGINT, SIGTERM and SIGHUP remove the temporary work folder before they end the process.
-// Call first in main(), before any thread starts.
+// An http or https address with a host, and a port of 1 to 65535 when it names one; no user,
+// query or fragment part, no blanks or control characters.
+bool isWebAddress(std::string_view text);
+// DD/MM/YYYY naming a day of the calendar (year 1 on).
+bool isCalendarDate(std::string_view text);
+
+// SIGINT, SIGTERM and SIGHUP remove the temporary work folder before they end the process; the
+// first SIGINT of a watch ends the watch at its next wait instead. Call first in main(), before
+// any thread starts.
 void removeTempFolderOnSignals();
 
+// Runs a command; output that cannot be written (out failed by the end) is "cannot write
+// output: <reason>" on err and exit status 1, and silently 1 when the reader has gone (a closed pipe).
 int runCli(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+// stdout as the commands write it: write(2) on fd 1 through a buffer that keeps the first
+// error's errno, which std::cout's own buffer does not tell.
+class StdoutBuffer : public std::streambuf {
+public:
+    StdoutBuffer() { setp(buffer_, buffer_ + sizeof buffer_); }
+    ~StdoutBuffer() override { sync(); }
+    int error() const { return error_; }
+
+protected:
+    int_type overflow(int_type c) override;
+    int sync() override;
+
+private:
+    char buffer_[8192];
+    int error_ = 0;
+};
+
+// main(): SIGPIPE ignored (a closed pipe is a write error, not the end of the process, so the
+// temporary folder goes too) and runCli on stdout through a StdoutBuffer.
+int runOnStdout(int argc, char** argv);
 
 }  // namespace selvane::cli

@@ -5,8 +5,8 @@
 namespace selvane::cli {
 
 std::string csvField(std::string_view bytes) {
-    const std::string text = toUtf8(bytes);
-    const bool quoted = text.find_first_of(",\"\r\n") != std::string::npos ||
+    const std::string text = terminalLine(bytes);
+    const bool quoted = text.find_first_of(",\"") != std::string::npos ||
                         (!text.empty() && (text.front() == ' ' || text.back() == ' ' || text.front() == '\t' ||
                                            text.back() == '\t'));
     if (!quoted) return text;

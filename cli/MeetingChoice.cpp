@@ -1,6 +1,7 @@
 #include "MeetingChoice.h"
 
 #include "app/Commands.h"
+#include "form/RaceSelection.h"
 #include "meetings/MeetingCommands.h"
 #include "net/PageStatus.h"
 #include "net/PageText.h"
@@ -8,13 +9,6 @@
 
 namespace selvane::cli {
 namespace {
-
-bool isDate(const std::string& s) {
-    if (s.size() != 10 || s[2] != '/' || s[5] != '/') return false;
-    for (std::size_t i : {0, 1, 3, 4, 6, 7, 8, 9})
-        if (s[i] < '0' || s[i] > '9') return false;
-    return true;
-}
 
 std::string firstWord(const std::string& s) {
     const std::string_view t = text::trimSpaces(s);
@@ -24,8 +18,8 @@ std::string firstWord(const std::string& s) {
 }  // namespace
 
 std::unique_ptr<App> downloadMeetings(Context& ctx) {
+    // runCli has checked that it is a calendar date.
     const std::optional<std::string> date = ctx.args.option("--date");
-    if (date && !isDate(*date)) throw UsageError("--date takes DD/MM/YYYY");
 
     auto app = ctx.makeApp();
     // Only the service is needed: whether the machine has a network is not asked.
@@ -42,6 +36,9 @@ std::unique_ptr<App> downloadMeetings(Context& ctx) {
         w.cmdDownload.click();
     }
     if (!fileExists(app->workPath("access.html"))) throw InputError(fetchFailure(w, meetingPageUrl(app->services)));
+    // The meetings listed are good; the ones left out are said, not silently missing.
+    for (const LeftOutMeeting& m : app->meetings.leftOut)
+        ctx.err << "selvane-cli " << ctx.name << ": " << terminalLine(leftOutText(m)) << "\n";
     return app;
 }
 
@@ -89,6 +86,16 @@ std::string fetchFailure(const MainWindow& w, const std::string& address) {
     // Panel 2 may hold the best bet of the race shown; lblStatus still names the failure.
     const std::string& status = w.lblStatus.caption();
     return status.rfind(prefix, 0) == 0 ? status : prefix + address;
+}
+
+std::string racePageFailure(const App& app) {
+    const MainWindow& w = app.window;
+    const int row = w.lstRaceName.selectedIndex();
+    if (row < 0) return {};
+    const std::string address =
+        racePageAddress(app.services.formGuide, w.lstRaceName.row(row).text, w.lstRaceName.subItem(row, 1));
+    const std::string failure = firstFetchFailure(w);
+    return failure.rfind(std::string(kFetchFailedStatus) + ": " + address + " ", 0) == 0 ? failure : std::string();
 }
 
 void requireResultsPage(const App& app) {

@@ -24,6 +24,10 @@ void selectRace(App& app, int race, const std::string& track);
 // race double-clicked in the race list, as the window does (its field fills the runner list).
 std::unique_ptr<App> chooseRaceOfArguments(Context& ctx, std::vector<std::string> options = {});
 
+// "Page could not be fetched: <address> (<cause>)" when the chosen race's page could not be
+// fetched (the runner list is then empty), else empty.
+std::string racePageFailure(const App& app);
+
 // The error line of a failed command: the window's first fetch failure ("Page could not be
 // fetched: <address> (timed out)") from panel 2 or lblStatus, or address when neither names one.
 std::string fetchFailure(const MainWindow& w, const std::string& address);

@@ -49,19 +49,19 @@ void printMeetings(std::ostream& out, const App& app) {
     const ComboBox& dates = app.window.cmbDateRaces;
     out << "Dates:";
     for (int i = 0; i < dates.count(); ++i)
-        out << "  " << toUtf8(dates.entries()[i]) << (i == dates.selectedIndex() ? " (selected)" : "");
+        out << "  " << terminalLine(dates.entries()[i]) << (i == dates.selectedIndex() ? " (selected)" : "");
     out << "\n";
     if (t.meetingCounter <= 1) {
         out << "No meetings.\n";
         return;
     }
     for (int m = 1; m < t.meetingCounter && m <= MeetingTables::kMeetings; ++m) {
-        out << "\n" << m << ". " << toUtf8(t.meetingNames[m]) << "  [" << toUtf8(t.meetingLinks[m]) << "]\n";
+        out << "\n" << m << ". " << terminalLine(t.meetingNames[m]) << "  [" << terminalLine(t.meetingLinks[m]) << "]\n";
         out << "   " << leftAligned("Race", 6) << leftAligned("Time", 8) << leftAligned("Track", 28) << "Length\n";
         for (int k = 1; k <= MeetingTables::kRaces && k <= t.meetingLastRace[m]; ++k) {
             const RaceRow& r = t.raceTable[m][k];
             out << "   " << leftAligned(r.number, 6) << leftAligned(r.time, 8) << leftAligned(r.track, 28)
-                << toUtf8(r.length) << "\n";
+                << terminalLine(r.length) << "\n";
         }
     }
 }
@@ -94,7 +94,7 @@ int runParseDates(Context& ctx) {
             return json{{"dates", dates}};
         },
         [&](std::ostream& out) {
-            for (int i = 0; i < 5; ++i) out << i << "  " << toUtf8(d[i]) << "\n";
+            for (int i = 0; i < 5; ++i) out << i << "  " << terminalLine(d[i]) << "\n";
         });
 }
 
@@ -140,7 +140,8 @@ const Registrar meetingsCommand{Command{
     "Downloads the meeting page as \"Download Race Meetings\" does (or, with --date, as choosing\n"
     "that date does) and prints the date box, the meetings with their races and the track box.\n"
     "With --json: the keys of parse meetings. --csv prints one record per race: date, meeting,\n"
-    "race, time, track, length. Exit status 1 when the service cannot be reached.",
+    "race, time, track, length. Exit status 1 when the service cannot be reached. A meeting whose\n"
+    "race line cannot be read is left out and named on stderr.",
     {"--date"}, runMeetings}};
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "odds/OddsCommand.h"
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 
@@ -31,6 +32,8 @@ struct OddsFetch {
 OddsFetch fetchOdds(Context& ctx, std::vector<std::string> options) {
     // The race's field fills the runner list, whose count is the odds window's row count.
     auto app = chooseRaceOfArguments(ctx, std::move(options));
+    // Without the race's field there is no row to put a price in.
+    if (const std::string failure = racePageFailure(*app); !failure.empty()) throw InputError(failure);
 
     OddsFetch fetch;
     ctx.ports.modal.onShow = [&fetch](Window& window) {
@@ -52,9 +55,11 @@ Board oddsBoard(Context& ctx, std::vector<OddsRow>& previous) {
         const OddsFetch fetch = fetchOdds(ctx, kOddsOptions);
         if (fetch.run.end != LiveOddsRun::End::Shown) {
             const auto& shown = ctx.ports.messages.shown;
-            throw InputError(shown.empty() ? "no prices were shown" : plainText(shown.front().text));
+            std::string text = shown.empty() ? "no prices were shown" : plainText(shown.front().text);
+            std::replace(text.begin(), text.end(), '\n', ' ');
+            throw InputError(text);
         }
-        board.heading = plainText(shownCaption(fetch.heading)) + "\n" + priceHeader();
+        board.heading = terminalLine(shownCaption(fetch.heading)) + "\n" + priceHeader();
         board.rows = oddsBoardRows(previous, fetch.run.rows);
         previous = fetch.run.rows;
     });
@@ -87,7 +92,7 @@ int runOdds(Context& ctx) {
                                   {"messages", messagesJson(messages)}};
         },
         [&](std::ostream& out) {
-            if (!heading.empty()) out << plainText(shownCaption(heading)) << "\n\n";
+            if (!heading.empty()) out << terminalLine(shownCaption(heading)) << "\n\n";
             printPriceTable(out, run.rows);
             printMessages(out, messages);
         });
@@ -101,7 +106,8 @@ const Registrar registrar{
             "ignored), double-clicks race RACE and presses Live Odds as the window would: prints the odds\n"
             "window's heading and one row per runner of the race's field: number, name, best price and the\n"
             "seven tote prices (n/a: no price, scr: scratched). Exit status 1 when the service cannot be\n"
-            "reached, has no such meeting or race, or the price page cannot be fetched or holds no prices.\n"
+            "reached, has no such meeting or race, or the race page or the price page cannot be fetched,\n"
+            "or the price page holds no prices.\n"
             "JSON: {heading, address (the price page), rows: [{number, name, best, prices: [AUS TOTE,\n"
             "STAB Win, NSW Win, QLD Win, STAB PLC, NSW PLC, QLD PLC]}] as page odds gives them,\n"
             "messages: [{title, text}]}.\n"
@@ -110,7 +116,7 @@ const Registrar registrar{
             "price shorter than at the last good fetch is marked \"▼\", a longer one \"▲\", scratched runners\n"
             "\"scratched\"; the time of the last good fetch and the data's age are shown, and a failed\n"
             "fetch reads \"stale since hh:mm:ss\". Not on a terminal it prints one block per fetch.\n"
-            "Ctrl-C ends it.",
+            "Ctrl-C ends it: exit status 0 when the last fetch worked, else 1.",
             {"--date", "--every"},
             runOdds}};
 

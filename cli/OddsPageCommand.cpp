@@ -43,7 +43,7 @@ int runOddsPage(Context& ctx) {
         },
         [&](std::ostream& out) {
             if (!odds.hasPage) {
-                out << "No " << kOddsPageName << " (" << odds.cause << "): the window would say \""
+                out << "No " << kOddsPageName << " (" << terminalLine(odds.cause) << "): the window would say \""
                     << kOddsUnavailableText << "\"\n";
                 return;
             }

@@ -26,7 +26,7 @@ void printMeetings(std::ostream& out, const ResultTables& t) {
     for (int i = 1; i <= t.storedMeetings(); ++i) {
         out << "  " << std::setw(2) << i << "  " << leftAligned(t.resultMeetingNames[i], 24) << " "
             << rightAligned(t.resultRecords[i].code(1), 2) << " ";
-        for (int r = 1; r <= t.resultRaceCounts[i]; ++r) out << " R" << r << ": " << toUtf8(t.resultRecords[i].result(r));
+        for (int r = 1; r <= t.resultRaceCounts[i]; ++r) out << " R" << r << ": " << terminalLine(t.resultRecords[i].result(r));
         out << "\n";
     }
 }

@@ -56,11 +56,7 @@ int runRace(Context& ctx) {
     const MainWindow& w = app->window;
     // A race page that could not be fetched still shows the placeholder tips and the warning:
     // they are printed, and the exit status says the page failed.
-    const int row = w.lstRaceName.selectedIndex();
-    const std::string raceAddress =
-        racePageAddress(app->services.formGuide, w.lstRaceName.row(row).text, w.lstRaceName.subItem(row, 1));
-    std::string raceFailure = firstFetchFailure(w);
-    if (raceFailure.rfind(std::string(kFetchFailedStatus) + ": " + raceAddress + " ", 0) != 0) raceFailure.clear();
+    const std::string raceFailure = racePageFailure(*app);
     if (raceFailure.empty()) requireResultsPage(*app);
 
     ShownTips shown = readShownTips(w);
@@ -90,9 +86,9 @@ int runRace(Context& ctx) {
                 return doc;
             },
             [&](std::ostream& out) {
-                out << toUtf8(w.cmbDateRaces.text()) << "  " << toUtf8(w.lblTrackName.caption()) << "  Race #. "
-                    << toUtf8(w.lblRaceNumber.caption()) << "  " << toUtf8(w.lblRaceTime.caption()) << "  "
-                    << toUtf8(w.lblRaceLength.caption()) << "\n\nField\n";
+                out << terminalLine(w.cmbDateRaces.text()) << "  " << terminalLine(w.lblTrackName.caption()) << "  Race #. "
+                    << terminalLine(w.lblRaceNumber.caption()) << "  " << terminalLine(w.lblRaceTime.caption()) << "  "
+                    << terminalLine(w.lblRaceLength.caption()) << "\n\nField\n";
                 printRunnerEntries(out, field);
                 out << "\n";
                 printShownTips(out, shown);
@@ -103,7 +99,7 @@ int runRace(Context& ctx) {
                 printShownResults(out, w);
             });
     if (raceFailure.empty()) return kOk;
-    ctx.err << "selvane-cli race: " << raceFailure << "\n";
+    ctx.err << "selvane-cli race: " << terminalLine(raceFailure) << "\n";
     return kInputError;
 }
 

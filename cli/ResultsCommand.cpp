@@ -24,10 +24,10 @@ Board resultsBoard(Context& ctx, const std::string& track, int race) {
     return fetchBoard(ctx, [&](Board& board) {
         const auto app = checkedResults(ctx, track, race);
         const MainWindow& w = app->window;
-        board.heading = toUtf8(w.cmbDateRaces.text()) + "  " + toUtf8(w.cmbTrackName.text()) + "\n" + kResultsHeader;
+        board.heading = terminalLine(w.cmbDateRaces.text()) + "  " + terminalLine(w.cmbTrackName.text()) + "\n" + kResultsHeader;
         for (const ReportRow& row : w.lstResults.rows())
             board.rows.push_back({row.subItems.at(1) + "\t" + row.subItems.at(0), resultsRowText(row)});
-        if (race > 0) board.rows.push_back({"\tresult", "Race result: " + plainText(w.txtResults.text())});
+        if (race > 0) board.rows.push_back({"\tresult", "Race result: " + terminalLine(w.txtResults.text())});
     });
 }
 
@@ -53,7 +53,7 @@ int runResults(Context& ctx) {
             return doc;
         },
         [&](std::ostream& out) {
-            out << toUtf8(w.cmbDateRaces.text()) << "  " << toUtf8(w.cmbTrackName.text()) << "\n\n";
+            out << terminalLine(w.cmbDateRaces.text()) << "  " << terminalLine(w.cmbTrackName.text()) << "\n\n";
             printShownResults(out, w);
         });
 }
@@ -70,7 +70,7 @@ const Registrar registrar{Command{
     "--watch fetches again every S seconds (--every, 5 to 3600, default 30) and redraws: rows\n"
     "whose state changed are marked, the time of the last good fetch and the data's age are\n"
     "shown, and a failed fetch reads \"stale since hh:mm:ss\". Not on a terminal it prints one\n"
-    "block per fetch. Ctrl-C ends it.",
+    "block per fetch. Ctrl-C ends it: exit status 0 when the last fetch worked, else 1.",
     {"--date", "--race", "--every"}, runResults}};
 
 }  // namespace

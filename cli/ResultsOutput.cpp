@@ -14,7 +14,7 @@ int raceOption(const std::optional<std::string>& value) {
 
 std::string resultsRowText(const ReportRow& row) {
     return leftAligned(row.text, 6) + leftAligned(row.subItems.at(0), 9) + leftAligned(row.subItems.at(1), 26) +
-           toUtf8(row.subItems.at(2));
+           terminalLine(row.subItems.at(2));
 }
 
 void printShownResults(std::ostream& out, const MainWindow& w) {
@@ -25,8 +25,8 @@ void printShownResults(std::ostream& out, const MainWindow& w) {
     }
     out << kResultsHeader << "\n";
     for (const ReportRow& row : rows) out << resultsRowText(row) << "\n";
-    out << "Ticker: " << toUtf8(w.lblScrollResults.caption()) << "\n";
-    out << "Race result: " << toUtf8(w.txtResults.text()) << "\n";
+    out << "Ticker: " << terminalLine(w.lblScrollResults.caption()) << "\n";
+    out << "Race result: " << terminalLine(w.txtResults.text()) << "\n";
 }
 
 void writeResultsCsv(std::ostream& out, const MainWindow& w) {

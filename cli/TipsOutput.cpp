@@ -17,12 +17,12 @@ void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& 
     for (const auto& row : rows)
         for (std::size_t c = 0; c < row.size(); ++c) {
             if (widths.size() <= c) widths.push_back(0);
-            widths[c] = std::max(widths[c], codePoints(toUtf8(row[c])));
+            widths[c] = std::max(widths[c], codePoints(terminalLine(row[c])));
         }
     for (const auto& row : rows) {
         std::string line;
         for (std::size_t c = 0; c < row.size(); ++c)
-            line += c + 1 < row.size() ? leftAligned(row[c], widths[c] + 2) : toUtf8(row[c]);
+            line += c + 1 < row.size() ? leftAligned(row[c], widths[c] + 2) : terminalLine(row[c]);
         while (!line.empty() && line.back() == ' ') line.pop_back();
         out << "  " << line << "\n";
     }
@@ -91,10 +91,10 @@ void printShownTips(std::ostream& out, const ShownTips& shown) {
     out << "\nGrid\n";
     printTable(out, grid);
 
-    out << "\nStatus: " << toUtf8(shown.status) << "\n";
+    out << "\nStatus: " << terminalLine(shown.status) << "\n";
     out << "Insufficient form: " << shown.insufficientForm << "\n";
     out << "Warning: " << (shown.warning == TipWarning::None ? "none" : warningTitle(shown.warning)) << "\n";
-    if (!shown.error.empty()) out << "Tipping stopped: " << toUtf8(shown.error) << "\n";
+    if (!shown.error.empty()) out << "Tipping stopped: " << terminalLine(shown.error) << "\n";
 }
 
 nlohmann::json explainJson(const TipOutcome& o, const std::vector<TipInput>& field) {

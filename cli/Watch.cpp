@@ -84,7 +84,7 @@ bool stopAsked = false;
 
 }  // namespace
 
-void runWatch(std::ostream& out, const WatchOptions& options, const std::function<Board()>& fetch) {
+bool runWatch(std::ostream& out, const WatchOptions& options, const std::function<Board()>& fetch) {
     Shown shown;
     for (int round = 0; options.rounds == 0 || round < options.rounds; ++round) {
         Board board = fetch();
@@ -101,7 +101,7 @@ void runWatch(std::ostream& out, const WatchOptions& options, const std::functio
             shown.failedAt = at;
         }
         if (!options.terminal) drawPlain(out, shown, at);
-        if (options.rounds != 0 && round + 1 == options.rounds) break;
+        if (!out || (options.rounds != 0 && round + 1 == options.rounds)) break;
         if (!options.terminal) {
             if (!options.sleep(options.every)) break;
             continue;
@@ -110,10 +110,11 @@ void runWatch(std::ostream& out, const WatchOptions& options, const std::functio
         bool go = true;
         for (seconds waited{0}; go && waited < options.every; waited += seconds(1)) {
             drawScreen(out, shown, options.now());
-            go = options.sleep(seconds(1));
+            go = out && options.sleep(seconds(1));
         }
         if (!go) break;
     }
+    return shown.failure.empty();
 }
 
 std::chrono::seconds everyOption(const std::optional<std::string>& value) {
@@ -152,7 +153,7 @@ Board fetchBoard(Context& ctx, const std::function<void(Board&)>& fill) {
         board.ok = true;
     } catch (const std::exception& e) {
         board = Board{};
-        board.error = e.what();
+        board.error = terminalLine(e.what());
     }
     ctx.ports.messages.shown.clear();
     return board;
@@ -168,8 +169,7 @@ int watchCommand(Context& ctx, bool csv, const std::function<Board()>& fetch) {
     if (csv || ctx.json) throw UsageError("--watch draws a board: it takes neither --csv nor --json");
     const WatchOptions options =
         liveWatchOptions(everyOption(ctx.args.option("--every")), &ctx.out == &std::cout && isatty(STDOUT_FILENO));
-    runWatch(ctx.out, options, fetch);
-    return kOk;
+    return runWatch(ctx.out, options, fetch) ? kOk : kInputError;
 }
 
 bool stopRunningWatch() {

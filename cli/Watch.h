@@ -37,8 +37,9 @@ struct WatchOptions {
 
 // Fetches and draws until stopped (or `rounds` fetches): the time of the last good fetch and
 // the data's age always shown, rows that changed since the last good fetch marked, a failed
-// fetch shown as stale since the last good one — its rows are never shown as fresh.
-void runWatch(std::ostream& out, const WatchOptions& options, const std::function<Board()>& fetch);
+// fetch shown as stale since the last good one — its rows are never shown as fresh. Output that
+// cannot be written ends it too. Returns whether the last fetch worked.
+bool runWatch(std::ostream& out, const WatchOptions& options, const std::function<Board()>& fetch);
 
 // --every S: whole seconds, 5 to 3600; 30 without the option.
 std::chrono::seconds everyOption(const std::optional<std::string>& value);
@@ -55,6 +56,7 @@ Board fetchBoard(Context& ctx, const std::function<void(Board&)>& fill);
 bool watchWanted(const Context& ctx);
 
 // A command's --watch on ctx.out (redrawn when that is a terminal); refused beside --csv or --json.
+// Exit status 0 when the last fetch worked, else 1.
 int watchCommand(Context& ctx, bool csv, const std::function<Board()>& fetch);
 
 // Ctrl-C during a watch ends it at its next wait rather than killing the process.

@@ -1,8 +1,6 @@
-#include <iostream>
-
 #include "Cli.h"
 
 int main(int argc, char** argv) {
     selvane::cli::removeTempFolderOnSignals();
-    return selvane::cli::runCli(argc, argv, std::cout, std::cerr);
+    return selvane::cli::runOnStdout(argc, argv);
 }

@@ -74,7 +74,31 @@ void showFirstMeeting(MainWindow& w, const MeetingTables& meetings) {
     w.cmbTrackName.setFocus();
 }
 
+// After the track command, which empties panel 2: the meetings the parse left out, unless the
+// command's failed fetch is there.
+void reportLeftOut(MainWindow& w, const MeetingTables& meetings) {
+    if (meetings.leftOut.empty() || !firstFetchFailure(w).empty()) return;
+    std::string text = leftOutText(meetings.leftOut.front());
+    if (meetings.leftOut.size() > 1) text += " (and " + std::to_string(meetings.leftOut.size() - 1) + " more)";
+    w.stBar.setPanel(2, text);
+    w.lblStatus.setCaption(text);
+}
+
 }  // namespace
+
+std::string leftOutText(const LeftOutMeeting& meeting) {
+    constexpr std::size_t kShown = 60;
+    std::string race = meeting.raceText;
+    if (race.size() > kShown) {
+        std::size_t cut = kShown;
+        // Not inside a UTF-8 character.
+        while (cut > 0 && (static_cast<unsigned char>(race[cut]) & 0xC0) == 0x80) --cut;
+        race = race.substr(0, cut) + "...";
+    }
+    const std::string name(text::trimSpaces(meeting.name));
+    return "Meeting " + (name.empty() ? meeting.link : name) + " left out: its race line \"" + race +
+           "\" cannot be read";
+}
 
 std::string meetingPageUrl(const Services& services) { return services.formGuide + kMeetingPagePath; }
 
@@ -130,6 +154,7 @@ void downloadRaceMeetings(Context& ctx, MainWindow& w, MeetingTables& meetings, 
     w.cmbDateRaces.setFocus();
 
     showFirstMeeting(w, meetings);
+    reportLeftOut(w, meetings);
 }
 
 void chooseMeetingDate(Context& ctx, MainWindow& w, MeetingTables& meetings) {
@@ -147,6 +172,7 @@ void chooseMeetingDate(Context& ctx, MainWindow& w, MeetingTables& meetings) {
 
     parseMeetingsOnly(fetchMeetingPage(ctx, w, "?" + text::addressPart(w.yearPart + w.monthPart + w.dayPart)), meetings);
     showFirstMeeting(w, meetings);
+    reportLeftOut(w, meetings);
 }
 
 void downloadPreviousMeetings(Context& ctx, MainWindow& w, MeetingTables& meetings) {

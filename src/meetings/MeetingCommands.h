@@ -12,6 +12,9 @@ namespace selvane {
 // The meeting commands of the main window. Selecting a box entry from code runs that box's
 // click handler, so the download command runs the date and track commands by selecting.
 
+// The download and date commands end with the meetings their parse left out in status panel 2
+// and lblStatus, as a failed fetch is shown there (which comes first when there is one).
+
 // "Download Race Meetings": today's meeting page, its dates, its meetings, the first meeting's races.
 void downloadRaceMeetings(Context& ctx, MainWindow& w, MeetingTables& meetings, ConnectionState& connection);
 // A date chosen in cmbDateRaces: that date's meetings (the date box stays as it is).
@@ -26,6 +29,10 @@ void fillDateBox(ComboBox& box, const MeetingTables& meetings);
 
 // The track box from the tables: the first word of each meeting's name; entry k is slot k + 1.
 void fillTrackBox(ComboBox& box, const MeetingTables& meetings);
+
+// "Meeting EAGLE FARM left out: its race line "R99999 14:20 ..." cannot be read" (the link key
+// when the meeting has no name; a long race text cut).
+std::string leftOutText(const LeftOutMeeting& meeting);
 
 // The meeting page of the form-guide service, without a query (today's meetings).
 std::string meetingPageUrl(const Services& services);

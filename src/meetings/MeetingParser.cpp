@@ -33,6 +33,14 @@ void clearMeetingSlots(MeetingTables& t) {
     t.meetingLinks.fill({});
     t.meetingLastRace.fill(0);
     for (auto& races : t.raceTable) races.fill({});
+    t.leftOut.clear();
+}
+
+void clearSlot(MeetingTables& t, int m) {
+    t.meetingNames[m].clear();
+    t.meetingLinks[m].clear();
+    t.meetingLastRace[m] = 0;
+    t.raceTable[m].fill({});
 }
 
 enum class Walk { Full, MeetingsOnly, Dates };
@@ -112,10 +120,16 @@ private:
         } else if (marked(kSelectEnd)) {
             if (afterGoMarker_ && inRaceList_) {
                 if (t_.meetingCounter > MeetingTables::kMeetings) return false;
-                t_.meetingLastRace[t_.meetingCounter] = lastRaceSeen_;
-                lastRaceSeen_ = 0;
                 inRaceList_ = false;
-                ++t_.meetingCounter;
+                if (leavingOut_) {
+                    // The slot goes to the next meeting, with nothing of this one in it.
+                    clearSlot(t_, t_.meetingCounter);
+                    leavingOut_ = false;
+                } else {
+                    t_.meetingLastRace[t_.meetingCounter] = lastRaceSeen_;
+                    ++t_.meetingCounter;
+                }
+                lastRaceSeen_ = 0;
             }
         } else if (marked(kFormEnd)) {
             for (string_view other : kNotFormEnd)
@@ -167,12 +181,8 @@ private:
         }
         if (!afterGoMarker_ && contains(text, kGoMark)) afterGoMarker_ = true;
         if (afterGoMarker_ && inRaceList_) {
-            if (marked(kOptionValue)) {
-                if (text.empty() || text.front() == ' ') return false;
-                const string_view firstWord = text.substr(0, text.find(' '));
-                const float race = static_cast<float>(text::leadingNumber(firstWord.substr(1)));
-                if (!storeRaceOption(text, t_, currentMeeting_, race)) return false;
-                lastRaceSeen_ = race;
+            if (marked(kOptionValue) && !leavingOut_) {
+                if (!takeRace(text)) leaveOutMeeting(text);
             }
         } else if (afterGoMarker_) {
             if (marked(kNoValue)) {
@@ -182,6 +192,27 @@ private:
             }
         }
         return true;
+    }
+
+    // One race option into the open meeting's slot; false when it cannot be read.
+    bool takeRace(string_view text) {
+        if (text.empty() || text.front() == ' ') return false;
+        const string_view firstWord = text.substr(0, text.find(' '));
+        const float race = static_cast<float>(text::leadingNumber(firstWord.substr(1)));
+        if (!storeRaceOption(text, t_, currentMeeting_, race)) return false;
+        lastRaceSeen_ = race;
+        return true;
+    }
+
+    void leaveOutMeeting(string_view raceText) {
+        LeftOutMeeting m;
+        if (currentMeeting_ >= 1) {
+            m.name = t_.meetingNames[currentMeeting_];
+            m.link = t_.meetingLinks[currentMeeting_];
+        }
+        m.raceText = std::string(raceText);
+        t_.leftOut.push_back(std::move(m));
+        leavingOut_ = true;
     }
 
     bool takeDateText(string_view text) {
@@ -205,6 +236,7 @@ private:
     bool inRaceList_ = false;
     bool collectingDates_ = false;
     bool listSeen_ = false;
+    bool leavingOut_ = false;  // a race option of the open race list could not be read
     int currentMeeting_ = 0;
     float lastRaceSeen_ = 0;
     int dateCount_ = 0;

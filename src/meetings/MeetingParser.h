@@ -9,8 +9,10 @@ namespace selvane {
 
 // The meeting page of the form-guide service, read tag by tag into the meeting tables. Every
 // entry point clears the meeting slots first, so slots the page does not fill are empty. A page
-// that breaks the walk (a slot outside its table, a race text of fewer than three words or with
-// a leading space, a "<" without ">") ends the scan there; what was stored stays.
+// that breaks the walk (a slot outside its table, a "<" without ">") ends the scan there; what
+// was stored stays. A race option that cannot be read (a race number outside 1..50, fewer than
+// three words, a leading blank) leaves out only its meeting, noted in leftOut: one bad line
+// must not cost the meetings after it.
 
 // Dates, meetings and races. The date slots the page does not fill are emptied.
 void parseMeetingList(std::string_view page, MeetingTables& t);

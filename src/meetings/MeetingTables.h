@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace selvane {
 
@@ -13,6 +14,14 @@ struct RaceRow {
     std::string time;    // field 2
     std::string track;   // field 3: the middle words plus one trailing space
     std::string length;  // field 4
+};
+
+// A meeting the parse left out because a race option of its list could not be read (a race
+// number outside 1..50, fewer than three words, a leading blank).
+struct LeftOutMeeting {
+    std::string name;      // as the page names it; may be empty
+    std::string link;      // its link key
+    std::string raceText;  // the race option's text
 };
 
 struct MeetingTables {
@@ -27,6 +36,7 @@ struct MeetingTables {
     std::int16_t meetingCounter = 1;
     std::array<std::string, kDates> meetingDates;
     float selectedDateIndex = 0;
+    std::vector<LeftOutMeeting> leftOut;  // by the last parse of meetings, in page order
 };
 
 }  // namespace selvane

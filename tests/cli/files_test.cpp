@@ -37,6 +37,18 @@ TEST(Cli, UsageAndInputErrors) {
         {{"parse", "field", dir.file("gone")}, "parse field: " + dir.file("gone") + ": no such file"},
         {{"parse", "meetings", folder}, "parse meetings: " + folder + ": is a folder, not a file"},
         {{"tips", field}, "tips: " + field + ": more than 100 runners (the runner list holds 100)"},
+        // Checked before anything is fetched (nothing listens at the compiled-in address here).
+        {{"meetings", "--form-guide", "abc"},
+         "meetings: --form-guide takes an http or https address with a host (usage: selvane-cli meetings [--date "
+         "DD/MM/YYYY] [--csv])"},
+        {{"results", "x", "--results-site", "http://127.0.0.1:1/tote"},
+         "results: --results-site takes an http or https address with a host, ending in / (usage: selvane-cli "
+         "results TRACK [--date DD/MM/YYYY] [--race N] [--csv] [--watch [--every S]])"},
+        {{"race", "x", "1", "--date", "30/02/2026"},
+         "race: --date takes a calendar date, DD/MM/YYYY (usage: selvane-cli race TRACK RACE [--date DD/MM/YYYY] "
+         "[--explain] [--stake AMOUNT] [--csv])"},
+        // Arguments reach the error line escaped.
+        {{"parse", "field", dir.file("\x1b[2J")}, "parse field: " + folder + "/\\x1b[2J: no such file"},
     };
     for (const auto& [words, err] : cases) {
         const test::CliRun run = test::runCli(words);
@@ -53,6 +65,43 @@ TEST(Cli, UsageAndInputErrors) {
                   "FILE)\n")
             << bad;
     }
+}
+
+TEST(Cli, AddressesAndDates) {
+    const std::pair<const char*, bool> addresses[] = {
+        {"http://a", true}, {"HTTPS://a.b-c_d:65535/x/", true}, {"http://[::1]:8080", true}, {"http://0x10", true},
+        {"", false}, {"abc", false}, {"0x10", false}, {"ftp://a", false}, {"http://", false}, {"http://:80", false},
+        {"http://a:", false}, {"http://a:0", false}, {"http://a:65536", false}, {"http://u@a", false},
+        {"http://a b", false}, {"http://a/?q", false}, {"http://a#f", false}, {"http://a\x1b", false},
+        {"http://[]", false}, {"http://a!b", false},
+    };
+    for (const auto& [address, ok] : addresses) EXPECT_EQ(cli::isWebAddress(address), ok) << address;
+    const std::pair<const char*, bool> dates[] = {
+        {"06/12/2026", true}, {"29/02/2028", true}, {"31/12/0001", true}, {"30/02/2026", false},
+        {"29/02/2100", false}, {"31/04/2026", false}, {"00/01/2026", false}, {"01/13/2026", false},
+        {"01/01/0000", false}, {"1/1/2026", false}, {"2026-12-06", false}, {"06/12/2026 ", false},
+    };
+    for (const auto& [date, ok] : dates) EXPECT_EQ(cli::isCalendarDate(date), ok) << date;
+}
+
+// Control characters (but tab) never reach the terminal as they are; plainText keeps line breaks.
+TEST(Cli, ControlCharactersAreShownEscaped) {
+    const struct {
+        std::string bytes, line, plain;
+    } cases[] = {
+        {"A\x1b[2JB\x07", "A\\x1b[2JB\\x07", "A\\x1b[2JB\\x07"},
+        {std::string("N\0L\x7f\tT", 6), "N\\x00L\\x7f\tT", "N\\x00L\\x7f\tT"},
+        {"1\r\n2\r3\n4", "1\\x0d\\x0a2\\x0d3\\x0a4", "1\n2\n3\n4"},
+        {"\xC2\x9B" "31m \xC3\x89", "\\u009b31m \xC3\x89", "\\u009b31m \xC3\x89"},  // C1 in UTF-8
+        {"\x9B" "31m \xC9", "\\u009b31m \xC3\x89", "\\u009b31m \xC3\x89"},          // and in Latin-1
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(cli::terminalLine(c.bytes), c.line);
+        EXPECT_EQ(cli::plainText(c.bytes), c.plain);
+    }
+    // Columns count the escapes' characters; an error's text holding NUL is whole.
+    EXPECT_EQ(cli::leftAligned("\x1b", 6) + "|", "\\x1b  |");
+    EXPECT_EQ(std::string(cli::InputError(std::string("a\0b", 3)).what()), "a\\x00b");
 }
 
 // selvane-cli as its own process, stopped by a signal while it waits on a stalled service:
@@ -154,7 +203,8 @@ TEST(Tips, ExplainAndStakeShowTheWorkingTheBoxesAndTheEachWayTerms) {
 TEST(Csv, FieldQuotingAndRecords) {
     const std::pair<std::string, std::string> cases[] = {
         {"", ""}, {"a b", "a b"}, {"FLEMINGTON, VIC", "\"FLEMINGTON, VIC\""}, {"say \"hi\"", "\"say \"\"hi\"\"\""},
-        {"\"", "\"\"\"\""}, {"two\r\nlines", "\"two\r\nlines\""}, {"lf\nonly", "\"lf\nonly\""},
+        // Control characters as on the terminal: a record stays one line.
+        {"\"", "\"\"\"\""}, {"two\r\nlines", "two\\x0d\\x0alines"}, {"a\x1b[2J,", "\"a\\x1b[2J,\""},
         {"  3.  NAME", "\"  3.  NAME\""}, {"81% ", "\"81% \""}, {"CAF\xC9", "CAF\xC3\x89"},  // Latin-1 page bytes
     };
     for (const auto& [field, want] : cases) EXPECT_EQ(cli::csvField(field), want) << field;

@@ -5,6 +5,7 @@
 
 #include "CliRun.h"
 #include "OddsOutput.h"
+#include "ResultsOutput.h"
 #include "Watch.h"
 
 namespace selvane {
@@ -106,6 +107,81 @@ TEST_F(Commands, AServiceThatFailsIsNamedWithItsCauseAndExitOne) {
                                              "http://127.0.0.1:1/cgi-bin/tvf/access.pl (no connection)\n");
 }
 
+// odds names its race page's failure as race does: without the field there are no prices.
+TEST_F(Commands, OddsFailsWithItsRacePage) {
+    const std::string page = web.services().formGuide + "/cgi-bin/tvf/memdeliver.pl/scomoqb2.htm?tvf3";
+    const std::pair<standin::Fault, std::string> cases[] = {
+        {standin::Fault::NotFound, "HTTP 404"},        {standin::Fault::ServerError, "HTTP 500"},
+        {standin::Fault::Stall, "timed out"},          {standin::Fault::Truncate, "transfer cut short"},
+        {standin::Fault::Oversize, "page over 16 MB"},
+    };
+    for (const auto& [fault, cause] : cases) {
+        web.server.setFault(fault, "/cgi-bin/tvf/memdeliver.pl/");
+        for (const char* watch : {"", "--watch"}) {
+            SCOPED_TRACE(cause + " " + watch);
+            if (*watch) {
+                // One fetch of the watch's board.
+                test::TempDir work;
+                std::ostringstream out, err;
+                cli::Context ctx{cli::Args({"scone", "2"}, {}), false, work.path(), web.services(),
+                                 FetchLimits{std::chrono::seconds(1), std::chrono::seconds(1)}, out, err, {}, "odds"};
+                std::vector<OddsRow> previous;
+                EXPECT_EQ(cli::oddsBoard(ctx, previous).error, "Page could not be fetched: " + page + " (" + cause + ")");
+                continue;
+            }
+            const test::CliRun run = cli({"odds", "scone", "2", "--timeout", "1"});
+            EXPECT_EQ(run.code, 1);
+            EXPECT_EQ(run.err, "selvane-cli odds: Page could not be fetched: " + page + " (" + cause + ")\n");
+            EXPECT_EQ(run.out, "");
+        }
+    }
+}
+
+// Page texts and arguments reach tables, boards and error lines with their control characters
+// escaped; a NUL no longer ends the line. A meeting whose race line cannot be read is left out
+// and said; the others are listed.
+TEST_F(Commands, PageTextNeverDrivesTheTerminalAndABadMeetingIsLeftOut) {
+    for (const std::string& target : {std::string("/cgi-bin/tvf/access.pl"), std::string("/cgi-bin/tvf/access.pl?20261206")}) {
+        std::string page = web.server.reply(target).body;
+        page.replace(page.find(">SCONE"), 6, std::string(">S\x1b[2J\0CONE", 11));
+        page.replace(page.find(">R3 13:55 "), 4, ">R99999 ");  // BENDIGO's race 3
+        web.server.setOverride(target, page);
+    }
+    const std::string shownName = "S\\x1b[2J\\x00CONE";
+    const std::string leftOut =
+        ": Meeting BENDIGO left out: its race line \"R99999 13:55 CLASS 2 HCP 1400m\" cannot be read\n";
+    const struct {
+        std::vector<std::string> words;
+        int code;
+        std::string out, err;
+    } cases[] = {
+        {{"meetings"}, 0, "\n1. " + shownName + "  [mscomoqb]\n", "selvane-cli meetings" + leftOut},
+        {{"meetings", "--csv"}, 0, "\r\n06/12/2026," + shownName + ",1,13:10,", "selvane-cli meetings" + leftOut},
+        {{"race", "\x1b]0;x\x07", "1"}, 1, "",
+         "selvane-cli race" + leftOut + "selvane-cli race: \\x1b]0;x\\x07: no such meeting on 06/12/2026 (meetings: " +
+             shownName + ", EAGLE, "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.words[0]);
+        const test::CliRun run = cli(c.words);
+        EXPECT_EQ(run.code, c.code);
+        EXPECT_TRUE(run.err.starts_with(c.err)) << run.err;
+        EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
+        EXPECT_EQ((run.out + run.err).find_first_of(std::string("\x1b\x07\0", 3)), std::string::npos);
+    }
+    // A result state on the watch board (the results page is read as it comes, not through the engine).
+    const std::string results = "/tote/2026/12/06/mtgraces.html";
+    std::string page = web.server.reply(results).body;
+    page.replace(page.find("EF01.html\">2,11,9"), 17, "EF01.html\">2,11\x1b[2J");
+    web.server.setOverride(results, page);
+    test::TempDir work;
+    std::ostringstream out, err;
+    cli::Context ctx{cli::Args({}, {}), false, work.path(), web.services(), FetchLimits{}, out, err, {}, "results"};
+    const cli::Board board = cli::resultsBoard(ctx, "eagle", 0);
+    ASSERT_FALSE(board.rows.empty()) << board.error;
+    EXPECT_TRUE(board.rows[0].text.ends_with(" 2,11\\x1b[2J")) << board.rows[0].text;
+}
+
 // Link codes from the meeting page are data: "/" and "?" in them never change the path requested.
 TEST_F(Commands, ACraftedLinkCodeStaysInItsPath) {
     const std::string page =
@@ -195,7 +271,7 @@ struct Boards : test::StandinCli {
     Boards() : StandinCli("2026-12-06T12:10") {}
     test::TempDir work;
     std::ostringstream out, err;
-    cli::Context ctx{cli::Args({"scone", "1"}, {}), false, work.path(), web.services(), FetchLimits{}, out, err, {}};
+    cli::Context ctx{cli::Args({"scone", "1"}, {}), false, work.path(), web.services(), FetchLimits{}, out, err, {}, "odds"};
 };
 
 TEST_F(Boards, OddsFollowTheStandinsPricesAndAFailedFetchKeepsTheLastGoodOnes) {

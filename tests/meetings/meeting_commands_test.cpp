@@ -125,5 +125,21 @@ TEST_F(MeetingFlow, AFailedDownloadReportsItsOwnFirstFailure) {
     expectDownloadFails(std::string(kPage) + "?20261206 (HTTP 404)");  // the date command's own page
 }
 
+// The status shows the meeting left out, as it shows a failed fetch; the other meetings stay.
+TEST_F(MeetingFlow, AMeetingThatCannotBeReadIsLeftOutAndSaid) {
+    for (const std::string& target : {std::string(kPage), std::string(kPage) + "?20261206"}) {
+        std::string page = web.server.reply(target).body;
+        page.replace(page.find(">R3 "), 4, ">R99999 ");
+        web.server.setOverride(target, page);
+    }
+    w.cmdDownload.click();
+    // The track box without SCONE, then the first meeting shown: the day's second.
+    std::vector<std::string> want = expected(standin::generateRaceDay({2026, 12, 6}, 1), 1);
+    want.erase(want.begin());
+    EXPECT_EQ(shown(), want);
+    const std::string said = "Meeting SCONE left out: its race line \"R99999 14:10 BM58 HCP 2000m\" cannot be read";
+    EXPECT_EQ(w.stBar.panel(2) + "|" + w.lblStatus.caption(), said + "|" + said);
+}
+
 }  // namespace
 }  // namespace selvane

@@ -38,6 +38,7 @@ std::string describe(const MeetingTables& t) {
         }
         s += "\n";
     }
+    for (const LeftOutMeeting& m : t.leftOut) s += "left out " + m.name + "|" + m.link + "|" + m.raceText + "\n";
     return s;
 }
 
@@ -55,9 +56,16 @@ TEST(MeetingParser, Pages) {
         // Tags and &nbsp; are rewritten first; </FORM> ends the scan.
         {page(kGo + meeting("1", "<EM>EAGLE</EM>&nbsp;FARM", {"R1 12:00 EAGLE&nbsp;FARM 1200m"}) + "</form>" + kRandwick),
          " selected 0\n|m1|(1|12:00|EAGLE\\~FARM |1200m)\n"},
+        // A race line that cannot be read leaves out its meeting, nothing of it in the slot the next one takes.
+        {page(kGo + kRandwick + meeting("2", "B", {"R1 12:00 B 900m", "R2 12:30"}) + kRandwick),
+         " selected 0\n" + kRandwickRows + kRandwickRows + "left out B|m2|R2 12:30\n"},
+        {page(kGo + kRandwick + meeting("2", "B", {"R51 1:00 B 9m"})), " selected 0\n" + kRandwickRows + "left out B|m2|R51 1:00 B 9m\n"},
+        {page(kGo + meeting("2", "B", {"R1 1:00 B 9m", "R99999 1:30 B 9m"}) + meeting("3", "C", {"R2 2:00 C 8m"})),
+         " selected 0\nC|m3|(|||)(2|2:00|C |8m)\nleft out B|m2|R99999 1:30 B 9m\n"},
+        {page(kGo + meeting("2", "B", {"R0 1:00 B 9m"}) + meeting("3", "", {"R-1 1:00 C 9m"}) + kRandwick +
+              meeting("4", "D", {" R1 1:00 D 9m"})),
+         " selected 0\n" + kRandwickRows + "left out B|m2|R0 1:00 B 9m\nleft out |m3|R-1 1:00 C 9m\nleft out D|m4| R1 1:00 D 9m\n"},
         // Early ends: the scan stops, what was stored stays, the open meeting is not counted.
-        {page(kGo + kRandwick + meeting("2", "B", {"R1 12:00 B 900m", "R2 12:30"}) + kRandwick), " selected 0\n" + kRandwickRows},
-        {page(kGo + kRandwick + meeting("2", "B", {"R51 1:00 B 9m"})), " selected 0\n" + kRandwickRows},
         {kGo + kRandwick + "<SELECT NAME=\"M2\"><OPTION VALUE=\"\">LOST<B", " selected 0\n" + kRandwickRows},
         {page(binary + kGo + binary + kRandwick + binary), " selected 0\n" + kRandwickRows},
     };
@@ -74,6 +82,12 @@ TEST(MeetingParser, TablesStayInBounds) {
     MeetingTables t;
     parseMeetingList(page(dates + kGo + kRandwick), t);
     EXPECT_EQ(t.meetingDates[30] + "|" + std::to_string(t.meetingCounter), "D31|1");
+
+    // A 5,000-race meeting is left out whole; the next one is read.
+    std::vector<std::string> races;
+    for (int r = 1; r <= 5000; ++r) races.push_back("R" + std::to_string(r) + " 1:00 T 9m");
+    parseMeetingList(page(kGo + meeting("9", "BIG", races) + kRandwick), t);
+    EXPECT_EQ(describe(t), " selected 0\n" + kRandwickRows + "left out BIG|m9|R51 1:00 T 9m\n");
 
     std::string body = kGo;
     for (int m = 1; m <= 60; ++m) body += meeting(std::to_string(m), "T" + std::to_string(m), {"R1 1:00 T 9m"});
