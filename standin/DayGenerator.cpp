@@ -265,7 +265,8 @@ Race makeRace(Rng& rng, const Meeting& m, int number, int start, int fieldSize, 
     const std::uint64_t resultSeed = rng.next();
     for (std::size_t k = 1; k < std::min<std::size_t>(3, chances.runners.size()); ++k) rng.next();
     race.finish = drawFinish(chances, resultSeed);
-    race.placings.assign(race.finish.begin(), race.finish.begin() + std::min<std::ptrdiff_t>(3, std::ssize(race.finish)));
+    race.placings.assign(race.finish.begin(),
+                         race.finish.begin() + std::min<std::ptrdiff_t>(3, std::ssize(race.finish)));
     return race;
 }
 

@@ -7,6 +7,7 @@
 //   - exactly one race whose track words hold a bare " & " (the raw meeting page does not encode it);
 //   - fields of 14 or more carry one or two emergencies numbered after the field ("15e");
 //   - first starters (empty form), scratchings, forms of up to five figures with "0" and "x";
+//   - results drawn by chances that follow form, barrier and a hidden ability (RaceModel.h);
 //   - a Sandown day (isSandownDay) lists "SANDOWN-HILLSIDE" on the form guide, "SANDOWN (MS)" on
 //     the results site; about one day in three has one abandoned race (results "abnd").
 // 25 December is a day without racing: no meetings at all.

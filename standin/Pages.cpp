@@ -361,7 +361,9 @@ std::string resultPage(const RaceDay& day, const Meeting& m, const Race& race, c
             return out;
         };
         auto row = [&](const char* pool, const std::string& combination, std::int64_t cents) {
-            if (cents > 0) p += std::string("<tr><td>") + pool + "</td><td>" + combination + "</td><td>" + amount(cents) + "</td></tr>\n";
+            if (cents > 0)
+                p += std::string("<tr><td>") + pool + "</td><td>" + combination + "</td><td>" + amount(cents) +
+                     "</td></tr>\n";
         };
         row("Quinella", runners(2, "-"), dividends.quinella);
         row("Exacta", runners(2, "/"), dividends.exacta);

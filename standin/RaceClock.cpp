@@ -66,14 +66,17 @@ RunnerPrices pricesAt(const RaceDay& day, const Meeting& meeting, const Race& ra
                                    hashText(meeting.formCode) * 131u +
                                        static_cast<std::uint64_t>(race.number * 37 + runner.num));
     double toCome = 0;
-    for (int k = steps + 1; k <= allSteps; ++k) toCome += Rng(mix(base, static_cast<std::uint64_t>(k))).uniform() * 2 - 1;
+    for (int k = steps + 1; k <= allSteps; ++k)
+        toCome += Rng(mix(base, static_cast<std::uint64_t>(k))).uniform() * 2 - 1;
     const double drift = std::exp(0.025 * toCome);
 
     const bool placePools = places > 0;
     Rng cell(mix(base, 0xC0FFEE));
     // The all-Australian tote (the first column and the unused place cell) pays the dividends;
     // the state totes' pools differ from it a little.
-    auto price = [&](double chance, double jitter) { return dollarsText(toteCents(chance * jitter / drift, kWinTake), false); };
+    auto price = [&](double chance, double jitter) {
+        return dollarsText(toteCents(chance * jitter / drift, kWinTake), false);
+    };
     for (std::size_t c = 0; c < 7; ++c) {
         const double drawn = std::exp(0.06 * (cell.uniform() * 2 - 1));
         const double jitter = c == 0 ? 1.0 : drawn;

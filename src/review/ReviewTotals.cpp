@@ -16,7 +16,7 @@ std::int64_t hundredthsOf(std::int64_t numerator, std::int64_t denominator) {
 }  // namespace
 
 void BetTotals::add(const BetResult& bet) {
-    if (bet.outcome == BetOutcome::NoDividend) ++unsettled;
+    if (bet.outcome == BetOutcome::Unsettled) ++unsettled;
     if (bet.outcome != BetOutcome::Lost && bet.outcome != BetOutcome::Paid) return;
     ++bets;
     staked += bet.staked;

@@ -10,7 +10,7 @@ namespace selvane {
 
 // One bet type over a run of races, added in race order (date, meeting, race: the caller sorts,
 // so the totals never depend on the order pages arrived in). Lost and paid bets count; refunds,
-// no-bets and bets without a declared dividend do not, the last are counted as unsettled.
+// no-bets and unsettled bets do not, the last are counted apart.
 class BetTotals {
 public:
     void add(const BetResult& bet);

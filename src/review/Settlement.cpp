@@ -34,7 +34,7 @@ BetResult winBet(const Field& f) {
     if (!f.ran(tip)) return Field::without(BetOutcome::Refunded);
     const Placing* p = f.placingOf(tip);
     if (!p || p->place != 1) return f.lost(f.race.stake);
-    if (!p->win) return Field::without(BetOutcome::NoDividend);
+    if (!p->win) return Field::without(BetOutcome::Unsettled);
     return {BetOutcome::Paid, f.race.stake, paid(f.race.stake, *p->win)};
 }
 
@@ -56,7 +56,7 @@ BetResult eachWayBet(const Field& f) {
         if (p->place_) returned += paid(stake, *p->place_);
         else undeclared = true;
     }
-    if (undeclared) return Field::without(BetOutcome::NoDividend);
+    if (undeclared) return Field::without(BetOutcome::Unsettled);
     return returned > 0 ? BetResult{BetOutcome::Paid, staked, returned} : f.lost(staked);
 }
 
@@ -109,7 +109,7 @@ BetResult boxBet(const Field& f, Pool pool) {
         case Placed::Covered:
         case Placed::Undecided: break;
     }
-    return Field::without(BetOutcome::NoDividend);
+    return Field::without(BetOutcome::Unsettled);
 }
 
 }  // namespace
@@ -139,6 +139,12 @@ SettledRace settleRace(const RaceBets& race, const RaceDividends& result) {
                 boxBet(f, Pool::Exacta),
                 boxBet(f, Pool::Trifecta),
                 boxBet(f, Pool::FirstFour)};
+    // A dropped row may have held a placing, a dividend or a scratching: no bet is known to
+    // have lost, or won what it seems to.
+    if (!result.issues.empty())
+        for (BetResult& b : out.bets)
+            if (b.outcome == BetOutcome::Lost || b.outcome == BetOutcome::Paid)
+                b = Field::without(BetOutcome::Unsettled);
     return out;
 }
 

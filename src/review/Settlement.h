@@ -22,10 +22,11 @@ enum class BetOutcome {
     Refunded,    // every runner of the bet was scratched
     Lost,
     Paid,
-    NoDividend,  // the result says it won but the page declares no dividend for it: not counted
+    Unsettled,   // the page does not settle it: a winner without a declared dividend, a pool the
+                 // placings cannot decide, or a page with a row the reader could not take
 };
 
-// Staked is what stayed at risk after refunds; NoBet, Refunded and NoDividend stake nothing.
+// Staked is what stayed at risk after refunds; NoBet, Refunded and Unsettled stake nothing.
 struct BetResult {
     BetOutcome outcome = BetOutcome::NoBet;
     Cents staked = 0;

@@ -28,7 +28,8 @@ RaceBets betsOnTips(const std::vector<TipInput>& field, const TipOutcome& tips, 
         return std::find(result.scratchings.begin(), result.scratchings.end(), n) != result.scratchings.end();
     };
     const auto placed = [&](int n) {
-        return std::any_of(result.placings.begin(), result.placings.end(), [&](const Placing& p) { return p.runner == n; });
+        return std::any_of(result.placings.begin(), result.placings.end(),
+                           [&](const Placing& p) { return p.runner == n; });
     };
     for (const TipInput& r : field) {
         const int n = numberOf(r);

@@ -18,7 +18,8 @@ std::string described(const RaceDividends& d) {
     static const char* const kProblems[] = {"BadPlace", "BadAmount", "BadCombination", "BadScratchings", "CutShort"};
     std::string out = kStatus[static_cast<int>(d.status)];
     for (const Placing& p : d.placings)
-        out += " | " + std::to_string(p.place) + ":" + std::to_string(p.runner) + " " + amount(p.win) + "/" + amount(p.place_);
+        out += " | " + std::to_string(p.place) + ":" + std::to_string(p.runner) + " " + amount(p.win) + "/" +
+               amount(p.place_);
     for (std::size_t i = 0; i < kPools; ++i)
         for (const ExoticDividend& e : d.exotics[i]) {
             out += std::string(" | ") + kPoolLetters[i] + " ";
@@ -51,7 +52,8 @@ TEST(DividendParser, RowsWellFormedAndMalformed) {
         {"<table><tr><td>First Four</td><td>1/3/6/2</td><td>$1,234.50</td></tr><tr><td>trifecta</td><td>1 / 3 / 6</td>"
          "<td>$7</td><tr><td>QUINELLA<td>3-1<td>4.6</table>",
          "Unknown | Q 3/1 4.60 | T 1/3/6 7.00 | F 1/3/6/2 1234.50"},
-        {"<tr><td>Exacta</td><td>1/3</td><td>$10,000,000.00</td></tr><tr><td>Exacta</td><td>3/1</td><td>&nbsp;</td></tr>",
+        {"<tr><td>Exacta</td><td>1/3</td><td>$10,000,000.00</td></tr>"
+         "<tr><td>Exacta</td><td>3/1</td><td>&nbsp;</td></tr>",
          "Unknown | E 1/3 10000000.00"},
         {"<tr><td>Race 1</td><td>abandoned</td></tr><tr><td colspan=6>Race abandoned - all bets refunded</td></tr>"
          "<tr><td>Scratchings</td><td>Nil</td></tr>",

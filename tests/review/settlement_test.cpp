@@ -31,7 +31,7 @@ RaceBets bets(std::vector<int> tips, int best, int starters, std::vector<int> no
 // "W paid 1.00>4.20 …" per bet type, or "void".
 std::string described(const SettledRace& s) {
     if (s.isVoid) return "void";
-    static const char* const kOutcomes[] = {"none", "refund", "lost", "paid", "nodiv"};
+    static const char* const kOutcomes[] = {"none", "refund", "lost", "paid", "unsettled"};
     static const char* const kTypes[] = {"W", "EW", "Q", "E", "T", "F"};
     std::string out;
     for (std::size_t i = 0; i < kBetTypes; ++i) {
@@ -46,13 +46,15 @@ std::string described(const SettledRace& s) {
 TEST(Settlement, RulesTable) {
     RaceDividends deadHeatFirst = result({{1, 3, 210, 140}, {1, 7, 300, 160}, {3, 1, {}, 250}, {4, 9, {}, {}}},
                                          {{{3, 7}, 620}}, {{{3, 7}, 500}, {{7, 3}, 600}},
-                                         {{{3, 7, 1}, 2000}, {{7, 3, 1}, 2200}}, {{{3, 7, 1, 9}, 10000}, {{7, 3, 1, 9}, 11000}});
+                                         {{{3, 7, 1}, 2000}, {{7, 3, 1}, 2200}},
+                                         {{{3, 7, 1, 9}, 10000}, {{7, 3, 1, 9}, 11000}});
     RaceDividends deadHeatThird = result({{1, 3, 420, 180}, {2, 7, {}, 250}, {3, 1, {}, 150}, {3, 9, {}, 170}},
                                          {{{3, 7}, 1240}}, {{{3, 7}, 2160}}, {{{3, 7, 1}, 4000}, {{3, 7, 9}, 4500}},
                                          {{{3, 7, 1, 9}, 30000}, {{3, 7, 9, 1}, 32000}});
     RaceDividends undeclared = result({{1, 3, {}, 180}, {2, 7, {}, {}}, {3, 1, {}, 310}, {4, 9, {}, {}}}, {}, {},
                                       {{{3, 7, 1}, 8890}}, {});
-    RaceDividends interim = kPlain, abandoned = kPlain, noPlacings = kPlain;
+    RaceDividends interim = kPlain, abandoned = kPlain, noPlacings = kPlain, cut = kPlain;
+    cut.issues = {{DividendProblem::CutShort, 900}};
     interim.status = ResultStatus::Interim;
     abandoned.status = ResultStatus::Abandoned;
     noPlacings.placings.clear();
@@ -80,7 +82,8 @@ TEST(Settlement, RulesTable) {
          bets({3, 7, 1, 9, 5}, 3, 4), kPlain,
          "W paid 1.00>4.20 EW paid 1.00>4.20 Q paid 0.60>1.24 E paid 0.60>1.08 T paid 0.40>1.48 F paid 0.20>10.28"},
         {"scratched first tip and best bet are refunded; an emergency without a run too",
-         bets({5, 3, 7, 6, 8}, 5, 12, {6, 8}), kPlain, "W refund EW refund Q paid 0.10>1.24 E paid 0.10>1.08 T refund F refund"},
+         bets({5, 3, 7, 6, 8}, 5, 12, {6, 8}), kPlain,
+         "W refund EW refund Q paid 0.10>1.24 E paid 0.10>1.08 T refund F refund"},
         {"3 starters run no first four", bets({3, 7, 1, 9, 2}, 9, 3), kPlain,
          "W paid 1.00>4.20 EW lost 1.00>0.00 Q paid 1.00>1.24 E paid 1.00>1.08 T paid 1.00>1.48 F none"},
         {"no tips, no bets", bets({}, 0, 12), kPlain, "W none EW none Q none E none T none F none"},
@@ -91,10 +94,13 @@ TEST(Settlement, RulesTable) {
          bets({3, 7, 9, 2, 4}, 9, 12), deadHeatThird,
          "W paid 1.00>4.20 EW paid 2.00>1.70 Q paid 1.00>1.24 E paid 1.00>1.08 T paid 1.00>0.75 F lost 1.00>0.00"},
         {"a winner without its dividend is not settled; an undeclared pool the tips missed is lost",
-         bets({3, 7, 1, 9, 2}, 3, 12), undeclared, "W nodiv EW nodiv Q nodiv E nodiv T paid 1.00>1.48 F nodiv"},
+         bets({3, 7, 1, 9, 2}, 3, 12), undeclared,
+         "W unsettled EW unsettled Q unsettled E unsettled T paid 1.00>1.48 F unsettled"},
         {"an undeclared pool the box did not cover is lost",
-         bets({3, 1, 2, 4, 6}, 1, 12), undeclared, "W nodiv EW paid 2.00>3.10 Q lost 1.00>0.00 E lost 1.00>0.00 T lost 1.00>0.00 "
-                                               "F lost 1.00>0.00"},
+         bets({3, 1, 2, 4, 6}, 1, 12), undeclared,
+         "W unsettled EW paid 2.00>3.10 Q lost 1.00>0.00 E lost 1.00>0.00 T lost 1.00>0.00 F lost 1.00>0.00"},
+        {"a page cut short settles nothing but its refunds", bets({5, 3, 7, 1, 9}, 3, 12), cut,
+         "W refund EW unsettled Q unsettled E unsettled T unsettled F unsettled"},
         {"interim is void", bets({3, 7, 1, 9, 2}, 1, 12), interim, "void"},
         {"abandoned is void", bets({3, 7, 1, 9, 2}, 1, 12), abandoned, "void"},
         {"official without placings is void", bets({3, 7, 1, 9, 2}, 1, 12), noPlacings, "void"},
@@ -114,7 +120,7 @@ TEST(ReviewTotals, RunsDrawdownAndRoundedPercentages) {
     ReviewTotals t;
     for (const SettledRace& s : {race(O::Lost, 100, 0), race(O::Lost, 100, 0), race(O::Paid, 100, 350), voided,
                                  race(O::Lost, 100, 0), race(O::Refunded, 0, 0), race(O::Lost, 100, 0),
-                                 race(O::Lost, 100, 0), race(O::NoDividend, 0, 0), race(O::Lost, 100, 0),
+                                 race(O::Lost, 100, 0), race(O::Unsettled, 0, 0), race(O::Lost, 100, 0),
                                  race(O::Paid, 100, 120)})
         t.add(s);
     const BetTotals& tri = t[BetType::Trifecta];
@@ -123,7 +129,8 @@ TEST(ReviewTotals, RunsDrawdownAndRoundedPercentages) {
                               tri.profit(), twoDecimals(tri.strikeHundredths()), twoDecimals(tri.roiHundredths()),
                               tri.longestLosingRun, tri.maxDrawdown),
               std::make_tuple(10, 1, 8, 2, 1, Cents{800}, Cents{470}, Cents{-330}, "25.00", "-41.25", 4, Cents{400}));
-    EXPECT_EQ(std::make_pair(t[BetType::Win].bets, t[BetType::Win].roiHundredths()), std::make_pair(0, std::int64_t{0}));
+    EXPECT_EQ(std::make_pair(t[BetType::Win].bets, t[BetType::Win].roiHundredths()),
+              std::make_pair(0, std::int64_t{0}));
 
     // Halves of a hundredth go away from zero.
     auto roi = [&](Cents staked, Cents returned) {
