@@ -228,7 +228,9 @@ private:
         if (!runner) return problem(DividendProblem::BadPlace);
         Placing p{place, *runner, std::nullopt, std::nullopt};
         Cents amount = 0;
-        for (auto [index, into] : {std::pair{cellCount_ - 2, &p.win}, std::pair{cellCount_ - 1, &p.place_}}) {
+        const std::pair<std::size_t, std::optional<Cents>*> amounts[] = {{cellCount_ - 2, &p.winDividend},
+                                                                          {cellCount_ - 1, &p.placeDividend}};
+        for (const auto& [index, into] : amounts) {
             const AmountRead read = readAmount(cell(index), amount);
             if (read == AmountRead::Bad) return problem(DividendProblem::BadAmount);
             if (read == AmountRead::Amount) *into = amount;

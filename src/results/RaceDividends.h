@@ -17,8 +17,8 @@ enum class ResultStatus { Unknown, Closed, Interim, Official, Abandoned };
 struct Placing {
     int place = 0;   // 1 for first; runners in a dead heat share a place
     int runner = 0;  // saddle-cloth number
-    std::optional<Cents> win;    // declared win dividend
-    std::optional<Cents> place_; // declared place dividend
+    std::optional<Cents> winDividend;    // as declared; none when the cell is blank
+    std::optional<Cents> placeDividend;
     bool operator==(const Placing&) const = default;
 };
 

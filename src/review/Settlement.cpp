@@ -34,8 +34,8 @@ BetResult winBet(const Field& f) {
     if (!f.ran(tip)) return Field::without(BetOutcome::Refunded);
     const Placing* p = f.placingOf(tip);
     if (!p || p->place != 1) return f.lost(f.race.stake);
-    if (!p->win) return Field::without(BetOutcome::Unsettled);
-    return {BetOutcome::Paid, f.race.stake, paid(f.race.stake, *p->win)};
+    if (!p->winDividend) return Field::without(BetOutcome::Unsettled);
+    return {BetOutcome::Paid, f.race.stake, paid(f.race.stake, *p->winDividend)};
 }
 
 // A unit to win and, when the field has places, a unit to place.
@@ -49,11 +49,11 @@ BetResult eachWayBet(const Field& f) {
     Cents returned = 0;
     bool undeclared = false;
     if (p && p->place == 1) {
-        if (p->win) returned += paid(stake, *p->win);
+        if (p->winDividend) returned += paid(stake, *p->winDividend);
         else undeclared = true;
     }
     if (p && p->place <= places) {
-        if (p->place_) returned += paid(stake, *p->place_);
+        if (p->placeDividend) returned += paid(stake, *p->placeDividend);
         else undeclared = true;
     }
     if (undeclared) return Field::without(BetOutcome::Unsettled);

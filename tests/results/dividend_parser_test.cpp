@@ -18,8 +18,8 @@ std::string described(const RaceDividends& d) {
     static const char* const kProblems[] = {"BadPlace", "BadAmount", "BadCombination", "BadScratchings", "CutShort"};
     std::string out = kStatus[static_cast<int>(d.status)];
     for (const Placing& p : d.placings)
-        out += " | " + std::to_string(p.place) + ":" + std::to_string(p.runner) + " " + amount(p.win) + "/" +
-               amount(p.place_);
+        out += " | " + std::to_string(p.place) + ":" + std::to_string(p.runner) + " " + amount(p.winDividend) +
+               "/" + amount(p.placeDividend);
     for (std::size_t i = 0; i < kPools; ++i)
         for (const ExoticDividend& e : d.exotics[i]) {
             out += std::string(" | ") + kPoolLetters[i] + " ";
