@@ -130,13 +130,14 @@ public:
             tag(page_.substr(open, close - open + 1), open);
             pos = close + 1;
         }
-        // A row still open lost its end: its last amount may be cut, so none of it counts.
-        if (inRow_) out_.issues.push_back({DividendProblem::CutShort, page_.size()});
+        // A row still open lost its end: its last amount may be cut, so none of it counts. A page
+        // without its end may have lost whole rows (a placing, the scratchings) between tables.
+        if (inRow_ || !sawPageEnd_) out_.issues.push_back({DividendProblem::CutShort, page_.size()});
         return std::move(out_);
     }
 
 private:
-    enum class Tag { Other, Row, RowEnd, Cell, CellEnd, Table };
+    enum class Tag { Other, Row, RowEnd, Cell, CellEnd, Table, PageEnd };
 
     static Tag kindOf(string_view tag) {
         std::size_t i = 1;
@@ -148,6 +149,7 @@ private:
         if (text::equalsNoCase("TR", name)) return closing ? Tag::RowEnd : Tag::Row;
         if (text::equalsNoCase("TD", name) || text::equalsNoCase("TH", name)) return closing ? Tag::CellEnd : Tag::Cell;
         if (text::equalsNoCase("TABLE", name)) return Tag::Table;
+        if (closing && (text::equalsNoCase("BODY", name) || text::equalsNoCase("HTML", name))) return Tag::PageEnd;
         return Tag::Other;
     }
 
@@ -160,6 +162,10 @@ private:
             case Tag::RowEnd:
             case Tag::Table:
                 endRow();
+                break;
+            case Tag::PageEnd:
+                endRow();
+                sawPageEnd_ = true;
                 break;
             case Tag::Cell:
                 // A cell outside any row opens one, as a browser would.
@@ -269,6 +275,7 @@ private:
     std::size_t rowAt_ = 0;
     bool inRow_ = false;
     bool inCell_ = false;
+    bool sawPageEnd_ = false;
     RaceDividends out_;
 };
 

@@ -40,12 +40,12 @@ enum class DividendProblem {
     BadAmount,       // a dividend that is neither blank nor an amount
     BadCombination,  // runners that are not the pool's count of distinct numbers
     BadScratchings,  // a scratchings list that is not "Nil" or numbers
-    CutShort,        // the page ended inside a row
+    CutShort,        // the page ended inside a row, or before its </body> or </html>
 };
 
 struct DividendIssue {
     DividendProblem problem;
-    std::size_t offset;  // of the row's first cell, or where the page ended
+    std::size_t offset;  // of the row (its <tr>, else its first cell), or where the page ended
     bool operator==(const DividendIssue&) const = default;
 };
 
