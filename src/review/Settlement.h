@@ -19,7 +19,7 @@ const char* betKey(BetType t);
 
 enum class BetOutcome {
     NoBet,       // nothing to bet on: no tips, no best bet, a pool the field cannot fill
-    Refunded,    // every runner of the bet was scratched
+    Refunded,    // scratched runners left nothing of the bet standing: its stake comes back
     Lost,
     Paid,
     Unsettled,   // the page does not settle it: a winner without a declared dividend, a pool the
