@@ -7,6 +7,7 @@
 #include <set>
 
 #include "standin/Decimal.h"
+#include "standin/RaceModel.h"
 #include "standin/SeededRandom.h"
 
 namespace selvane::standin {
@@ -188,21 +189,6 @@ std::string makeForm(Rng& rng) {
     return form;
 }
 
-double formStrength(const std::string& form) {
-    if (form.empty()) return 0.7;
-    double score = 0;
-    double weight = 1.0;
-    for (auto it = form.rbegin(); it != form.rend(); ++it, weight *= 0.7) {
-        const char c = *it;
-        double v;
-        if (c == 'x') v = 0.3;
-        else if (c == '0') v = 0.1;
-        else v = (10.0 - (c - '0')) / 9.0;
-        score += v * weight;
-    }
-    return 0.3 + score;
-}
-
 Runner makeRunner(Rng& rng, int num, bool emergency, bool maiden, std::set<std::string>& names) {
     Runner r;
     r.num = num;
@@ -237,7 +223,7 @@ Runner makeRunner(Rng& rng, int num, bool emergency, bool maiden, std::set<std::
         r.stakes = money(0);
         r.api = "0";
     }
-    r.strength = formStrength(r.form) * (0.6 + rng.uniform());
+    r.ability = rng.uniform();
     return r;
 }
 
@@ -271,26 +257,16 @@ Race makeRace(Rng& rng, const Meeting& m, int number, int start, int fieldSize, 
         for (int i = 0; i < fieldSize; ++i)
             if (rng.chance(0.07)) race.runners[static_cast<std::size_t>(i)].scratched = true;
     }
-    // The result: drawn by strength among the runners that start.
-    std::vector<const Runner*> field;
-    for (const Runner& r : race.runners)
-        if (!r.emergency && !r.scratched) field.push_back(&r);
-    const std::size_t places = std::min<std::size_t>(3, field.size());
-    while (race.placings.size() < places) {
-        double total = 0;
-        for (const Runner* r : field) total += r->strength;
-        double pickAt = rng.uniform() * total;
-        std::size_t chosen = field.size() - 1;
-        for (std::size_t i = 0; i < field.size(); ++i) {
-            pickAt -= field[i]->strength;
-            if (pickAt <= 0) {
-                chosen = i;
-                break;
-            }
-        }
-        race.placings.push_back(field[chosen]->num);
-        field.erase(field.begin() + static_cast<std::ptrdiff_t>(chosen));
-    }
+    for (Runner& r : race.runners) r.strength = chanceWeight(r.form, r.barrier, r.ability);
+    // The result comes from a stream of its own, so the model can change without moving the fields.
+    // The day's stream moves on by the draws an earlier result took (one per place, at most three),
+    // which keeps every later field as it was.
+    const RaceChances chances = raceChances(race);
+    const std::uint64_t resultSeed = rng.next();
+    for (std::size_t k = 1; k < std::min<std::size_t>(3, chances.runners.size()); ++k) rng.next();
+    race.finish = drawFinish(chances, resultSeed);
+    race.placings.assign(race.finish.begin(),
+                         race.finish.begin() + std::min<std::ptrdiff_t>(3, std::ssize(race.finish)));
     return race;
 }
 

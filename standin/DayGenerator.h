@@ -7,6 +7,7 @@
 //   - exactly one race whose track words hold a bare " & " (the raw meeting page does not encode it);
 //   - fields of 14 or more carry one or two emergencies numbered after the field ("15e");
 //   - first starters (empty form), scratchings, forms of up to five figures with "0" and "x";
+//   - results drawn by chances that follow form, barrier and a hidden ability (RaceModel.h);
 //   - a Sandown day (isSandownDay) lists "SANDOWN-HILLSIDE" on the form guide, "SANDOWN (MS)" on
 //     the results site; about one day in three has one abandoned race (results "abnd").
 // 25 December is a day without racing: no meetings at all.
@@ -35,7 +36,8 @@ struct Runner {
     int places = 0;
     std::string stakes;  // "$125,400"
     bool scratched = false;
-    double strength = 1;  // market share before margin, used for prices and the result
+    double ability = 0;   // hidden, 0 to 1: what the form does not show
+    double strength = 1;  // chance weight (RaceModel.h): prices and the result follow it
 };
 
 // The seven tote price columns of the price page, in page order.
@@ -49,7 +51,8 @@ struct Race {
     int distance = 1200;      // metres
     std::vector<Runner> runners;  // starters by number, then emergencies
     bool abandoned = false;
-    std::vector<int> placings;    // runner numbers, first to third (fewer in tiny fields)
+    std::vector<int> finish;      // runner numbers of every runner that ran, in finishing order
+    std::vector<int> placings;    // the first three of them (fewer in tiny fields)
     std::string prizemoney;       // "$35,000"
 
     std::string startTime() const;    // "12:45" (24-hour), the meeting page's form

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "standin/Decimal.h"
+#include "standin/RaceModel.h"
 
 namespace selvane::standin {
 namespace {
@@ -332,18 +333,17 @@ std::string resultPage(const RaceDay& day, const Meeting& m, const Race& race, c
         return nullptr;
     };
     const bool placed = state == RaceState::Interim || state == RaceState::Final;
+    const OfficialDividends dividends = officialDividends(race);
+    auto amount = [](std::int64_t cents) { return cents > 0 ? "$" + dollarsText(cents) : std::string("&nbsp;"); };
     p += tableTag + "\n<tr><th>Place</th><th>No.</th><th>Horse</th><th>Jockey</th><th>Win</th><th>Place</th></tr>\n";
     if (placed) {
-        static const char* const kPlaces[] = {"1st", "2nd", "3rd"};
-        for (std::size_t i = 0; i < race.placings.size(); ++i) {
-            const Runner* r = runnerOf(race.placings[i]);
+        static const char* const kPlaces[] = {"1st", "2nd", "3rd", "4th"};
+        for (std::size_t i = 0; i < dividends.order.size(); ++i) {
+            const Runner* r = runnerOf(dividends.order[i]);
             if (!r) continue;
-            const RunnerPrices rp = pricesAt(day, m, race, *r, LocalTime{day.date, race.startMinutes, 0});
-            const std::string win = i == 0 && isNumber(rp.tote[0]) ? "$" + rp.tote[0] : "&nbsp;";
-            const std::string place = isNumber(rp.allPlace) ? "$" + rp.allPlace : "&nbsp;";
             p += "<tr><td>" + std::string(kPlaces[i]) + "</td><td>" + r->number + "</td><td>" +
-                 escape(spell(style, r->name)) + "</td><td>" + escape(spell(style, r->jockey)) + "</td><td>" + win +
-                 "</td><td>" + place + "</td></tr>\n";
+                 escape(spell(style, r->name)) + "</td><td>" + escape(spell(style, r->jockey)) + "</td><td>" +
+                 amount(i == 0 ? dividends.win : 0) + "</td><td>" + amount(dividends.place[i]) + "</td></tr>\n";
         }
     } else {
         p += "<tr><td colspan=\"6\">" +
@@ -353,14 +353,22 @@ std::string resultPage(const RaceDay& day, const Meeting& m, const Race& race, c
     p += "</table>\n";
 
     p += tableTag + "\n<tr><th>Dividend</th><th>Runners</th><th>Amount</th></tr>\n";
-    if (state == RaceState::Final && race.placings.size() >= 2) {
-        const std::string a = std::to_string(race.placings[0]), b = std::to_string(race.placings[1]);
-        const double base = 4.0 + static_cast<double>((race.placings[0] * 7 + race.placings[1] * 3) % 40);
-        p += "<tr><td>Quinella</td><td>" + a + "-" + b + "</td><td>$" + fixed(base * 1.7, 2) + "</td></tr>\n";
-        p += "<tr><td>Exacta</td><td>" + a + "/" + b + "</td><td>$" + fixed(base * 3.1, 2) + "</td></tr>\n";
-        if (race.placings.size() >= 3)
-            p += "<tr><td>Trifecta</td><td>" + a + "/" + b + "/" + std::to_string(race.placings[2]) + "</td><td>$" +
-                 fixed(base * 11.3, 2) + "</td></tr>\n";
+    if (state == RaceState::Final && dividends.order.size() >= 2) {
+        const std::vector<int>& o = dividends.order;
+        auto runners = [&](std::size_t n, const char* separator) {
+            std::string out;
+            for (std::size_t i = 0; i < n; ++i) out += (i ? separator : "") + std::to_string(o[i]);
+            return out;
+        };
+        auto row = [&](const char* pool, const std::string& combination, std::int64_t cents) {
+            if (cents > 0)
+                p += std::string("<tr><td>") + pool + "</td><td>" + combination + "</td><td>" + amount(cents) +
+                     "</td></tr>\n";
+        };
+        row("Quinella", runners(2, "-"), dividends.quinella);
+        row("Exacta", runners(2, "/"), dividends.exacta);
+        if (o.size() >= 3) row("Trifecta", runners(3, "/"), dividends.trifecta);
+        if (o.size() >= 4) row("First Four", runners(4, "/"), dividends.firstFour);
     } else {
         p += "<tr><td colspan=\"3\">Dividends to come</td></tr>\n";
     }

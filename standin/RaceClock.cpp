@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "standin/Decimal.h"
+#include "standin/RaceModel.h"
 #include "standin/SeededRandom.h"
 
 namespace selvane::standin {
@@ -48,41 +49,46 @@ RunnerPrices pricesAt(const RaceDay& day, const Meeting& meeting, const Race& ra
         out.allPlace = "scr";
         return out;
     }
-    double total = 0;
-    int active = 0;
-    for (const Runner& r : race.runners) {
-        if (r.emergency || r.scratched) continue;
-        total += r.strength;
-        ++active;
-    }
-    // Five-minute steps of drift from 9:00 until the jump; a later day shows the opening market.
+    const RaceChances chances = raceChances(race);
+    const std::size_t index = chances.indexOf(runner.num);
+    const double win = index < chances.win.size() ? chances.win[index] : 1.0;
+    const int places = placesPaid(static_cast<int>(chances.runners.size()));
+    const double place = index < chances.win.size() && places > 0 ? chances.placeChance(index, places) : 1.0;
+
+    // Five-minute steps from 9:00 to the jump; a later day shows the opening market. The market
+    // is off the chances by the steps still to come, so it meets them at the jump.
     constexpr int kMarketOpens = 9 * 60;
+    const int allSteps = std::max(0, (race.startMinutes - kMarketOpens) / 5);
     int steps = 0;
-    if (day.date < now.date) steps = (race.startMinutes - kMarketOpens) / 5;
-    else if (day.date == now.date) steps = (std::min(now.minutes, race.startMinutes) - kMarketOpens) / 5;
-    steps = std::max(0, steps);
+    if (day.date < now.date) steps = allSteps;
+    else if (day.date == now.date) steps = std::max(0, (std::min(now.minutes, race.startMinutes) - kMarketOpens) / 5);
     const std::uint64_t base = mix(daySeed(day.date, day.seed),
                                    hashText(meeting.formCode) * 131u +
                                        static_cast<std::uint64_t>(race.number * 37 + runner.num));
-    double walk = 0;
-    for (int k = 1; k <= steps; ++k) walk += Rng(mix(base, static_cast<std::uint64_t>(k))).uniform() * 2 - 1;
-    const double drift = std::exp(0.025 * walk);
-    const double share = total > 0 ? runner.strength / total : 1.0;
-    const double win = std::max(1.04, 0.85 / share * drift);
-    const bool placePools = active >= 5;
+    double toCome = 0;
+    for (int k = steps + 1; k <= allSteps; ++k)
+        toCome += Rng(mix(base, static_cast<std::uint64_t>(k))).uniform() * 2 - 1;
+    const double drift = std::exp(0.025 * toCome);
+
+    const bool placePools = places > 0;
     Rng cell(mix(base, 0xC0FFEE));
-    auto price = [](double v) { return fixed(std::max(1.01, std::round(v * 10.0) / 10.0), 2); };
+    // The all-Australian tote (the first column and the unused place cell) pays the dividends;
+    // the state totes' pools differ from it a little.
+    auto price = [&](double chance, double jitter) {
+        return dollarsText(toteCents(chance * jitter / drift, kWinTake), false);
+    };
     for (std::size_t c = 0; c < 7; ++c) {
-        const double jitter = std::exp(0.06 * (cell.uniform() * 2 - 1));
+        const double drawn = std::exp(0.06 * (cell.uniform() * 2 - 1));
+        const double jitter = c == 0 ? 1.0 : drawn;
         const bool naCell = cell.chance(0.02);
         const bool placeColumn = c >= 4;
         if (!meeting.columnOpen[c] || naCell || (placeColumn && !placePools)) {
             out.tote[c] = "n/a";
             continue;
         }
-        out.tote[c] = placeColumn ? price(1.0 + (win - 1.0) / 3.5 * jitter) : price(win * jitter);
+        out.tote[c] = price(placeColumn ? place : win, jitter);
     }
-    out.allPlace = placePools ? price(1.0 + (win - 1.0) / 3.6) : "n/a";
+    out.allPlace = placePools ? price(place, 1.0) : "n/a";
     return out;
 }
 

@@ -17,7 +17,17 @@ constexpr const char* kUsage =
     "                       [--slow-ms N] [--oversize-bytes N] [--quiet] [--dump DIR]\n"
     "Serves the form guide at /cgi-bin/tvf/, the tote results site at /tote/ and the maker's site at /maker/.\n"
     "Without --now the race day follows the system clock. Stops on SIGINT or SIGTERM.\n"
-    "--dump DIR writes the pages of the clock's day into DIR (the layout --root reads) and exits.\n";
+    "--dump DIR writes the pages of the clock's day into DIR (the layout --root reads) and exits.\n"
+    "\n"
+    "The race model. Every runner has a chance weight exp(1.5 form - 0.4 (barrier - 1) / 10 + 2 ability):\n"
+    "form scores the form line (the latest run weighs most), barrier favours the inside, ability is a\n"
+    "hidden draw the form does not show. The result is drawn one place at a time in proportion to the\n"
+    "weights still in the race, so the favourite wins about a third of its races. The tote pays\n"
+    "(1 - take) / chance on every pool, rounded down to 10 cents and at least $1.04: win and place\n"
+    "with a take of 15 %, quinella, exacta, trifecta and first four 20 %; places are paid to two\n"
+    "runners with 5 to 7 starters, three with 8 or more, none with fewer. Prices wander before the\n"
+    "jump and meet the win dividend at it. Past days carry official results with every dividend.\n"
+    "The same date and seed give the same day, so the same seed gives the same season.\n";
 
 [[noreturn]] void usageError(const std::string& message) {
     std::fprintf(stderr, "selvane-standin: %s\n%s", message.c_str(), kUsage);

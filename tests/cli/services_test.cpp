@@ -22,10 +22,10 @@ TEST_F(Commands, EachCommandPrintsItsTable) {
     } cases[] = {
         // The results rows come first, to count their fetches.
         {{"results", "Scone", "--race", "1"},
-         "SC    1        SCONE (SC)                18,17,1\nSC    2        SCONE (SC)                2,4,1\n"
+         "SC    1        SCONE (SC)                5,10,13\nSC    2        SCONE (SC)                1,3,4\n"
          "SC    3        SCONE (SC)                2:10PM\n"},
-        {{"results", "scone", "--race", "1"}, "\nRace result: 18 - 17 - 1\n"},
-        {{"results", "scone", "--csv"}, "link,race,track,result\r\nSC,1,SCONE (SC),\"18,17,1\"\r\n"},
+        {{"results", "scone", "--race", "1"}, "\nRace result: 5 - 10 - 13\n"},
+        {{"results", "scone", "--csv"}, "link,race,track,result\r\nSC,1,SCONE (SC),\"5,10,13\"\r\n"},
         {{"meetings"},
          "\n\n1. SCONE  [mscomoqb]\n   Race  Time    Track                       Length\n"
          "   1     13:10   CITY HOTEL 3YO HCP          2000m\n   2     13:40   CLASS 3 HCP                 1000m\n"},
@@ -35,8 +35,8 @@ TEST_F(Commands, EachCommandPrintsItsTable) {
          "   4th   8.  CAPTAIN SUNRISE   23%  4\n   5th   15.  IRON RAIN        11%  3\n"},
         {{"odds", "scone", "5"}, "MAIN STREET MAIDEN HCP - #R.05\n\n" + kPriceHeading + "\n"},
         {{"odds", "scone", "5"},
-         "\n9   High Express                  9.20       n/a      8.80      9.00      9.20      3.10      3.20"
-         "      3.10\n10  Northern Moon                  scr       scr       scr       scr       scr       scr"},
+         "\n9   High Express                  7.00       n/a      7.00      6.80      6.70      2.40      2.40"
+         "      2.50\n10  Northern Moon                  scr       scr       scr       scr       scr       scr"},
         // The emergencies are runner list rows without a price.
         {{"odds", "scone", "1"}, "\n    (not on the price page)\n    (not on the price page)\n"},
         {{"meetings", "--csv"},
@@ -47,7 +47,7 @@ TEST_F(Commands, EachCommandPrintsItsTable) {
          "\n17,767,FLYING SUNRISE,A. Norcott,54.0,1,3,30,yes\r\n18,3,SUMMER SPIRIT,K. Fenwick,54.0,20,,,\r\n19e,"},
         {{"odds", "scone", "1", "--csv"},
          "number,name,best,AUS TOTE,STAB Win,NSW Win,QLD Win,STAB PLC,NSW PLC,QLD PLC\r\n"
-         "1,Iron Princess,16.90,16.50,16.90,16.60,16.80,5.20,5.50,5.10\r\n"},
+         "1,Iron Princess,30.10,30.10,28.70,29.10,28.90,9.00,8.40,9.30\r\n"},
     };
     long resultsRuns = 0;
     for (const auto& c : cases) {
@@ -281,9 +281,9 @@ TEST_F(Boards, OddsFollowTheStandinsPricesAndAFailedFetchKeepsTheLastGoodOnes) {
     const cli::Board board = cli::oddsBoard(ctx, previous);
     ASSERT_EQ(board.rows.size(), 20u) << board.error;
     EXPECT_TRUE(board.heading.ends_with(" - #R.01\n" + kPriceHeading)) << board.heading;
-    EXPECT_EQ(board.rows[1].text, "2   Little Dollar                25.70     24.90     24.10     25.70     25.30"
-                                  "      7.90      7.60      7.80 ▼");
-    EXPECT_TRUE(board.rows[0].text.ends_with(" 5.10") && board.rows[2].text.ends_with(" 8.10 ▲"));
+    EXPECT_EQ(board.rows[1].text, "2   Little Dollar                90.20     88.40     90.20     84.40     85.90"
+                                  "     24.80     25.70     25.20 ▲");
+    EXPECT_TRUE(board.rows[0].text.ends_with(" 9.20") && board.rows[2].text.ends_with(" 20.00 ▼"));
     web.server.setFault(standin::Fault::ServerError, "/cgi-bin/tvf/memdispodds.pl/");
     EXPECT_EQ(cli::oddsBoard(ctx, previous).error.ends_with("(HTTP 500)"), true);
     EXPECT_EQ(previous.size(), 20u);

@@ -9,7 +9,9 @@
 #include "net/PageText.h"
 #include "odds/LiveOdds.h"
 #include "results/CheckResults.h"
+#include "results/DividendParser.h"
 #include "results/ResultParser.h"
+#include "standin/RaceModel.h"
 #include "standin/Server.h"
 #include "support/TestSupport.h"
 
@@ -20,6 +22,24 @@ Options options(std::uint32_t seed = 1) {
     Options o;
     o.now = "2026-12-06T14:00", o.seed = seed, o.slowMs = 600, o.oversizeBytes = 300'000;
     return o;
+}
+
+// The dividends the model declares on a race, as the result page should give them to a reader.
+RaceDividends declared(const Race& race) {
+    RaceDividends d;
+    d.status = race.abandoned ? ResultStatus::Abandoned : ResultStatus::Official;
+    for (const Runner& r : race.runners)
+        if (r.scratched) d.scratchings.push_back(r.num);
+    if (race.abandoned) return d;
+    const OfficialDividends o = officialDividends(race);
+    auto declared = [](std::int64_t cents) { return cents > 0 ? std::optional<Cents>(cents) : std::nullopt; };
+    for (std::size_t i = 0; i < o.order.size(); ++i)
+        d.placings.push_back({static_cast<int>(i) + 1, o.order[i], declared(i == 0 ? o.win : 0), declared(o.place[i])});
+    const std::int64_t pools[] = {o.quinella, o.exacta, o.trifecta, o.firstFour};
+    for (std::size_t p = 0; p < kPools; ++p)
+        if (pools[p] > 0)
+            d.exotics[p].push_back({{o.order.begin(), o.order.begin() + poolRunners(static_cast<Pool>(p))}, pools[p]});
+    return d;
 }
 
 struct StandinTest : ::testing::Test {
@@ -68,6 +88,9 @@ TEST_F(StandinTest, PagesReadBackThroughTheProgramsParsers) {
                           std::make_tuple(race.startTime(), race.lengthText(), race.trackWords + " "));
                 EXPECT_EQ(r.resultRecords[i + 1].result(race.number), resultsStateText(race, date, server.now()));
 
+                const std::string number = (race.number < 10 ? "0" : "") + std::to_string(race.number);
+                EXPECT_EQ(parseDividends(server.reply(tote + m.toteCode + number + ".html").body), declared(race));
+
                 RunnerTable field;
                 std::string page = engine("/cgi-bin/tvf/memdeliver.pl/" + code + ".htm?tvf3");
                 EXPECT_EQ(parseRaceField(field, page), FieldParseEnd::SecondRule);
@@ -94,6 +117,33 @@ TEST_F(StandinTest, PagesReadBackThroughTheProgramsParsers) {
             }
         }
     }
+}
+
+// Over two months the favourite (the shortest price on the all-Australian tote at the jump)
+// wins about a third of its races, and a unit on every runner gets back the win pool less its take.
+TEST(StandinModel, TheFavouriteWinsAboutAThirdAndTheWinPoolKeepsItsTake) {
+    int races = 0, favouriteWins = 0, bets = 0;
+    std::int64_t returned = 0;
+    for (Date date{2026, 1, 1}; date < Date{2026, 3, 1}; date = addDays(date, 1)) {
+        for (const Meeting& m : generateRaceDay(date, 1).meetings)
+            for (const Race& race : m.races) {
+                if (race.abandoned) continue;
+                const RaceChances chances = raceChances(race);
+                std::int64_t shortest = INT64_MAX;
+                int favourite = 0;
+                for (std::size_t i = 0; i < chances.runners.size(); ++i)
+                    if (toteCents(chances.win[i], kWinTake) < shortest)
+                        shortest = toteCents(chances.win[i], kWinTake), favourite = chances.runners[i]->num;
+                ++races;
+                bets += static_cast<int>(chances.runners.size());
+                favouriteWins += race.finish.at(0) == favourite;
+                returned += officialDividends(race).win;
+            }
+    }
+    EXPECT_GT(races, 3500);
+    EXPECT_NEAR(100.0 * favouriteWins / races, 33, 3);
+    // 15 % taken, a little more by rounding down to 10 cents; a long shot's win moves it a little.
+    EXPECT_NEAR(returned / 100.0 / bets, 0.845, 0.03);
 }
 
 // A fault aimed at a service or a page leaves the rest working; stalled requests end with the server.
@@ -145,7 +195,7 @@ TEST_F(StandinTest, DeterministicDaysAndAClockThatMovesTheResults) {
     const int jump = 13 * 60 + 10;
     const std::tuple<int, std::string, long> moments[] = {
         {jump - 1, "1:10PM", 404},  {jump, "CLOSED", 200},      {jump + 1, "CLOSED", 200},
-        {jump + 2, "INTERIM", 200}, {jump + 6, "INTERIM", 200}, {jump + 7, "18,17,1", 200},
+        {jump + 2, "INTERIM", 200}, {jump + 6, "INTERIM", 200}, {jump + 7, "5,10,13", 200},
     };
     for (const auto& [minutes, state, resultStatus] : moments) {
         setClock(day.date, minutes);
