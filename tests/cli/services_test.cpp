@@ -172,7 +172,9 @@ TEST_F(Commands, PageTextNeverDrivesTheTerminalAndABadMeetingIsLeftOut) {
     // A result state on the watch board (the results page is read as it comes, not through the engine).
     const std::string results = "/tote/2026/12/06/mtgraces.html";
     std::string page = web.server.reply(results).body;
-    page.replace(page.find("EF01.html\">2,11,9"), 17, "EF01.html\">2,11\x1b[2J");
+    // The race's state cell, after the meeting's name cell that links the same page.
+    const std::size_t state = page.find("EF01.html\">", page.find("EF01.html\">") + 1) + 11;
+    page.replace(state, page.find('<', state) - state, "2,11\x1b[2J");
     web.server.setOverride(results, page);
     test::TempDir work;
     std::ostringstream out, err;
