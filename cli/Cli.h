@@ -11,6 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "Recording.h"
 #include "app/App.h"
 #include "kit/FakePorts.h"
 
@@ -60,6 +61,7 @@ struct Context {
     // The command's output: the JSON document with --json, else the table. Returns kOk.
     int print(const std::function<nlohmann::json()>& document, const std::function<void(std::ostream&)>& table);
     FakePorts ports;
+    RecordTarget record;
 };
 
 struct Command {

@@ -61,6 +61,7 @@ int runRace(Context& ctx) {
         racePageAddress(app->services.formGuide, w.lstRaceName.row(row).text, w.lstRaceName.subItem(row, 1));
     std::string raceFailure = firstFetchFailure(w);
     if (raceFailure.rfind(std::string(kFetchFailedStatus) + ": " + raceAddress + " ", 0) != 0) raceFailure.clear();
+    recordFetched(ctx, *app);
     if (raceFailure.empty()) requireResultsPage(*app);
 
     ShownTips shown = readShownTips(w);
