@@ -161,7 +161,9 @@ record::Batch fetchedBatch(const App& app, const std::vector<ShownMessage>& mess
     if (race > 0) addField(batch, app, key, at, messages);
     if (race > 0 && odds && odds->end == LiveOddsRun::End::Shown) {
         record::PriceFetch prices{key, {at, odds->address}, {}};
-        for (const OddsRow& r : odds->rows) prices.rows.push_back({r.number, r.name, r.best, r.prices});
+        // An emergency's row is in the window but not on the price page: nothing was fetched for it.
+        for (const OddsRow& r : odds->rows)
+            if (!trimmed(r.number).empty()) prices.rows.push_back({r.number, r.name, r.best, r.prices});
         batch.prices.push_back(std::move(prices));
     }
     addResults(batch, app, date, name, at);
