@@ -343,7 +343,7 @@ int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
         for (const std::string& common : kCommonValueOptions) options.erase(common);
         options.erase("--no-record");
 
-        Context ctx{Args(std::move(positional), std::move(options)), json, work, services, limits, out, err, {}, {}};
+        Context ctx{Args(std::move(positional), std::move(options)), json, work, services, limits, out, err, {}};
         ctx.record.file = std::move(recordFile);
         return cmd->run(ctx);
     } catch (const UsageError& e) {

@@ -61,7 +61,7 @@ struct Context {
     // The command's output: the JSON document with --json, else the table. Returns kOk.
     int print(const std::function<nlohmann::json()>& document, const std::function<void(std::ostream&)>& table);
     FakePorts ports;
-    RecordTarget record;
+    RecordTarget record{};
 };
 
 struct Command {
