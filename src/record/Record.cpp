@@ -43,6 +43,13 @@ std::vector<int> numbersOf(const std::string& text, char separator) {
     return numbers;
 }
 
+// A tip run's runners, first tip first: "11 9 17 8 15".
+std::string tipNumbers(const TipRun& run) {
+    std::string text;
+    for (const Tip& t : run.tips) text += (text.empty() ? "" : " ") + t.number;
+    return text;
+}
+
 std::string joinedTexts(const std::vector<std::string>& texts) {
     std::string text;
     for (const std::string& t : texts) text += (text.empty() ? "" : " ") + t;
@@ -210,7 +217,8 @@ void Record::writeBatch(Connection& c, const Batch& batch) {
                 c.statement(
                      "INSERT INTO race (meeting_id, number, time, track, length) VALUES (?1, ?2, ?3, ?4, ?5) "
                      "ON CONFLICT (meeting_id, number) DO UPDATE SET time = excluded.time, track = excluded.track, "
-                     "length = excluded.length")
+                     "length = excluded.length WHERE (time, track, length) IS NOT (excluded.time, excluded.track, "
+                     "excluded.length)")
                     .bindAll(meeting, r.number, r.time, r.track, r.length)
                     .run();
         }
@@ -229,9 +237,9 @@ void Record::writeBatch(Connection& c, const Batch& batch) {
     for (const TipRun& t : batch.tipRuns) {
         const std::int64_t race = raceId(t.race);
         c.statement(
-             "INSERT INTO tip_run (race_id, field_id, tipped_at, engine_version, best_bet, warning, stopped, ticked) "
-             "VALUES (?1, (SELECT max(id) FROM field WHERE race_id = ?1), ?2, ?3, ?4, ?5, ?6, ?7)")
-            .bindAll(race, t.at, t.engineVersion, t.bestBet, t.warning, t.stopped, joinedTexts(t.ticked))
+             "INSERT INTO tip_run (race_id, field_id, tipped_at, engine_version, best_bet, warning, stopped, ticked, "
+             "tips) VALUES (?1, (SELECT max(id) FROM field WHERE race_id = ?1), ?2, ?3, ?4, ?5, ?6, ?7, ?8)")
+            .bindAll(race, t.at, t.engineVersion, t.bestBet, t.warning, t.stopped, joinedTexts(t.ticked), tipNumbers(t))
             .run();
         const std::int64_t run = c.db.lastInsertId();
         for (const Tip& tip : t.tips)
@@ -259,16 +267,11 @@ void Record::writeBatch(Connection& c, const Batch& batch) {
     for (const Result& r : batch.results) {
         const std::int64_t race = raceId(r.race);
         c.statement(
-             "INSERT INTO result (race_id, fetch_id, state, official) VALUES (?1, ?2, ?3, ?4) ON CONFLICT (race_id) "
-             "DO UPDATE SET fetch_id = excluded.fetch_id, state = excluded.state, official = excluded.official")
-            .bindAll(race, fetchId(r.fetch), r.state, r.placings ? 1 : 0)
+             "INSERT INTO result (race_id, fetch_id, state, placings) VALUES (?1, ?2, ?3, ?4) ON CONFLICT (race_id) "
+             "DO UPDATE SET fetch_id = excluded.fetch_id, state = excluded.state, placings = excluded.placings")
+            .bindAll(race, fetchId(r.fetch), r.state,
+                     r.placings ? std::optional(joined(*r.placings, ',')) : std::optional<std::string>())
             .run();
-        c.statement("DELETE FROM placing WHERE race_id = ?1").bindAll(race).run();
-        if (r.placings)
-            for (std::size_t i = 0; i < r.placings->size(); ++i)
-                c.statement("INSERT INTO placing (race_id, position, number) VALUES (?1, ?2, ?3)")
-                    .bindAll(race, static_cast<int>(i) + 1, (*r.placings)[i])
-                    .run();
         if (!r.toteCode.empty())
             c.statement("UPDATE meeting SET tote_code = ?2 WHERE id = (SELECT meeting_id FROM race WHERE id = ?1)")
                 .bindAll(race, r.toteCode)
@@ -298,20 +301,14 @@ std::vector<RaceSummary> Record::races(const RaceQuery& q) {
     if (!connection_ && !fs::exists(file_, ec)) return races;
     try {
         Connection& c = connection(false);
-        // The last tip run of each race, its tips in place order, and the result.
+        // The last tip run of each race and the result.
         Statement& s = c.statement(R"(
-WITH chosen AS (
-  SELECT r.id AS race_id, m.date, m.name, r.number, r.time, r.track, r.length,
-         (SELECT t.id FROM tip_run t WHERE t.race_id = r.id ORDER BY t.id DESC LIMIT 1) AS run_id
-  FROM meeting m JOIN race r ON r.meeting_id = m.id
-  WHERE m.date BETWEEN ?1 AND ?2 AND (?3 = '' OR m.track_key = ?3) AND (?4 = 0 OR r.number = ?4)
-)
-SELECT c.race_id, c.date, c.name, c.number, c.time, c.track, c.length,
-       (SELECT group_concat(number, ' ') FROM (SELECT number FROM tip WHERE tip_run_id = c.run_id ORDER BY place)),
-       tr.best_bet, res.state, res.official,
-       (SELECT group_concat(number, ',') FROM (SELECT number FROM placing WHERE race_id = c.race_id ORDER BY position))
-FROM chosen c LEFT JOIN tip_run tr ON tr.id = c.run_id LEFT JOIN result res ON res.race_id = c.race_id
-ORDER BY c.date, c.name, c.number)");
+SELECT r.id, m.date, m.name, r.number, r.time, r.track, r.length, tr.tips, tr.best_bet, res.state, res.placings
+FROM meeting m JOIN race r ON r.meeting_id = m.id
+LEFT JOIN tip_run tr ON tr.id = (SELECT max(t.id) FROM tip_run t WHERE t.race_id = r.id)
+LEFT JOIN result res ON res.race_id = r.id
+WHERE m.date BETWEEN ?1 AND ?2 AND (?3 = '' OR m.track_key = ?3) AND (?4 = 0 OR r.number = ?4)
+ORDER BY m.date, m.name, r.number)");
         s.bindAll(q.from, q.to, trackKey(q.track), q.race);
         while (s.step()) {
             RaceSummary r;
@@ -323,7 +320,7 @@ ORDER BY c.date, c.name, c.number)");
             r.tips = textsOf(s.text(7));
             r.bestBet = s.text(8);
             r.state = s.text(9);
-            if (s.integer(10) == 1) r.placings = numbersOf(s.text(11), ',');
+            if (!s.isNull(10)) r.placings = numbersOf(s.text(10), ',');
             races.push_back(std::move(r));
         }
         s.reset();
@@ -391,7 +388,7 @@ RaceDetail Record::detail(const RaceSummary& race) {
         }
 
         Statement& result = c.statement(
-            "SELECT x.fetched_at, x.address, r.state, r.official, m.tote_code FROM result r "
+            "SELECT x.fetched_at, x.address, r.state, r.placings IS NOT NULL, m.tote_code FROM result r "
             "JOIN fetch x ON x.id = r.fetch_id JOIN race ON race.id = r.race_id "
             "JOIN meeting m ON m.id = race.meeting_id WHERE r.race_id = ?1");
         if (result.bindAll(race.id).step())

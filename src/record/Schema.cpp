@@ -103,8 +103,8 @@ CREATE TABLE result (
   placings TEXT
 );
 )",
-    // 2: the dividends and scratchings of a race's result page. A version-1 result kept its
-    // placings as "18,17,1" text; they move to rows so that a dead heat's shared place fits.
+    // 2: the dividends and scratchings of a race's result page; each tip run's runners in place
+    // order beside it, so that a season's races are listed without a look-up per race.
     R"(
 CREATE TABLE dividend (
   race_id INTEGER NOT NULL REFERENCES race(id),
@@ -121,23 +121,9 @@ CREATE TABLE scratching (
   fetch_id INTEGER NOT NULL REFERENCES fetch(id),
   PRIMARY KEY (race_id, number)
 ) WITHOUT ROWID;
-CREATE TABLE placing (
-  race_id INTEGER NOT NULL REFERENCES race(id),
-  position INTEGER NOT NULL,
-  number INTEGER NOT NULL,
-  PRIMARY KEY (race_id, position)
-) WITHOUT ROWID;
-WITH RECURSIVE split(race_id, position, rest, number) AS (
-  SELECT race_id, 0, placings || ',', NULL FROM result WHERE placings IS NOT NULL AND placings <> ''
-  UNION ALL
-  SELECT race_id, position + 1, substr(rest, instr(rest, ',') + 1),
-         CAST(trim(substr(rest, 1, instr(rest, ',') - 1)) AS INTEGER)
-  FROM split WHERE rest <> ''
-)
-INSERT INTO placing (race_id, position, number) SELECT race_id, position, number FROM split WHERE position > 0;
-ALTER TABLE result ADD COLUMN official INTEGER NOT NULL DEFAULT 0;
-UPDATE result SET official = 1 WHERE placings IS NOT NULL;
-ALTER TABLE result DROP COLUMN placings;
+ALTER TABLE tip_run ADD COLUMN tips TEXT NOT NULL DEFAULT '';
+UPDATE tip_run SET tips = coalesce(
+  (SELECT group_concat(number, ' ') FROM (SELECT number FROM tip WHERE tip_run_id = tip_run.id ORDER BY place)), '');
 )",
 };
 
