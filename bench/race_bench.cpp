@@ -50,12 +50,20 @@ void ensureRuntimeFolder() {
     setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
 }
 
-// selvane-cli race TRACK 1 as the shell runs it, minus the process start.
+// selvane-cli race TRACK 1 as the shell runs it, minus the process start; with range 1 it also
+// records what it fetched into a record on disk.
 void cliRace(benchmark::State& state) {
     ensureRuntimeFolder();
     const std::string track = firstTrack();
     std::vector<std::string> words = {"selvane-cli", "race", track, "1", "--date", "06/12/2026", "--form-guide",
                                       server().formGuideUrl(), "--results-site", server().resultsSiteRoot()};
+    const std::filesystem::path record =
+        std::filesystem::temp_directory_path() / ("selvane-bench-record-" + std::to_string(getpid()) + ".sqlite");
+    if (state.range(0) == 1) {
+        words.insert(words.end(), {"--record", record.string()});
+    } else {
+        words.push_back("--no-record");
+    }
     std::vector<char*> argv;
     for (std::string& w : words) argv.push_back(w.data());
     for (auto _ : state) {
@@ -64,6 +72,7 @@ void cliRace(benchmark::State& state) {
         if (code != 0) state.SkipWithError(err.str().c_str());
         benchmark::DoNotOptimize(out.str().size());
     }
+    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(record.string() + suffix);
 }
 
 std::size_t sink(char* data, std::size_t size, std::size_t n, void* body) {
@@ -111,7 +120,7 @@ void bareWork(benchmark::State& state) {
     }
 }
 
-BENCHMARK(cliRace)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(cliRace)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(bareWork)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 }  // namespace

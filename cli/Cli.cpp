@@ -35,7 +35,8 @@ std::vector<Command>& registry() {
     return all;
 }
 
-const std::vector<std::string> kCommonValueOptions = {"--work", "--form-guide", "--results-site", "--timeout"};
+const std::vector<std::string> kCommonValueOptions = {"--work", "--form-guide", "--results-site", "--timeout",
+                                                      "--record"};
 
 bool isValueOption(const Command* cmd, const std::string& name) {
     if (std::find(kCommonValueOptions.begin(), kCommonValueOptions.end(), name) != kCommonValueOptions.end())
@@ -49,7 +50,10 @@ std::string commonHelp() {
            "  --work DIR           keep work files in DIR (default: a temporary folder, removed on exit)\n"
            "  --form-guide URL     form-guide service (http or https, host and port)\n"
            "  --results-site URL   tote results site root (http or https), ending in /\n"
-           "  --timeout SECONDS    time limit of each fetch, 0.1 to 3600 (default 30)\n";
+           "  --timeout SECONDS    time limit of each fetch, 0.1 to 3600 (default 30)\n"
+           "  --record FILE        the record the punter's commands write and history reads (default:\n"
+           "                       $XDG_DATA_HOME/selvane/record.sqlite, else ~/.local/share/selvane/)\n"
+           "  --no-record          record nothing\n";
 }
 
 void printOverview(std::ostream& out) {
@@ -432,9 +436,14 @@ int runWords(const std::vector<std::string>& words, std::ostream& out, std::ostr
             temp.make();
             work = temp.path;
         }
+        std::filesystem::path recordFile =
+            recordFileOption(options.count("--record") ? std::optional(options["--record"]) : std::nullopt,
+                             options.count("--no-record") > 0);
         for (const std::string& common : kCommonValueOptions) options.erase(common);
+        options.erase("--no-record");
 
         Context ctx{Args(std::move(positional), std::move(options)), json, work, services, limits, out, err, {}, cmd->name};
+        ctx.record.file = std::move(recordFile);
         return cmd->run(ctx);
     } catch (const UsageError& e) {
         err << "selvane-cli " << cmd->name << ": " << e.what() << " (usage: selvane-cli " << cmd->usage << ")\n";

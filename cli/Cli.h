@@ -13,6 +13,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "Recording.h"
 #include "app/App.h"
 #include "kit/FakePorts.h"
 
@@ -69,6 +70,7 @@ struct Context {
     int print(const std::function<nlohmann::json()>& document, const std::function<void(std::ostream&)>& table);
     FakePorts ports;
     std::string name;  // the command's, for its lines on err
+    RecordTarget record{};
 };
 
 struct Command {

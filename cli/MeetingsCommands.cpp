@@ -114,6 +114,7 @@ int runMeetings(Context& ctx) {
     ctx.args.expect(0, 0, {"--date", "--csv"});
     const bool csv = csvWanted(ctx);
     const auto app = downloadMeetings(ctx);
+    recordFetched(ctx, *app);
     if (csv) {
         writeMeetingsCsv(ctx.out, *app);
         return kOk;

@@ -40,6 +40,7 @@ OddsFetch fetchOdds(Context& ctx, std::vector<std::string> options) {
         if (auto* odds = dynamic_cast<OddsWindow*>(&window)) fetch.heading = odds->lblMeetingName.caption();
     };
     fetch.run = liveOdds(*app, app->window, app->odds);
+    recordFetched(ctx, *app, &fetch.run);
     ctx.ports.modal.onShow = nullptr;
     if (fetch.run.end == LiveOddsRun::End::Unavailable)
         throw InputError(fetch.run.address + ": the price page could not be read (" + fetch.run.cause + ")");

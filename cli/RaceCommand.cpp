@@ -57,6 +57,7 @@ int runRace(Context& ctx) {
     // A race page that could not be fetched still shows the placeholder tips and the warning:
     // they are printed, and the exit status says the page failed.
     const std::string raceFailure = racePageFailure(*app);
+    recordFetched(ctx, *app);
     if (raceFailure.empty()) requireResultsPage(*app);
 
     ShownTips shown = readShownTips(w);

@@ -14,6 +14,7 @@ std::unique_ptr<App> checkedResults(Context& ctx, const std::string& track, int 
     auto app = openMeeting(ctx, track);
     if (race > 0) selectRace(*app, race, track);
     checkResults(*app, app->window, app->results);
+    recordFetched(ctx, *app);
     requireResultsPage(*app);
     return app;
 }

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}" CMAKE_CXX_COMPILER_LAUNCHER="${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}"
 cmake --preset bench >/dev/null
 cmake --build --preset bench -j2 --target bench_form bench_meetings bench_results bench_html_engine bench_race \
-    selvane-cli >/dev/null
+    bench_record selvane-cli >/dev/null
 b=build/bench
 # The desktop program and its yardstick exist only where Qt was found.
 if cmake --build --preset bench --target help | grep -q '^bench_first_window:'; then
@@ -35,6 +35,7 @@ run meetings 'parsePage/5242880'
 run results 'parseResults/(524288|5242880)'
 run html_engine 'normalise/5242880'
 run race '.'
+run record '.'
 
 rows=()
 row() { rows+=("$1|$2|$3|$4"); }
@@ -42,12 +43,30 @@ mbps() { awk -v v="$1" 'BEGIN { printf "%.0f MB/s", v / 1e6 }'; }
 atLeast() { awk -v v="$1" -v g="$2" 'BEGIN { printf "%.2fx goal, %s", v / g, (v >= g ? "met" : "NOT met") }'; }
 atMost() { awk -v v="$1" -v g="$2" 'BEGIN { printf "%.2fx goal, %s", v / g, (v <= g ? "met" : "NOT met") }'; }
 
-cli=$(best "$tmp/race.json" 'cliRace' real_time)
+cli=$(best "$tmp/race.json" 'cliRace/0' real_time)
+recorded=$(best "$tmp/race.json" 'cliRace/1' real_time)
 bare=$(best "$tmp/race.json" 'bareWork' real_time)
 ratio=$(awk -v a="$cli" -v b="$bare" 'BEGIN { printf "%.2f", a / b }')
 row "selvane-cli race vs bare libcurl+libxml2 (same pages)" "<= 1.25x" \
     "$(awk -v a="$cli" -v b="$bare" -v r="$ratio" 'BEGIN { printf "%.2fx (%.1f vs %.1f ms)", r, a, b }')" \
     "$(atMost "$ratio" 1.25)"
+
+v=$(best "$tmp/record.json" 'seasonSize' MB)
+races=$(best "$tmp/record.json" 'seasonSize' races)
+row "record of a season ($races races, 5 price fetches each)" "< 200 MB" "$(awk -v v="$v" 'BEGIN { printf "%.0f MB", v }')" \
+    "$(atMost "$v" 200)"
+v=$(best "$tmp/record.json" 'recordRace' real_time)
+row "recording a race into that season's record" "<= 2 ms" "$(awk -v v="$v" 'BEGIN { printf "%.2f ms", v }')" \
+    "$(atMost "$v" 2)"
+added=$(awk -v a="$recorded" -v b="$cli" 'BEGIN { printf "%.2f", a - b }')
+row "selvane-cli race with --record vs --no-record" "<= 2 ms added" \
+    "$(awk -v a="$recorded" -v b="$cli" -v d="$added" 'BEGIN { printf "%+.2f ms (%.1f vs %.1f ms)", d, a, b }')" \
+    "$(atMost "$added" 2)"
+for arg in 0 1; do
+    v=$(best "$tmp/record.json" "historyOfSeason/$arg" real_time)
+    row "history --from --to over the season$([ $arg = 1 ] && echo ' --json')" "<= 200 ms" \
+        "$(awk -v v="$v" 'BEGIN { printf "%.0f ms", v }')" "$(atMost "$v" 200)"
+done
 
 # coldStart: exec to the first window mapped, the desktop program (its splash) against a bare Qt
 # window; prints "PROGRAM_MS BARE_MS", or "- why" when it cannot be measured here.

@@ -76,6 +76,10 @@ struct TipOutcome {
     int starters = 0;  // runners neither ticked nor emergencies
 };
 
+// Raised whenever a change makes computeTips tip some field differently: the record keeps it with
+// every tip run, so tips of different engines are never mixed up.
+inline constexpr int kTippingEngineVersion = 1;
+
 TipOutcome computeTips(const std::vector<TipInput>& field);
 
 // "no form", "ticked", "emergency", "zeros only"; empty for None.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -31,13 +32,20 @@ inline CliRun runCli(std::vector<std::string> words) {
 // The punter's commands against the stand-in services.
 struct StandinCli : ::testing::Test {
     explicit StandinCli(const std::string& now = "2026-12-06T14:00") : web(now) {}
+    // Each test records into its own file unless it names one.
     CliRun cli(std::vector<std::string> words, const Services& s) const {
         words.insert(words.end(), {"--form-guide", s.formGuide, "--results-site", s.resultsSiteRoot});
+        if (std::find(words.begin(), words.end(), "--record") == words.end() &&
+            std::find(words.begin(), words.end(), "--no-record") == words.end())
+            words.insert(words.end(), {"--record", recordFile()});
         return runCli(std::move(words));
     }
     CliRun cli(std::vector<std::string> words) const { return cli(std::move(words), web.services()); }
 
+    std::string recordFile() const { return recordDir.file("record.sqlite"); }
+
     StandinFixture web;
+    TempDir recordDir;
 };
 
 }  // namespace selvane::test

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+#include <ostream>
+
+#include "kit/FakePorts.h"
+#include "odds/OddsCommand.h"
+#include "record/Record.h"
+
+namespace selvane {
+struct App;
+}
+
+namespace selvane::cli {
+
+struct Context;
+
+// Where a command records what it fetched: --record FILE, else the default record; nothing with
+// --no-record. The store is opened on the first write and kept for a --watch's later rounds.
+struct RecordTarget {
+    std::filesystem::path file;  // empty: not recording
+    std::unique_ptr<record::Record> store;
+    bool failureShown = false;  // "not recorded" is said once per run
+};
+
+// The record file of the common options: --record FILE, --no-record, or the default.
+std::filesystem::path recordFileOption(const std::optional<std::string>& file, bool noRecord);
+
+// What the program state holds after a punter's command, as the record's values: the meetings of
+// the date, the chosen race's field and tips, the meeting's result states and, given, the prices.
+record::Batch fetchedBatch(const App& app, const std::vector<ShownMessage>& messages,
+                           const LiveOddsRun* odds = nullptr);
+
+// Writes the batch in one transaction. A record that cannot be written never stops the command:
+// stderr says once "not recorded: <cause>".
+void saveToRecord(Context& ctx, const record::Batch& batch);
+
+// fetchedBatch and saveToRecord: the one line a command adds to record what it fetched.
+void recordFetched(Context& ctx, const App& app, const LiveOddsRun* odds = nullptr);
+
+// "06/12/2026" as "2026-12-06"; empty when it is no such date text.
+std::string isoDate(const std::string& ddmmyyyy);
+
+}  // namespace selvane::cli

@@ -1,0 +1,429 @@
+#include "record/Record.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <map>
+#include <unordered_map>
+
+#include "record/Schema.h"
+#include "record/Sqlite.h"
+
+namespace selvane::record {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A meeting name's first word in capitals: how the track box and TRACK arguments name it.
+std::string trackKey(std::string_view name) {
+    const std::size_t start = name.find_first_not_of(' ');
+    if (start == std::string_view::npos) return {};
+    name.remove_prefix(start);
+    std::string key(name.substr(0, name.find(' ')));
+    for (char& c : key)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return key;
+}
+
+std::string joined(const std::vector<int>& numbers, char separator) {
+    std::string text;
+    for (int n : numbers) text += (text.empty() ? "" : std::string(1, separator)) + std::to_string(n);
+    return text;
+}
+
+std::vector<int> numbersOf(const std::string& text, char separator) {
+    std::vector<int> numbers;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(separator, start);
+        if (end == std::string::npos) end = text.size();
+        numbers.push_back(std::atoi(text.substr(start, end - start).c_str()));
+        start = end + 1;
+    }
+    return numbers;
+}
+
+// A tip run's runners, first tip first: "11 9 17 8 15".
+std::string tipNumbers(const TipRun& run) {
+    std::string text;
+    for (const Tip& t : run.tips) text += (text.empty() ? "" : " ") + t.number;
+    return text;
+}
+
+std::string joinedTexts(const std::vector<std::string>& texts) {
+    std::string text;
+    for (const std::string& t : texts) text += (text.empty() ? "" : " ") + t;
+    return text;
+}
+
+std::vector<std::string> textsOf(const std::string& text) {
+    std::vector<std::string> texts;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string::npos) end = text.size();
+        if (end > start) texts.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return texts;
+}
+
+// Damage SQLite can tell: not a database at all, or a damaged one.
+bool isCorrupt(const SqliteError& e) { return e.primary() == SQLITE_CORRUPT || e.primary() == SQLITE_NOTADB; }
+
+std::string localStamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    return text;
+}
+
+}  // namespace
+
+struct Record::Connection {
+    Connection(const fs::path& file, int flags, std::chrono::milliseconds timeout) : db(file.string(), flags) {
+        sqlite3_busy_timeout(db.handle(), static_cast<int>(timeout.count()));
+        // WAL: readers never wait for the writer and a killed writer leaves the last commit whole.
+        // NORMAL still survives a killed process; only a power cut may lose the last commits.
+        db.exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON;");
+        migrate(db);
+    }
+
+    Statement& statement(const char* sql) {
+        auto it = statements.find(sql);
+        if (it == statements.end()) it = statements.emplace(sql, db.prepare(sql)).first;
+        return it->second;
+    }
+
+    Database db;
+    std::unordered_map<const char*, Statement> statements;
+};
+
+Record::Record(fs::path file, Options options) : file_(std::move(file)), options_(options) {}
+
+Record::~Record() = default;
+
+std::string Record::failure(const std::string& cause) const { return file_.string() + ": " + cause; }
+
+Record::Connection& Record::connection(bool create) {
+    if (connection_) return *connection_;
+    int flags = SQLITE_OPEN_READWRITE;
+    if (create) {
+        flags |= SQLITE_OPEN_CREATE;
+        std::error_code ec;
+        if (file_.has_parent_path()) fs::create_directories(file_.parent_path(), ec);
+    }
+    connection_ = std::make_unique<Connection>(file_, flags, options_.busyTimeout);
+    return *connection_;
+}
+
+std::string Record::setAside() {
+    connection_.reset();
+    std::string aside = file_.string() + ".corrupt-" + localStamp();
+    std::error_code ec;
+    for (int n = 2; fs::exists(aside, ec); ++n) aside = file_.string() + ".corrupt-" + localStamp() + "-" + std::to_string(n);
+    fs::rename(file_, aside, ec);
+    if (ec) throw SqliteError(SQLITE_CANTOPEN, "cannot set the damaged record aside: " + ec.message());
+    // The journal files belong to the damaged file and go with it.
+    for (const char* suffix : {"-wal", "-shm"}) {
+        const fs::path journal = file_.string() + suffix;
+        if (fs::exists(journal, ec)) fs::rename(journal, aside + suffix, ec);
+    }
+    return aside;
+}
+
+Record::Saved Record::save(const Batch& batch) {
+    Saved saved;
+    if (batch.empty()) {
+        saved.ok = true;
+        return saved;
+    }
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            Connection& c = connection(true);
+            c.db.exec("BEGIN IMMEDIATE");
+            try {
+                writeBatch(c, batch);
+                c.db.exec("COMMIT");
+            } catch (...) {
+                sqlite3_exec(c.db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+                throw;
+            }
+            saved.ok = true;
+            return saved;
+        } catch (const SqliteError& e) {
+            if (attempt == 0 && isCorrupt(e)) {
+                try {
+                    const std::string aside = setAside();
+                    saved.notice = "the record " + file_.string() + " is damaged (" + e.what() + "): kept as " +
+                                   aside + ", and a new record started in " + file_.string();
+                    continue;
+                } catch (const SqliteError& moved) {
+                    saved.cause = failure(moved.what());
+                    return saved;
+                }
+            }
+            // A connection that failed to open is tried afresh next time.
+            if (connection_ && e.primary() != SQLITE_BUSY) connection_.reset();
+            saved.cause = failure(e.what());
+            return saved;
+        } catch (const std::exception& e) {
+            saved.cause = failure(e.what());
+            return saved;
+        }
+    }
+    return saved;
+}
+
+void Record::writeBatch(Connection& c, const Batch& batch) {
+    std::map<std::pair<std::string, std::string>, std::int64_t> fetches;
+    auto fetchId = [&](const Fetch& f) {
+        auto [it, added] = fetches.try_emplace({f.at, f.address}, 0);
+        if (added) {
+            c.statement("INSERT INTO fetch (fetched_at, address) VALUES (?1, ?2)").bindAll(f.at, f.address).run();
+            it->second = c.db.lastInsertId();
+        }
+        return it->second;
+    };
+    auto meetingId = [&](const std::string& date, const std::string& name) {
+        Statement& s = c.statement(
+            "INSERT INTO meeting (date, name, track_key) VALUES (?1, ?2, ?3) "
+            "ON CONFLICT (date, name) DO UPDATE SET name = name RETURNING id");
+        s.bindAll(date, name, trackKey(name)).step();
+        const std::int64_t id = s.integer(0);
+        s.reset();
+        return id;
+    };
+    auto raceId = [&](const RaceKey& key) {
+        Statement& s = c.statement(
+            "INSERT INTO race (meeting_id, number) VALUES (?1, ?2) "
+            "ON CONFLICT (meeting_id, number) DO UPDATE SET number = number RETURNING id");
+        s.bindAll(meetingId(key.date, key.meeting), key.race).step();
+        const std::int64_t id = s.integer(0);
+        s.reset();
+        return id;
+    };
+
+    for (const MeetingDay& day : batch.meetingDays) {
+        const std::int64_t fetch = fetchId(day.fetch);
+        for (const Meeting& m : day.meetings) {
+            const std::int64_t meeting = meetingId(day.date, m.name);
+            c.statement("UPDATE meeting SET link = ?2, fetch_id = ?3 WHERE id = ?1").bindAll(meeting, m.link, fetch).run();
+            if (!m.toteCode.empty())
+                c.statement("UPDATE meeting SET tote_code = ?2 WHERE id = ?1").bindAll(meeting, m.toteCode).run();
+            for (const RaceInfo& r : m.races)
+                c.statement(
+                     "INSERT INTO race (meeting_id, number, time, track, length) VALUES (?1, ?2, ?3, ?4, ?5) "
+                     "ON CONFLICT (meeting_id, number) DO UPDATE SET time = excluded.time, track = excluded.track, "
+                     "length = excluded.length WHERE (time, track, length) IS NOT (excluded.time, excluded.track, "
+                     "excluded.length)")
+                    .bindAll(meeting, r.number, r.time, r.track, r.length)
+                    .run();
+        }
+    }
+    for (const Field& f : batch.fields) {
+        c.statement("INSERT INTO field (race_id, fetch_id) VALUES (?1, ?2)").bindAll(raceId(f.race), fetchId(f.fetch)).run();
+        const std::int64_t field = c.db.lastInsertId();
+        int position = 0;
+        for (const Runner& r : f.runners)
+            c.statement(
+                 "INSERT INTO runner (field_id, position, number, form, name, jockey, weight, barrier, emergency) "
+                 "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)")
+                .bindAll(field, ++position, r.number, r.form, r.name, r.jockey, r.weight, r.barrier, r.emergency ? 1 : 0)
+                .run();
+    }
+    for (const TipRun& t : batch.tipRuns) {
+        const std::int64_t race = raceId(t.race);
+        c.statement(
+             "INSERT INTO tip_run (race_id, field_id, tipped_at, engine_version, best_bet, warning, stopped, ticked, "
+             "tips) VALUES (?1, (SELECT max(id) FROM field WHERE race_id = ?1), ?2, ?3, ?4, ?5, ?6, ?7, ?8)")
+            .bindAll(race, t.at, t.engineVersion, t.bestBet, t.warning, t.stopped, joinedTexts(t.ticked), tipNumbers(t))
+            .run();
+        const std::int64_t run = c.db.lastInsertId();
+        for (const Tip& tip : t.tips)
+            c.statement(
+                 "INSERT INTO tip (tip_run_id, place, number, name, win_percent, rank_value, working) "
+                 "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)")
+                .bindAll(run, tip.place, tip.number, tip.name, tip.winPercent, tip.rankValue, tip.working)
+                .run();
+    }
+    for (const PriceFetch& p : batch.prices) {
+        c.statement("INSERT INTO price_fetch (race_id, fetch_id) VALUES (?1, ?2)")
+            .bindAll(raceId(p.race), fetchId(p.fetch))
+            .run();
+        const std::int64_t priceFetch = c.db.lastInsertId();
+        int position = 0;
+        for (const PriceRow& r : p.rows) {
+            const auto& x = r.prices;
+            c.statement(
+                 "INSERT INTO price (price_fetch_id, position, number, name, best, aus_tote, stab_win, nsw_win, "
+                 "qld_win, stab_plc, nsw_plc, qld_plc) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)")
+                .bindAll(priceFetch, ++position, r.number, r.name, r.best, x[0], x[1], x[2], x[3], x[4], x[5], x[6])
+                .run();
+        }
+    }
+    for (const Result& r : batch.results) {
+        const std::int64_t race = raceId(r.race);
+        c.statement(
+             "INSERT INTO result (race_id, fetch_id, state, placings) VALUES (?1, ?2, ?3, ?4) ON CONFLICT (race_id) "
+             "DO UPDATE SET fetch_id = excluded.fetch_id, state = excluded.state, placings = excluded.placings")
+            .bindAll(race, fetchId(r.fetch), r.state,
+                     r.placings ? std::optional(joined(*r.placings, ',')) : std::optional<std::string>())
+            .run();
+        if (!r.toteCode.empty())
+            c.statement("UPDATE meeting SET tote_code = ?2 WHERE id = (SELECT meeting_id FROM race WHERE id = ?1)")
+                .bindAll(race, r.toteCode)
+                .run();
+    }
+    for (const Dividends& d : batch.dividends) {
+        const std::int64_t race = raceId(d.race), fetch = fetchId(d.fetch);
+        c.statement("DELETE FROM dividend WHERE race_id = ?1").bindAll(race).run();
+        c.statement("DELETE FROM scratching WHERE race_id = ?1").bindAll(race).run();
+        int position = 0;
+        for (const Dividend& x : d.dividends)
+            c.statement(
+                 "INSERT INTO dividend (race_id, position, bet, runners, cents, fetch_id) "
+                 "VALUES (?1, ?2, ?3, ?4, ?5, ?6)")
+                .bindAll(race, ++position, x.bet, joined(x.runners, '-'), x.cents, fetch)
+                .run();
+        for (int n : d.scratched)
+            c.statement("INSERT OR IGNORE INTO scratching (race_id, number, fetch_id) VALUES (?1, ?2, ?3)")
+                .bindAll(race, n, fetch)
+                .run();
+    }
+}
+
+std::vector<RaceSummary> Record::races(const RaceQuery& q) {
+    std::vector<RaceSummary> races;
+    std::error_code ec;
+    if (!connection_ && !fs::exists(file_, ec)) return races;
+    try {
+        Connection& c = connection(false);
+        // The last tip run of each race and the result.
+        Statement& s = c.statement(R"(
+SELECT r.id, m.date, m.name, r.number, r.time, r.track, r.length, tr.tips, tr.best_bet, res.state, res.placings
+FROM meeting m JOIN race r ON r.meeting_id = m.id
+LEFT JOIN tip_run tr ON tr.id = (SELECT max(t.id) FROM tip_run t WHERE t.race_id = r.id)
+LEFT JOIN result res ON res.race_id = r.id
+WHERE m.date BETWEEN ?1 AND ?2 AND (?3 = '' OR m.track_key = ?3) AND (?4 = 0 OR r.number = ?4)
+ORDER BY m.date, m.name, r.number)");
+        s.bindAll(q.from, q.to, trackKey(q.track), q.race);
+        while (s.step()) {
+            RaceSummary r;
+            r.id = s.integer(0);
+            r.key = RaceKey{s.text(1), s.text(2), static_cast<int>(s.integer(3))};
+            r.time = s.text(4);
+            r.track = s.text(5);
+            r.length = s.text(6);
+            r.tips = textsOf(s.text(7));
+            r.bestBet = s.text(8);
+            r.state = s.text(9);
+            if (!s.isNull(10)) r.placings = numbersOf(s.text(10), ',');
+            races.push_back(std::move(r));
+        }
+        s.reset();
+    } catch (const SqliteError& e) {
+        throw RecordError(failure(e.what()));
+    }
+    return races;
+}
+
+RaceDetail Record::detail(const RaceSummary& race) {
+    RaceDetail d;
+    d.summary = race;
+    const RaceKey& key = race.key;
+    try {
+        Connection& c = connection(false);
+        Statement& field = c.statement(
+            "SELECT f.id, x.fetched_at, x.address FROM field f JOIN fetch x ON x.id = f.fetch_id "
+            "WHERE f.race_id = ?1 ORDER BY f.id DESC LIMIT 1");
+        if (field.bindAll(race.id).step()) {
+            Field f{key, Fetch{field.text(1), field.text(2)}, {}};
+            Statement& runners = c.statement(
+                "SELECT number, form, name, jockey, weight, barrier, emergency FROM runner WHERE field_id = ?1 "
+                "ORDER BY position");
+            runners.bindAll(field.integer(0));
+            while (runners.step())
+                f.runners.push_back(Runner{runners.text(0), runners.text(1), runners.text(2), runners.text(3),
+                                           runners.text(4), runners.text(5), runners.integer(6) != 0});
+            d.field = std::move(f);
+        }
+        field.reset();
+
+        Statement& runs = c.statement(
+            "SELECT id, tipped_at, engine_version, best_bet, warning, stopped, ticked FROM tip_run WHERE race_id = ?1 "
+            "ORDER BY id");
+        runs.bindAll(race.id);
+        while (runs.step()) {
+            TipRun t{key, runs.text(1), static_cast<int>(runs.integer(2)), {}, runs.text(3), runs.text(4),
+                     runs.text(5), textsOf(runs.text(6))};
+            Statement& tips = c.statement(
+                "SELECT place, number, name, win_percent, rank_value, working FROM tip WHERE tip_run_id = ?1 "
+                "ORDER BY place");
+            tips.bindAll(runs.integer(0));
+            while (tips.step())
+                t.tips.push_back(Tip{static_cast<int>(tips.integer(0)), tips.text(1), tips.text(2),
+                                     static_cast<int>(tips.integer(3)), tips.real(4), tips.text(5)});
+            d.tipRuns.push_back(std::move(t));
+        }
+
+        Statement& fetches = c.statement(
+            "SELECT p.id, x.fetched_at, x.address FROM price_fetch p JOIN fetch x ON x.id = p.fetch_id "
+            "WHERE p.race_id = ?1 ORDER BY p.id");
+        fetches.bindAll(race.id);
+        while (fetches.step()) {
+            PriceFetch p{key, Fetch{fetches.text(1), fetches.text(2)}, {}};
+            Statement& rows = c.statement(
+                "SELECT number, name, best, aus_tote, stab_win, nsw_win, qld_win, stab_plc, nsw_plc, qld_plc "
+                "FROM price WHERE price_fetch_id = ?1 ORDER BY position");
+            rows.bindAll(fetches.integer(0));
+            while (rows.step()) {
+                PriceRow r{rows.text(0), rows.text(1), rows.text(2), {}};
+                for (int i = 0; i < 7; ++i) r.prices[static_cast<std::size_t>(i)] = rows.text(3 + i);
+                p.rows.push_back(std::move(r));
+            }
+            d.prices.push_back(std::move(p));
+        }
+
+        Statement& result = c.statement(
+            "SELECT x.fetched_at, x.address, r.state, r.placings IS NOT NULL, m.tote_code FROM result r "
+            "JOIN fetch x ON x.id = r.fetch_id JOIN race ON race.id = r.race_id "
+            "JOIN meeting m ON m.id = race.meeting_id WHERE r.race_id = ?1");
+        if (result.bindAll(race.id).step())
+            d.result = Result{key, Fetch{result.text(0), result.text(1)}, result.text(4), result.text(2),
+                              result.integer(3) == 1 ? race.placings : std::nullopt};
+        result.reset();
+
+        Statement& dividends = c.statement(
+            "SELECT d.bet, d.runners, d.cents, x.fetched_at, x.address FROM dividend d "
+            "JOIN fetch x ON x.id = d.fetch_id WHERE d.race_id = ?1 ORDER BY d.position");
+        dividends.bindAll(race.id);
+        while (dividends.step()) {
+            if (!d.dividends) d.dividends = Dividends{key, Fetch{dividends.text(3), dividends.text(4)}, {}, {}};
+            d.dividends->dividends.push_back(
+                Dividend{dividends.text(0), numbersOf(dividends.text(1), '-'), dividends.integer(2)});
+        }
+        Statement& scratched = c.statement(
+            "SELECT s.number, x.fetched_at, x.address FROM scratching s JOIN fetch x ON x.id = s.fetch_id "
+            "WHERE s.race_id = ?1 ORDER BY s.number");
+        scratched.bindAll(race.id);
+        while (scratched.step()) {
+            if (!d.dividends) d.dividends = Dividends{key, Fetch{scratched.text(1), scratched.text(2)}, {}, {}};
+            d.dividends->scratched.push_back(static_cast<int>(scratched.integer(0)));
+        }
+    } catch (const SqliteError& e) {
+        throw RecordError(failure(e.what()));
+    }
+    return d;
+}
+
+fs::path defaultRecordFile() {
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data) return fs::path(data) / "selvane" / "record.sqlite";
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return fs::path(home) / ".local" / "share" / "selvane" / "record.sqlite";
+    return {};
+}
+
+}  // namespace selvane::record

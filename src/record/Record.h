@@ -1,0 +1,70 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "record/RecordValues.h"
+
+namespace selvane::record {
+
+// Reading the record failed; the text names the file and the cause.
+struct RecordError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The record: one SQLite file of every meeting, field, tip run, price fetch, result and dividend
+// the program saw. Opened on first use and kept open. Writing never throws: the record must never
+// stop the command that feeds it.
+class Record {
+public:
+    struct Options {
+        // How long a write waits for another writer (the desktop program, a CLI --watch).
+        std::chrono::milliseconds busyTimeout{3000};
+    };
+
+    explicit Record(std::filesystem::path file) : Record(std::move(file), Options{}) {}
+    Record(std::filesystem::path file, Options options);
+    ~Record();
+    Record(const Record&) = delete;
+    Record& operator=(const Record&) = delete;
+
+    const std::filesystem::path& file() const { return file_; }
+
+    struct Saved {
+        bool ok = false;
+        std::string cause;   // why nothing was written, when not ok
+        std::string notice;  // a corrupt file set aside: names it and the new file
+    };
+    // Writes the batch in one transaction, all of it or none. A file that is not a database, or
+    // is damaged, is renamed aside with the time and a new record started.
+    Saved save(const Batch& batch);
+
+    // The races of a date range, by date, meeting and number; a record not yet written reads as
+    // empty. Throws RecordError.
+    std::vector<RaceSummary> races(const RaceQuery& query);
+    // Everything recorded of one race of races(). Throws RecordError.
+    RaceDetail detail(const RaceSummary& race);
+
+    // "<file>: <cause>" for a failure of this record.
+    std::string failure(const std::string& cause) const;
+
+private:
+    struct Connection;
+    Connection& connection(bool create);
+    void writeBatch(Connection& c, const Batch& batch);
+    std::string setAside();
+
+    std::filesystem::path file_;
+    Options options_;
+    std::unique_ptr<Connection> connection_;
+};
+
+// The default record: $XDG_DATA_HOME/selvane/record.sqlite, else ~/.local/share/selvane/; an
+// empty XDG_DATA_HOME counts as unset. Empty when neither can be told.
+std::filesystem::path defaultRecordFile();
+
+}  // namespace selvane::record
