@@ -1,6 +1,7 @@
 #include "Cli.h"
 
 #include "Watch.h"
+#include "WorkFolder.h"
 #include "net/HtmlEngine.h"
 
 #include <pthread.h>
@@ -315,6 +316,7 @@ int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     FetchLimits limits;
     TempFolder temp;
     fs::path work;
+    std::optional<InstanceLock> workLock;
     try {
         if (auto v = options.find("--form-guide"); v != options.end()) services.formGuide = v->second;
         if (auto v = options.find("--results-site"); v != options.end()) services.resultsSiteRoot = v->second;
@@ -326,9 +328,8 @@ int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
         }
         if (auto v = options.find("--work"); v != options.end()) {
             work = v->second;
-            std::error_code ec;
-            fs::create_directories(work, ec);
-            if (!fs::is_directory(work, ec)) throw InputError(v->second + ": cannot be used as the work folder");
+            // Another run in the folder gets the time of one fetch to finish.
+            workLock.emplace(takeWorkFolder(work, limits.total));
         } else {
             temp.make();
             work = temp.path;

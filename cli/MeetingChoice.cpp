@@ -41,6 +41,7 @@ std::unique_ptr<App> downloadMeetings(Context& ctx) {
     } else {
         w.cmdDownload.click();
     }
+    requireWorkFilesWritten(*app);
     if (!fileExists(app->workPath("access.html"))) throw InputError(fetchFailure(w, meetingPageUrl(app->services)));
     return app;
 }
@@ -79,6 +80,7 @@ std::unique_ptr<App> chooseRaceOfArguments(Context& ctx, std::vector<std::string
     auto app = openMeeting(ctx, track);
     selectRace(*app, race, track);
     app->window.lstRaceName.onDoubleClick();
+    requireWorkFilesWritten(*app);
     return app;
 }
 
@@ -91,7 +93,12 @@ std::string fetchFailure(const MainWindow& w, const std::string& address) {
     return status.rfind(prefix, 0) == 0 ? status : prefix + address;
 }
 
+void requireWorkFilesWritten(const App& app) {
+    if (!app.firstWriteFailure.empty()) throw InputError(app.firstWriteFailure);
+}
+
 void requireResultsPage(const App& app) {
+    requireWorkFilesWritten(app);
     if (fileExists(app.workPath("mtgraces.html"))) return;
     const MainWindow& w = app.window;
     throw InputError(fetchFailure(w, app.services.resultsSiteRoot + w.yearPart + "/" + w.monthPart + "/" +
