@@ -32,11 +32,12 @@ std::string writeFailureText(const std::filesystem::path& path, int error);
 // earlier file or this one whole, never part of it. On failure path is as it was.
 [[nodiscard]] WriteOutcome writeWorkFile(const std::string& path, std::initializer_list<std::string_view> pieces);
 
-// fileExists and readWholeFile report no failure: false, or the text read so far. Neither goes
-// through a symbolic link: a link is not a work file, whatever it points at.
 // What saveFile puts after the text: a page kept in memory plus this is what its file holds.
 inline constexpr std::string_view kSavedFileEnd = "\r\n";
 [[nodiscard]] WriteOutcome saveFile(const std::string& path, std::string_view text);  // text + kSavedFileEnd
+
+// fileExists and readWholeFile report no failure: false, or the text read so far. Neither goes
+// through a symbolic link: a link is not a work file, whatever it points at.
 bool fileExists(const std::string& path);
 std::string readWholeFile(const std::string& path);
 // Deletes the file (or a link of that name) if it is there; false when it was there and could not
