@@ -1,6 +1,7 @@
 #include "Cli.h"
 
 #include "Watch.h"
+#include "WorkFolder.h"
 #include "net/HtmlEngine.h"
 #include "net/PageText.h"
 
@@ -408,6 +409,7 @@ int runWords(const std::vector<std::string>& words, std::ostream& out, std::ostr
     FetchLimits limits;
     TempFolder temp;
     fs::path work;
+    std::optional<InstanceLock> workLock;
     try {
         // Checked before anything is fetched: a malformed address or date would be sent as it is.
         if (auto v = options.find("--form-guide"); v != options.end()) {
@@ -429,9 +431,8 @@ int runWords(const std::vector<std::string>& words, std::ostream& out, std::ostr
         }
         if (auto v = options.find("--work"); v != options.end()) {
             work = v->second;
-            std::error_code ec;
-            fs::create_directories(work, ec);
-            if (!fs::is_directory(work, ec)) throw InputError(v->second + ": cannot be used as the work folder");
+            // Another run in the folder gets the time of one fetch to finish.
+            workLock.emplace(takeWorkFolder(work, limits.total));
         } else {
             temp.make();
             work = temp.path;

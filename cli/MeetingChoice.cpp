@@ -35,6 +35,7 @@ std::unique_ptr<App> downloadMeetings(Context& ctx) {
     } else {
         w.cmdDownload.click();
     }
+    requireWorkFilesWritten(*app);
     if (!fileExists(app->workPath("access.html"))) throw InputError(fetchFailure(w, meetingPageUrl(app->services)));
     // The meetings listed are good; the ones left out are said, not silently missing.
     for (const LeftOutMeeting& m : app->meetings.leftOut)
@@ -76,6 +77,7 @@ std::unique_ptr<App> chooseRaceOfArguments(Context& ctx, std::vector<std::string
     auto app = openMeeting(ctx, track);
     selectRace(*app, race, track);
     app->window.lstRaceName.onDoubleClick();
+    requireWorkFilesWritten(*app);
     return app;
 }
 
@@ -98,7 +100,12 @@ std::string racePageFailure(const App& app) {
     return failure.rfind(std::string(kFetchFailedStatus) + ": " + address + " ", 0) == 0 ? failure : std::string();
 }
 
+void requireWorkFilesWritten(const App& app) {
+    if (!app.firstWriteFailure.empty()) throw InputError(app.firstWriteFailure);
+}
+
 void requireResultsPage(const App& app) {
+    requireWorkFilesWritten(app);
     if (fileExists(app.workPath("mtgraces.html"))) return;
     const MainWindow& w = app.window;
     throw InputError(fetchFailure(w, app.services.resultsSiteRoot + w.yearPart + "/" + w.monthPart + "/" +

@@ -32,8 +32,13 @@ std::string racePageFailure(const App& app);
 // fetched: <address> (timed out)") from panel 2 or lblStatus, or address when neither names one.
 std::string fetchFailure(const MainWindow& w, const std::string& address);
 
+// InputError with the first work file of app's run that could not be written whole ("cannot
+// write NAME: reason"): a page not stored whole is no page, whatever the window shows.
+void requireWorkFilesWritten(const App& app);
+
 // After checkResults: InputError naming the results site's page of the chosen date when it could
-// not be fetched (no site, an error page), so that no "not on the results page" is reported.
+// not be fetched (no site, an error page) or stored, so that no "not on the results page" is
+// reported.
 void requireResultsPage(const App& app);
 
 // A positional race number: one or two digits, at least 1 (a meeting holds up to 50 races).

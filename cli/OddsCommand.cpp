@@ -42,6 +42,7 @@ OddsFetch fetchOdds(Context& ctx, std::vector<std::string> options) {
     fetch.run = liveOdds(*app, app->window, app->odds);
     recordFetched(ctx, *app, &fetch.run);
     ctx.ports.modal.onShow = nullptr;
+    requireWorkFilesWritten(*app);
     if (fetch.run.end == LiveOddsRun::End::Unavailable)
         throw InputError(fetch.run.address + ": the price page could not be read (" + fetch.run.cause + ")");
     return fetch;

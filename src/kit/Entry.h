@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <ostream>
 
 namespace selvane {
 
@@ -15,11 +16,14 @@ struct StartUp {
     // The first window the user sees.
     std::function<void()> showFirstWindow;
     std::function<int()> runEventLoop;
+    // Where a refused start says why; standard error when null.
+    std::ostream* errors = nullptr;
 };
 
-// One instance a work folder: a second start returns 0 at once, silently. Otherwise pending
-// events run once, the first window is shown and the event loop's result is returned; the
-// instance lock is held until then.
+// One instance a work folder: a second start returns 0 at once, silently. A lock that cannot be
+// taken (its file a link, or not to be made) refuses the start: one line on errors, 1 returned.
+// Otherwise pending events run once, the first window is shown and the event loop's result is
+// returned; the instance lock is held until then.
 int runEntry(const StartUp& steps);
 
 }  // namespace selvane

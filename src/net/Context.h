@@ -31,6 +31,13 @@ struct Context {
     FetchLimits limits;
     // The running command's memory of dead services (set by CommandScope); none outside a command.
     DeadServices* deadServices = nullptr;
+    // The first work file since this state was made that could not be written whole ("cannot
+    // write NAME: reason"). The window shows each command's own; a front end without one fails
+    // its command on this.
+    std::string firstWriteFailure;
+    void noteWriteFailure(const std::string& failure) {
+        if (firstWriteFailure.empty()) firstWriteFailure = failure;
+    }
 
     // A work file's full path; refused names (see workFilePath) give an empty text, which
     // every file procedure treats as a failure.

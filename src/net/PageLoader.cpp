@@ -1,7 +1,5 @@
 #include "net/PageLoader.h"
 
-#include <cstdio>
-
 #include "net/Context.h"
 #include "net/HtmlEngine.h"
 #include "net/WorkFiles.h"
@@ -24,20 +22,31 @@ FetchResult fetchFor(const Context& ctx, const std::string& url) {
     return fetchPumped(url, ctx.limits, ctx.ports.pump, ctx.deadServices);
 }
 
-void storeLines(const std::string& path, std::string_view body) {
-    deleteFile(path);
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return;
-    const std::string lines = splitIntoLines(body);
-    std::fwrite(lines.data(), 1, lines.size(), f);
-    std::fclose(f);
+// The raw lines in path; on failure path is gone.
+WriteOutcome storeLines(const std::string& path, std::string_view body) {
+    WriteOutcome out = writeWorkFile(path, {splitIntoLines(body)});
+    if (!out.ok()) deleteFile(path);
+    return out;
 }
 
-LoadedPage parsed(const std::string& url, const FetchResult& fetch, const std::string& testPath) {
-    NormalisedPage doc = normalisePage(fetch.body, charsetOf(fetch.contentType));
-    LoadedPage page{true, url, fetch.status, {}, testPath, std::move(doc.title), std::move(doc.markup)};
-    saveFile(testPath, page.markup);
+// A page that came but could not be stored: the load fails, its files go, ctx keeps the failure.
+LoadedPage unwritten(Context& ctx, const std::string& url, const FetchResult& fetch, std::string filePath,
+                     std::string failure) {
+    LoadedPage page;
+    page.url = url;
+    page.httpStatus = fetch.status;
+    page.writeFailure = std::move(failure);
+    page.filePath = std::move(filePath);
+    deleteFile(page.filePath);
+    ctx.noteWriteFailure(page.writeFailure);
     return page;
+}
+
+LoadedPage parsed(Context& ctx, const std::string& url, const FetchResult& fetch, const std::string& testPath) {
+    NormalisedPage doc = normalisePage(fetch.body, charsetOf(fetch.contentType));
+    const WriteOutcome saved = saveFile(testPath, doc.markup);
+    if (!saved.ok()) return unwritten(ctx, url, fetch, testPath, saved.failure);
+    return LoadedPage{true, url, fetch.status, {}, {}, testPath, std::move(doc.title), std::move(doc.markup)};
 }
 
 }  // namespace
@@ -57,22 +66,23 @@ std::string splitIntoLines(std::string_view text) {
     return out;
 }
 
-LoadedPage downloadTRACK(const Context& ctx, const std::string& url, const std::string& fileName) {
+LoadedPage downloadTRACK(Context& ctx, const std::string& url, const std::string& fileName) {
     const std::string path = ctx.workPath(fileName);
     const FetchResult fetch = fetchFor(ctx, url);
     if (!fetch.ok || path.empty()) return failed(url, fetch, path);
-    storeLines(path, fetch.body);
-    return LoadedPage{true, url, fetch.status, {}, path, {}, {}};
+    if (WriteOutcome stored = storeLines(path, fetch.body); !stored.ok())
+        return unwritten(ctx, url, fetch, path, std::move(stored.failure));
+    return LoadedPage{true, url, fetch.status, {}, {}, path, {}, {}};
 }
 
-LoadedPage Parse(const Context& ctx, const std::string& url) {
+LoadedPage Parse(Context& ctx, const std::string& url) {
     const std::string testPath = ctx.workPath("test.html");
     const FetchResult fetch = fetchFor(ctx, url);
     if (!fetch.ok) return failed(url, fetch, testPath);
-    return parsed(url, fetch, testPath);
+    return parsed(ctx, url, fetch, testPath);
 }
 
-LoadedPage downloadAndParse(const Context& ctx, const std::string& url, const std::string& fileName) {
+LoadedPage downloadAndParse(Context& ctx, const std::string& url, const std::string& fileName) {
     const std::string path = ctx.workPath(fileName);
     const std::string testPath = ctx.workPath("test.html");
     const FetchResult fetch = fetchFor(ctx, url);
@@ -80,8 +90,14 @@ LoadedPage downloadAndParse(const Context& ctx, const std::string& url, const st
         deleteFile(path);
         return failed(url, fetch, testPath);
     }
-    storeLines(path, fetch.body);
-    return parsed(url, fetch, testPath);
+    if (WriteOutcome stored = storeLines(path, fetch.body); !stored.ok()) {
+        deleteFile(testPath);
+        return unwritten(ctx, url, fetch, testPath, std::move(stored.failure));
+    }
+    LoadedPage page = parsed(ctx, url, fetch, testPath);
+    // Half a load is no load: the raw page goes with a markup that could not be stored.
+    if (!page.writeFailure.empty()) deleteFile(path);
+    return page;
 }
 
 }  // namespace selvane

@@ -2,9 +2,12 @@
 
 #include <utility>
 
+#include "net/WorkFiles.h"
+
 namespace selvane {
 
 std::string fetchFailureText(const LoadedPage& page) {
+    if (!page.writeFailure.empty()) return page.writeFailure;
     std::string text = std::string(kFetchFailedStatus) + ": " + page.url;
     if (!page.cause.empty()) text += " " + page.cause;
     return text;
@@ -14,16 +17,25 @@ void showLoading(MainWindow& w, const std::string& url) { w.lblStatus.setCaption
 
 std::string firstFetchFailure(const MainWindow& w) {
     const std::string& panel = w.stBar.panel(2);
-    return panel.rfind(kFetchFailedStatus, 0) == 0 ? panel : std::string();
+    const bool failure = panel.rfind(kFetchFailedStatus, 0) == 0 || panel.rfind(kWriteFailurePrefix, 0) == 0;
+    return failure ? panel : std::string();
 }
 
-void reportLoad(MainWindow& w, const LoadedPage& page) {
-    if (page.ok) return;
-    const std::string text = fetchFailureText(page);
+namespace {
+
+void reportFailure(MainWindow& w, const std::string& text) {
     if (w.stBar.panel(2).empty()) w.stBar.setPanel(2, text);
     const std::string first = firstFetchFailure(w);
     w.lblStatus.setCaption(first.empty() ? text : first);
 }
+
+}  // namespace
+
+void reportLoad(MainWindow& w, const LoadedPage& page) {
+    if (!page.ok) reportFailure(w, fetchFailureText(page));
+}
+
+void reportWriteFailure(MainWindow& w, const std::string& failure) { reportFailure(w, failure); }
 
 namespace {
 

@@ -27,6 +27,7 @@ OddsOutcome oddsFromPage(std::string_view rtoPageText, int runnerCount, const st
         // Half a page would show half a race's prices.
         deleteFile(path);
         out.cause = e.what();
+        if (dynamic_cast<const WorkFileError*>(&e)) out.writeFailure = out.cause;
         return out;
     }
     if (!fileExists(path)) {

@@ -24,6 +24,7 @@ struct OddsOutcome {
     std::string page;           // realodds.html as written
     std::vector<OddsRow> rows;  // one per runner row 1..runnerCount
     std::string cause;          // why there is no page, one line
+    std::string writeFailure;   // the cause when realodds.html could not be written ("cannot write ...")
 };
 
 // The middle of the live odds command: realodds.html in folder is deleted, written from the

@@ -50,6 +50,7 @@ std::string fetchPricePage(Context& ctx, MainWindow& w, const std::string& addre
         cause = loaded.cause.size() > 2 && loaded.cause.front() == '(' && loaded.cause.back() == ')'
                     ? loaded.cause.substr(1, loaded.cause.size() - 2)
                     : loaded.cause;
+        if (!loaded.writeFailure.empty()) cause = loaded.writeFailure;
         if (cause.empty()) cause = "the page could not be fetched";
         return {};
     }
@@ -96,6 +97,10 @@ LiveOddsRun liveOdds(Context& ctx, MainWindow& w, OddsState& state) {
 
     OddsOutcome odds;
     guarded([&] { odds = oddsFromPage(page, state.oddsRunnerCount, ctx.programFolder); });
+    if (!odds.writeFailure.empty()) {
+        ctx.noteWriteFailure(odds.writeFailure);
+        reportWriteFailure(w, odds.writeFailure);
+    }
     if (!odds.hasPage) {
         if (run.cause.empty()) run.cause = odds.cause;
         run.end = LiveOddsRun::End::Unavailable;

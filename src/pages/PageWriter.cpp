@@ -6,29 +6,27 @@
 
 namespace selvane {
 
-PageWriter::~PageWriter() { close(); }
-
-void PageWriter::close() {
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
+void PageWriter::drop() {
+    open_ = false;
+    page_.clear();
     pageFileNumber_ = 0;
 }
 
 void PageWriter::openPage(std::string_view fileName) {
-    close();
+    drop();
     const auto path = workFilePath(folder_, fileName);
     if (!path) throw std::runtime_error("refused page name: " + std::string(fileName));
     if (!deleteFile(*path)) throw std::runtime_error("cannot delete " + *path);
-    file_ = std::fopen(path->c_str(), "wb");
-    if (!file_) throw std::runtime_error("cannot open " + *path);
+    path_ = *path;
+    open_ = true;
     pageFileNumber_ = ++lastNumber_;
 }
 
 void PageWriter::closePage() {
-    std::FILE* f = file_;
-    file_ = nullptr;
-    pageFileNumber_ = 0;
-    if (f && std::fclose(f) != 0) throw std::runtime_error("cannot write the page");
+    if (!open_) return;
+    const WriteOutcome written = writeWorkFile(path_, {page_});
+    drop();
+    if (!written.ok()) throw WorkFileError(written.failure);
 }
 
 void PageWriter::writePageHead(std::string_view fileName, std::string_view colour) {
@@ -42,22 +40,22 @@ void PageWriter::writePageHead(std::string_view fileName, std::string_view colou
 }
 
 void PageWriter::writePageLine(std::string_view text) {
-    if (!file_) throw std::runtime_error("no page is open");
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fwrite("\r\n", 1, 2, file_) != 2)
-        throw std::runtime_error("cannot write the page");
+    if (!open_) throw std::runtime_error("no page is open");
+    page_.append(text);
+    page_.append("\r\n");
 }
 
 void PageWriter::writePageTail() {
     writePageLine("</font></td>");
     for (int i = 0; i < 10; ++i) writePageLine(R"(<td width="8%">&nbsp;</td>)");
     for (const char* line : {"</tr>", "</table>", "</body>", "</html>"}) writePageLine(line);
-    close();
+    closePage();
 }
 
 void PageWriter::writePageFoot() {
     writePageLine("</body>");
     writePageLine("</html>");
-    close();
+    closePage();
 }
 
 }  // namespace selvane

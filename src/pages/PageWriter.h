@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -8,11 +7,14 @@
 namespace selvane {
 
 // Writes one generated page at a time into the program folder, a line per call, CR LF line
-// ends. Write and open failures throw std::runtime_error: the caller's step ends there.
+// ends. A page reaches its file only when it is ended (foot, tail or closePage), whole: one left
+// open is dropped, and the earlier file of its name is gone from the moment it was opened.
+// Failures throw std::runtime_error (a page that cannot be written: WorkFileError, "cannot
+// write NAME: reason"): the caller's step ends there.
 class PageWriter {
 public:
     explicit PageWriter(std::filesystem::path folder) : folder_(std::move(folder)) {}
-    ~PageWriter();
+    ~PageWriter() = default;
     PageWriter(const PageWriter&) = delete;
     PageWriter& operator=(const PageWriter&) = delete;
 
@@ -20,7 +22,7 @@ public:
     void writePageHead(std::string_view fileName, std::string_view colour);
     // Opens a page with no head, under the next page file number, for pages of their own shape.
     void openPage(std::string_view fileName);
-    // Ends the page opened last; a page that cannot be flushed to disk throws.
+    // Ends the page opened last and writes it; a page that cannot be written throws.
     void closePage();
     void writePageLine(std::string_view text);
     void writePageTail();
@@ -30,10 +32,12 @@ public:
     int pageFileNumber() const { return pageFileNumber_; }
 
 private:
-    void close();
+    void drop();
 
     std::filesystem::path folder_;
-    std::FILE* file_ = nullptr;
+    std::string path_;  // of the open page
+    std::string page_;  // what it holds so far
+    bool open_ = false;
     int pageFileNumber_ = 0;
     int lastNumber_ = 0;
 };

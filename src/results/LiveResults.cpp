@@ -29,6 +29,20 @@ int rowOfRace(std::string_view raceNumber, int rows) {
     return static_cast<int>(value) - 1;
 }
 
+// A step that writes a page: one that cannot be written is the command's failure, shown as a
+// failed fetch is shown; any other error skips the step.
+template <class Step>
+void writingStep(Context& ctx, MainWindow& w, Step&& step) {
+    guarded([&] {
+        try {
+            step();
+        } catch (const WorkFileError& e) {
+            ctx.noteWriteFailure(e.what());
+            reportWriteFailure(w, e.what());
+        }
+    });
+}
+
 // A final race: its result page from the day's folder of the results site, copied into
 // results.html. Returns the page the wrapper is to frame.
 std::string copyRacePage(Context& ctx, MainWindow& w, const LiveResultChoice& choice) {
@@ -43,7 +57,7 @@ std::string copyRacePage(Context& ctx, MainWindow& w, const LiveResultChoice& ch
     showParsedPage(w, ctx.ports.pump, parsed);
 
     ResultsPageEnd end = ResultsPageEnd::NoResultTables;
-    guarded([&] {
+    writingStep(ctx, w, [&] {
         // The markup as test.html holds it, without reading it back; the file only has to exist.
         if (!parsed.ok || !fileExists(ctx.workPath("test.html"))) return;
         std::string page = parsed.markup + std::string(kSavedFileEnd);
@@ -158,7 +172,7 @@ void liveResults(Context& ctx, MainWindow& w) {
     if (choice.resultsRow >= 0) guarded([&] { w.lstResults.setSelectedIndex(choice.resultsRow); });
 
     const std::string framed = choice.final ? copyRacePage(ctx, w, choice) : choice.framedPage;
-    guarded([&] { frmResults::createHTMLSource(ctx.programFolder, framed); });
+    writingStep(ctx, w, [&] { frmResults::createHTMLSource(ctx.programFolder, framed); });
     busy.close();
     if (ctx.ports.modal) showResultsWindow(*ctx.ports.modal, ctx.programFolder, choice.title);
 }

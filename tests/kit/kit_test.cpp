@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <stdexcept>
 
 #include "kit/BusyBracket.h"
@@ -154,10 +155,19 @@ TEST(Entry, OneInstanceAWorkFolder) {
     EXPECT_EQ(steps, (Texts{"initialise", "pump", "show", "loop"}));
     EXPECT_TRUE(InstanceLock::acquire(instanceLockFile(folder.path())) &&
                 InstanceLock::acquire(instanceLockFile(other.path())));
-    // A lock file that cannot be made does not keep the program from starting.
-    bool shown = false;
-    EXPECT_EQ(runEntry({"/no/such/folder", {}, {}, [&] { shown = true; }, {}}), 0);
-    EXPECT_TRUE(shown);
+    // A lock that cannot be taken refuses the start with one line, rather than run beside another.
+    std::filesystem::remove(instanceLockFile(other.path()));
+    ASSERT_EQ(::symlink(folder.file("elsewhere").c_str(), instanceLockFile(other.path()).c_str()), 0);
+    const std::pair<std::filesystem::path, std::string> refused[] = {
+        {other.path(), instanceLockFile(other.path()).string() + ": it is a symbolic link"},
+        {"/no/such/folder", "/no/such/folder/selvane.lock: No such file or directory"}};
+    for (const auto& [programFolder, reason] : refused) {
+        std::ostringstream errors;
+        bool shown = false;
+        EXPECT_EQ(runEntry({programFolder, {}, {}, [&] { shown = true; }, {}, &errors}), 1);
+        EXPECT_EQ(std::make_pair(errors.str(), shown), std::make_pair("selvane: cannot lock " + reason + "\n", false));
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.file("elsewhere")));
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // pages loaded into work files and the window.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <future>
 #include <optional>
 
@@ -165,6 +168,22 @@ TEST_F(PageLoader, FailuresAreReportedWithoutHidingAnEarlierMessage) {
     EXPECT_EQ(w.lblStatus.caption(), failure("/missing/2", "(HTTP 404)"));
 }
 
+// A page that does not fit on the disk is no page: its load fails with the file and the reason,
+// shown as a failed fetch is, and neither that file nor a part of it is left to be read.
+TEST_F(PageLoader, APageThatCannotBeStoredWholeFailsItsLoad) {
+    server.setOverride("/long", std::string(6000, 'x') + "\n");
+    test::SmallDisk disk(4096);
+    App full(disk.path(), fx.fakes.ports(), app.services);
+    test::writeFile(full.workPath("test.html"), "an earlier page");
+    const LoadedPage page = downloadAndParse(full, url("/long"), "access.html");
+    reportLoad(w, page);
+    const std::string failure = "cannot write access.html: " + disk.reason();
+    EXPECT_EQ(std::make_tuple(page.ok, w.stBar.panel(2), w.lblStatus.caption(), full.firstWriteFailure),
+              std::make_tuple(false, failure, failure, failure));
+    EXPECT_FALSE(fileExists(full.workPath("access.html")) || fileExists(full.workPath("test.html")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(disk.path()), {}), fileExists(full.workPath("filler")));
+}
+
 TEST_F(PageLoader, ParseStoresTheEngineMarkupAndTitle) {
     showParsedPage(w, app.ports.pump, Parse(app, url("/race")));
     EXPECT_EQ(w.lblStatus.caption() + "|" + w.lblTitle.caption(), "Done|Racecourse : Race 3 Form");
@@ -208,9 +227,32 @@ TEST(WorkFiles, NamesFromServiceDataStayInTheFolderAndSavesEndWithOneLineEnd) {
         EXPECT_FALSE(workFilePath(dir.path(), bad).has_value()) << bad;
     EXPECT_FALSE(workFilePath(dir.path(), std::string_view("a\0b", 3)).has_value());
     test::writeFile(dir.file("test.html"), std::string(1000, 'o'));
-    saveFile(dir.file("test.html"), std::string("<html>\0</html>", 14));
+    EXPECT_EQ(saveFile(dir.file("test.html"), std::string("<html>\0</html>", 14)).failure, "");
     EXPECT_EQ(readWholeFile(dir.file("test.html")), std::string("<html>\0</html>\r\n", 16));
     EXPECT_FALSE(fileExists(dir.path().string()));  // a folder is not a work file
+}
+
+// A link planted under a work file's name is replaced, never written through nor read; a write
+// that fails names the file and the system's reason and leaves nothing of itself behind.
+TEST(WorkFiles, WritesReplaceTheNameWholeAndNeverFollowALink) {
+    test::TempDir dir, outside;
+    const std::string theirs = outside.file("theirs.txt");
+    test::writeFile(theirs, "theirs");
+    ASSERT_EQ(::symlink(theirs.c_str(), dir.file("test.html").c_str()), 0);
+    EXPECT_EQ(std::make_pair(fileExists(dir.file("test.html")), readWholeFile(dir.file("test.html"))),
+              std::make_pair(false, std::string()));
+    EXPECT_EQ(saveFile(dir.file("test.html"), "<html>").failure, "");
+    EXPECT_EQ(std::make_pair(test::readFile(theirs), readWholeFile(dir.file("test.html"))),
+              std::make_pair(std::string("theirs"), std::string("<html>\r\n")));
+    std::filesystem::create_directory(dir.file("access.html"));
+    EXPECT_EQ(writeWorkFile(dir.file("access.html"), {"a", "b"}).failure, "cannot write access.html: Is a directory");
+    EXPECT_EQ(writeWorkFile(dir.file("gone/x.html"), {"a"}).failure, "cannot write x.html: No such file or directory");
+    EXPECT_EQ(checkWritableFolder("/proc/self"), "cannot write to /proc/self: No such file or directory");
+    EXPECT_EQ(checkWritableFolder(dir.path()), "");
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"access.html", "test.html"}));
 }
 
 }  // namespace

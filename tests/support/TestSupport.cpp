@@ -1,7 +1,10 @@
 #include "support/TestSupport.h"
 
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -20,6 +23,37 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ec;
     fs::remove_all(path_, ec);
+}
+
+namespace {
+
+rlimit savedFileSize{};
+void (*savedXfszHandler)(int) = SIG_DFL;
+
+}  // namespace
+
+SmallDisk::SmallDisk(std::size_t room) {
+    constexpr std::size_t kSize = 64 * 1024;
+    mounted_ = ::mount("tmpfs", dir_.path().c_str(), "tmpfs", 0, "size=64k") == 0;
+    if (mounted_) {
+        writeFile(dir_.path() / "filler", std::string(kSize - room, 'f'));
+        return;
+    }
+    // A write past the limit then fails with EFBIG instead of ending the process.
+    savedXfszHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ::getrlimit(RLIMIT_FSIZE, &savedFileSize);
+    rlimit limit = savedFileSize;
+    limit.rlim_cur = room;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+SmallDisk::~SmallDisk() {
+    if (mounted_) {
+        ::umount2(dir_.path().c_str(), MNT_DETACH);
+        return;
+    }
+    ::setrlimit(RLIMIT_FSIZE, &savedFileSize);
+    std::signal(SIGXFSZ, savedXfszHandler);
 }
 
 void writeFile(const fs::path& path, std::string_view bytes) {

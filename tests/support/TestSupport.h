@@ -23,6 +23,24 @@ private:
     std::filesystem::path path_;
 };
 
+// A folder with room for about `room` more bytes (a multiple of 4096): a full disk. A 64 KiB
+// tmpfs where this process may mount one (as root), else a file size limit on this process for
+// the object's life, so that a longer file cannot be written either.
+class SmallDisk {
+public:
+    explicit SmallDisk(std::size_t room);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    const std::filesystem::path& path() const { return dir_.path(); }
+    // What the system says when a write does not fit.
+    std::string reason() const { return mounted_ ? "No space left on device" : "File too large"; }
+
+private:
+    TempDir dir_;
+    bool mounted_ = false;
+};
+
 void writeFile(const std::filesystem::path& path, std::string_view bytes);
 std::string readFile(const std::filesystem::path& path);
 
