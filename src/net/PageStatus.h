@@ -11,6 +11,9 @@ inline constexpr const char* kFetchFailedStatus = "Page could not be fetched";
 // "Page could not be fetched: <address> (timed out)".
 std::string fetchFailureText(const LoadedPage& page);
 
+// Why a load failed, without the brackets it is shown in ("HTTP 404", "timed out").
+std::string plainCause(const LoadedPage& page);
+
 // The address of a page about to be fetched, in lblStatus while it loads.
 void showLoading(MainWindow& w, const std::string& url);
 
@@ -29,5 +32,13 @@ void reportLoad(MainWindow& w, const LoadedPage& page);
 void showParsedPage(MainWindow& w, EventPump* pump, const LoadedPage& page);
 // The same for a page that is not kept: its markup moves into the window.
 void showParsedPage(MainWindow& w, EventPump* pump, LoadedPage&& page);
+
+// Live Odds and Live Results open windows over the race on screen and keep its line in status
+// panel 2 (the best bet). Their one page load reports for itself: lblStatus ends in "Done" or
+// in this load's failure, and a failure stands in panel 2 in the line's place until the next of
+// them puts the line back. Called as either command starts.
+void startWindowCommand(MainWindow& w);
+// showParsedPage for those two commands.
+void showWindowPage(MainWindow& w, EventPump* pump, const LoadedPage& page);
 
 }  // namespace selvane
