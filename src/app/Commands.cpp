@@ -2,8 +2,8 @@
 
 #include "app/App.h"
 #include "app/ExitCleanUp.h"
-#include "kit/ShellOpen.h"
 #include "form/RaceSelection.h"
+#include "kit/ShellOpen.h"
 #include "meetings/MeetingCommands.h"
 #include "odds/OddsCommand.h"
 #include "promo/TellAFriend.h"

@@ -20,9 +20,10 @@ void showLoading(MainWindow& w, const std::string& url);
 // The command's first failed load, as status panel 2 holds it; empty when every load worked.
 std::string firstFetchFailure(const MainWindow& w);
 
-// A failed load in status panel 2 and lblStatus, which shows the command's first failure. Every command empties panel 2 when it
-// starts, so text already there is this command's own (a best bet, or its first failure):
-// a later failure must not hide it. A load that worked leaves both alone.
+// A failed load in status panel 2 and lblStatus, which shows the command's first failure. The
+// commands that call it empty panel 2 when they start, so text already there is this command's
+// own (a best bet, or its first failure): a later failure must not hide it. A load that worked
+// leaves both alone. Live Odds and Live Results report for themselves (showWindowPage).
 void reportLoad(MainWindow& w, const LoadedPage& page);
 
 // What the main window shows of a Parse: the load steps in lblStatus and the page title,

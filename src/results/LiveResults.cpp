@@ -64,10 +64,11 @@ std::string copyRacePage(Context& ctx, MainWindow& w, const LiveResultChoice& ch
             cause = e.what();
         }
     });
-    if (!cause.empty()) guarded([&] {
-        PageWriter writer(ctx.programFolder);
-        writeResultFailurePage(writer, cause);
-    });
+    if (!cause.empty())
+        guarded([&] {
+            PageWriter writer(ctx.programFolder);
+            writeResultFailurePage(writer, cause);
+        });
     guarded([&] { deleteFile(ctx.workPath(choice.racePageName)); });
     return kResultsPage;
 }

@@ -104,8 +104,9 @@ void writeResultFailurePage(PageWriter& writer, std::string_view cause) {
     writer.writePageLine(R"(<table class="notice" width="100%" border="0" cellpadding="8">)");
     writer.writePageLine("<tr><td><b>" + std::string(kResultNotFetched) + "</b></td></tr>");
     writer.writePageLine("<tr><td>Cause: " + std::string(cause) + "</td></tr>");
-    writer.writePageLine("<tr><td>Close this window and try again, or open the race's page on the results site "
-                         "with the ... button.</td></tr>");
+    writer.writePageLine(
+        "<tr><td>Close this window and try again, or open the race's page on the results site "
+        "with the ... button.</td></tr>");
     writer.writePageLine("</table>");
     writer.writePageFoot();
 }

@@ -128,13 +128,17 @@ TEST_F(LiveOddsCommand, EachCommandsOutcomeReplacesTheLastAndTheBestBetStays) {
     const auto [m, race] = chooseRace([](const Race& r) { return r.startMinutes > 15 * 60; });
     const std::string bestBet = w.stBar.panel(2), terms = w.stBar.panelTooltip(2);
     ASSERT_EQ(bestBet.rfind("Tip each way best bet", 0), 0u) << bestBet;
-    const std::string address = web.services().formGuide + "/cgi-bin/tvf/memdispodds.pl/" + m->formCode +
-                                std::to_string(race->number) + "?rto";
-    const auto status = [&] { return std::make_tuple(w.stBar.panel(2), w.stBar.panelTooltip(2), w.lblStatus.caption()); };
+    const std::string address =
+        web.services().formGuide + "/cgi-bin/tvf/memdispodds.pl/" + m->formCode + std::to_string(race->number) + "?rto";
+    const auto status = [&] {
+        return std::make_tuple(w.stBar.panel(2), w.stBar.panelTooltip(2), w.lblStatus.caption());
+    };
     w.cmdLiveResults.click();
     EXPECT_EQ(w.stBar.panel(2), bestBet);
-    const std::pair<Fault, const char*> faults[] = {{Fault::NotFound, " (HTTP 404)"}, {Fault::Stall, " (timed out)"},
-                                                    {Fault::NotFound, " (HTTP 404)"}, {Fault::None, ""}};
+    const std::pair<Fault, const char*> faults[] = {{Fault::NotFound, " (HTTP 404)"},
+                                                    {Fault::Stall, " (timed out)"},
+                                                    {Fault::NotFound, " (HTTP 404)"},
+                                                    {Fault::None, ""}};
     for (const auto& [fault, cause] : faults) {
         SCOPED_TRACE(faultName(fault));
         web.server.setFault(fault, "/cgi-bin/tvf/memdispodds.pl/");

@@ -42,7 +42,8 @@ struct ResultsFlow : ::testing::Test {
         fx.fakes.modal.onShow = [this](Window& window) {
             auto& r = dynamic_cast<ResultsWindow&>(window);
             // A link in the result: to the browser when it is a web address.
-            for (const char* link : {"file:///etc/passwd", "https://tote.example/AF06.html"}) r.WBResults.onLinkClick(link);
+            for (const char* link : {"file:///etc/passwd", "https://tote.example/AF06.html"})
+                r.WBResults.onLinkClick(link);
             shown.push_back({r.lblMeetingName.caption(), r.WBResults.location(),
                              test::readFile(app.workPath("iFrame_results.html")),
                              w.cmdLiveResults.enabled() && !fx.fakes.pointer.hourglass});
@@ -87,7 +88,8 @@ TEST_F(ResultsFlow, PlaceholderUntilTheRaceIsFinalThenItsResultOrWhyNot) {
     const sd::Race& race = meeting.races[1];
     std::string placings;
     for (char c : sd::placingsText(race)) placings += c == ',' ? std::string(" - ") : std::string(1, c);
-    const std::string final = sd::placingsText(race), blank = "blank_results.html", bestBet = "Tip each way best bet #5",
+    const std::string final = sd::placingsText(race), blank = "blank_results.html",
+                      bestBet = "Tip each way best bet #5",
                       failed = "Page could not be fetched: " + site + "02.html (HTTP 404)";
     const struct {
         int minutesFromJump;
@@ -104,9 +106,11 @@ TEST_F(ResultsFlow, PlaceholderUntilTheRaceIsFinalThenItsResultOrWhyNot) {
         {4, "INTERIM", "N/A", blank, " - #R.02"},
         {30, final, placings, "results.html", " - #02", "Cause: HTTP 404", 404, "<p>Gone</p>", failed, failed},
         {30, final, placings, "results.html", " - #02", "Race 2"},
-        {30, final, placings, "results.html", " - #02", "Cause: the page holds no result tables", 200, "<p>Updating</p>"},
+        {30, final, placings, "results.html", " - #02", "Cause: the page holds no result tables", 200,
+         "<p>Updating</p>"},
         // A page that ends before its fifth table end still shows its tables.
-        {30, final, placings, "results.html", " - #02", "Race 2 so far", 200, R"(<table width="100%" border="1" cellpadding="0"><td>Race 2 so far</td>)"},
+        {30, final, placings, "results.html", " - #02", "Race 2 so far", 200,
+         R"(<table width="100%" border="1" cellpadding="0"><td>Race 2 so far</td>)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.state + " " + std::to_string(c.status));
