@@ -3,6 +3,7 @@
 #include "app/App.h"
 #include "app/ExitCleanUp.h"
 #include "form/RaceSelection.h"
+#include "kit/ShellOpen.h"
 #include "meetings/MeetingCommands.h"
 #include "odds/OddsCommand.h"
 #include "promo/TellAFriend.h"
@@ -48,6 +49,8 @@ void wirePromotion(App& app) {
     w.cmdEmail.onClick = [&app] { cmdEmail(app.services.makerSite, app.ports.mail, app.ports.messages); };
     // The web link answers the release of a button, not a click: a right click must not open it.
     w.cmdWeb.onMouseUp = [&app](int button) { cmdWebMouseUp(button, app.services.makerSite, app.ports.shell); };
+    // The advert strip shows only the frame page; its links open in the punter's browser.
+    w.WebBrowser1.onLinkClick = [&app](const std::string& address) { openClickedLink(app.ports.shell, address); };
 }
 
 }  // namespace

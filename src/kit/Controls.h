@@ -250,6 +250,9 @@ public:
     bool offline() const { return offline_; }
     void setOffline(bool on);
 
+    // A link the user clicked in the page, with its address; the view never follows it.
+    std::function<void(const std::string& address)> onLinkClick;
+
 private:
     std::string location_;
     int navigations_ = 0;

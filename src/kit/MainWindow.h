@@ -76,6 +76,13 @@ struct MainWindow : Window {
     std::int16_t insufficientFormCount = 0;
     int outerWidthTwips = kOuterWidthTwips;
     int outerHeightTwips = kOuterHeightTwips;
+    // Status panel 2 as a failed Live Odds or Live Results found it (the race's best bet and its
+    // tooltip), and the failure shown in its place until the next of them puts it back.
+    struct PanelBehindFailure {
+        std::string failure;
+        std::string text;
+        std::string tooltip;
+    } panel2BehindFailure;
 
     // Every control, for the busy bracket and the bindings.
     std::vector<Control*> controls() override;

@@ -13,6 +13,13 @@ std::string fetchFailureText(const LoadedPage& page) {
     return text;
 }
 
+std::string plainCause(const LoadedPage& page) {
+    if (!page.writeFailure.empty()) return page.writeFailure;
+    const std::string& c = page.cause;
+    if (c.size() > 2 && c.front() == '(' && c.back() == ')') return c.substr(1, c.size() - 2);
+    return c.empty() ? "the page could not be fetched" : c;
+}
+
 void showLoading(MainWindow& w, const std::string& url) { w.lblStatus.setCaption("Loading " + url + "..."); }
 
 std::string firstFetchFailure(const MainWindow& w) {
@@ -39,12 +46,32 @@ void reportWriteFailure(MainWindow& w, const std::string& failure) { reportFailu
 
 namespace {
 
+enum class Report { FirstOfCommand, OwnLoad };
+
+// A window command's failure: in lblStatus, and in panel 2 in place of the race's line.
+void reportOwnFailure(MainWindow& w, const LoadedPage& page) {
+    const std::string text = fetchFailureText(page);
+    w.lblStatus.setCaption(text);
+    MainWindow::PanelBehindFailure& behind = w.panel2BehindFailure;
+    if (behind.failure.empty()) {
+        behind.text = w.stBar.panel(2);
+        behind.tooltip = w.stBar.panelTooltip(2);
+    }
+    behind.failure = text;
+    w.stBar.setPanel(2, text);
+    // The best bet it stands in for stays a hover away.
+    w.stBar.setPanelTooltip(2, behind.text);
+}
+
 template <class Page>
-void showPage(MainWindow& w, EventPump* pump, Page&& page) {
+void showPage(MainWindow& w, EventPump* pump, Page&& page, Report report = Report::FirstOfCommand) {
     w.pageFilePath = page.filePath;
     if (!page.ok) {
         w.pageMarkup.clear();
-        reportLoad(w, page);
+        if (report == Report::OwnLoad)
+            reportOwnFailure(w, page);
+        else
+            reportLoad(w, page);
         return;
     }
     w.lblStatus.setCaption("Document completed");
@@ -53,7 +80,7 @@ void showPage(MainWindow& w, EventPump* pump, Page&& page) {
     if (pump) pump->pumpEvents();
     w.lblStatus.setCaption("Extracting links");
     w.pageMarkup = std::forward<Page>(page).markup;
-    const std::string failure = firstFetchFailure(w);
+    const std::string failure = report == Report::OwnLoad ? std::string() : firstFetchFailure(w);
     w.lblStatus.setCaption(failure.empty() ? "Done" : failure);
 }
 
@@ -62,5 +89,21 @@ void showPage(MainWindow& w, EventPump* pump, Page&& page) {
 void showParsedPage(MainWindow& w, EventPump* pump, const LoadedPage& page) { showPage(w, pump, page); }
 
 void showParsedPage(MainWindow& w, EventPump* pump, LoadedPage&& page) { showPage(w, pump, std::move(page)); }
+
+void startWindowCommand(MainWindow& w) {
+    MainWindow::PanelBehindFailure& behind = w.panel2BehindFailure;
+    // Another command since has written panel 2 for itself: nothing to put back.
+    if (!behind.failure.empty() && w.stBar.panel(2) == behind.failure) {
+        w.stBar.setPanel(2, behind.text);
+        w.stBar.setPanelTooltip(2, behind.tooltip);
+    }
+    // A command that loads nothing (a race not yet final) must not show the last one's failure.
+    if (!behind.failure.empty() && w.lblStatus.caption() == behind.failure) w.lblStatus.setCaption("");
+    behind = {};
+}
+
+void showWindowPage(MainWindow& w, EventPump* pump, const LoadedPage& page) {
+    showPage(w, pump, page, Report::OwnLoad);
+}
 
 }  // namespace selvane

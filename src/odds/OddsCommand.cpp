@@ -43,15 +43,12 @@ std::string fetchPricePage(Context& ctx, MainWindow& w, const std::string& addre
     const std::string rto = ctx.workPath(kRtoPage);
     guarded([&] { deleteFile(rto); });
     guarded([&] { deleteFile(ctx.workPath(kOddsPageName)); });
+    showLoading(w, address);
     const LoadedPage loaded = Parse(ctx, address);
-    showParsedPage(w, ctx.ports.pump, loaded);
+    showWindowPage(w, ctx.ports.pump, loaded);
     if (!loaded.ok) {
         // The run's line puts the cause in brackets of its own.
-        cause = loaded.cause.size() > 2 && loaded.cause.front() == '(' && loaded.cause.back() == ')'
-                    ? loaded.cause.substr(1, loaded.cause.size() - 2)
-                    : loaded.cause;
-        if (!loaded.writeFailure.empty()) cause = loaded.writeFailure;
-        if (cause.empty()) cause = "the page could not be fetched";
+        cause = plainCause(loaded);
         return {};
     }
     guarded([&] { std::filesystem::rename(ctx.workPath("test.html"), rto); });
@@ -90,6 +87,7 @@ LiveOddsRun liveOdds(Context& ctx, MainWindow& w, OddsState& state) {
 
     BusyBracket busy(w, ctx.ports.pointer);
     const CommandScope command(ctx);
+    startWindowCommand(w);
     const std::string track = trackNameOf(w.lblTrackName.caption());
     run.address = oddsAddress(ctx.services.formGuide, meetingKeyOf(w, raceNumber), raceNumber);
     const std::string page = fetchPricePage(ctx, w, run.address, run.cause);

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "kit/Maxkey.h"
-#include "net/PageText.h"
+#include "net/HtmlEngine.h"
 #include "net/PageText.h"
 
 namespace selvane {
@@ -15,6 +15,17 @@ constexpr double kNotANumber = -std::numeric_limits<double>::infinity();
 
 char lowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The letters of ISO-8859-1: A-Z and À-Þ (not ×) upper case, a-z and à-þ (not ÷) lower.
+unsigned char lowerLatin1(unsigned char c) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return static_cast<unsigned char>(c + 0x20);
+    return c;
+}
+
+unsigned char upperLatin1(unsigned char c) {
+    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return static_cast<unsigned char>(c - 0x20);
+    return c;
 }
 
 bool isBlank(char c) {
@@ -75,11 +86,32 @@ std::string bestOdds(const OddsCells& cells) {
 }
 
 std::string properCase(std::string_view text) {
+    // Shown as UTF-8 where the bytes are that, else as Latin-1: the case rule follows the reading.
+    const bool utf8 = isValidUtf8(text);
     std::string out(text);
     bool wordStart = true;
-    for (char& c : out) {
-        c = wordStart ? text::upperAscii(c) : lowerAscii(c);
-        wordStart = isBlank(c);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const auto c = static_cast<unsigned char>(out[i]);
+        if (utf8 && c == 0xC3 && i + 1 < out.size()) {
+            // U+00C0..U+00FF: the second byte is the Latin-1 letter less 0x40.
+            const auto letter = static_cast<unsigned char>(out[i + 1] + 0x40);
+            out[i + 1] = static_cast<char>((wordStart ? upperLatin1(letter) : lowerLatin1(letter)) - 0x40);
+            ++i;
+        } else if (!utf8 || c < 0x80) {
+            out[i] = static_cast<char>(wordStart ? upperLatin1(c) : lowerLatin1(c));
+            wordStart = isBlank(out[i]);
+            continue;
+        }
+        wordStart = false;
+    }
+    // Latin-1 bytes that would now read as UTF-8 would show other letters: only ASCII changes then.
+    if (!utf8 && isValidUtf8(out)) {
+        out.assign(text);
+        wordStart = true;
+        for (char& c : out) {
+            c = wordStart ? text::upperAscii(c) : lowerAscii(c);
+            wordStart = isBlank(c);
+        }
     }
     return out;
 }

@@ -30,7 +30,8 @@ std::string replaceOddsString2Num(std::string_view sData);
 // all the best price is empty.
 std::string bestOdds(const OddsCells& cells);
 
-// First letter of every word upper case, the rest lower case; words end at blanks.
+// First letter of every word upper case, the rest lower case; words end at blanks. Letters are
+// those of Latin-1 (É and é too), in UTF-8 where the text is valid UTF-8, else one byte each.
 std::string properCase(std::string_view text);
 
 // The window rows of the odds table, in row order.

@@ -118,9 +118,12 @@ AdvertOutcome downloadIframe(const std::filesystem::path& programFolder, const s
 AdvertOutcome loadSplash(const std::filesystem::path& programFolder, const std::string& makerSite,
                          const Ports& ports, SplashWindow& splash, WebView& strip, const FetchLimits& limits) {
     splash.splashBusy = true;
+    // "I Agree" is not taken until the advert is in: the busy pointer over the splash says so.
+    if (ports.pointer) guarded([&] { ports.pointer->setHourglass(true); });
     if (ports.pump) guarded([&] { ports.pump->pumpEvents(); });
     AdvertOutcome out = downloadIframe(programFolder, makerSite, ports, splash, strip, limits);
     splash.splashBusy = false;
+    if (ports.pointer) guarded([&] { ports.pointer->setHourglass(false); });
     return out;
 }
 

@@ -48,7 +48,8 @@ AdvertOutcome downloadIframe(const std::filesystem::path& programFolder, const s
                              const Ports& ports, SplashWindow& splash, WebView& strip,
                              const FetchLimits& limits = advertFetchLimits());
 
-// The splash window's load: busy while the events run once and the advert is prepared.
+// The splash window's load: busy, under the hourglass, while the events run once and the
+// advert is prepared.
 AdvertOutcome loadSplash(const std::filesystem::path& programFolder, const std::string& makerSite,
                          const Ports& ports, SplashWindow& splash, WebView& strip,
                          const FetchLimits& limits = advertFetchLimits());

@@ -1,6 +1,7 @@
 #include "results/LiveResults.h"
 
 #include <cmath>
+#include <exception>
 
 #include "kit/BusyBracket.h"
 #include "kit/Guarded.h"
@@ -12,6 +13,7 @@
 #include "results/CheckResults.h"
 #include "results/HtmlSource.h"
 #include "results/ResultsFiles.h"
+#include "results/ResultsPage.h"
 #include "results/ResultsWindow.h"
 
 namespace selvane {
@@ -44,7 +46,8 @@ void writingStep(Context& ctx, MainWindow& w, Step&& step) {
 }
 
 // A final race: its result page from the day's folder of the results site, copied into
-// results.html. Returns the page the wrapper is to frame.
+// results.html; a page that fails gives results.html that says so and why. Returns the page the
+// wrapper is to frame.
 std::string copyRacePage(Context& ctx, MainWindow& w, const LiveResultChoice& choice) {
     guarded([&] { deleteFile(ctx.workPath(kResultsPage)); });
     std::string address;
@@ -54,18 +57,37 @@ std::string copyRacePage(Context& ctx, MainWindow& w, const LiveResultChoice& ch
     });
     showLoading(w, address);
     const LoadedPage parsed = downloadAndParse(ctx, address, choice.racePageName);
-    showParsedPage(w, ctx.ports.pump, parsed);
+    showWindowPage(w, ctx.ports.pump, parsed);
 
-    ResultsPageEnd end = ResultsPageEnd::NoResultTables;
+    std::string cause = parsed.ok ? std::string() : plainCause(parsed);
     writingStep(ctx, w, [&] {
+        if (!cause.empty()) return;
         // The markup as test.html holds it, without reading it back; the file only has to exist.
-        if (!parsed.ok || !fileExists(ctx.workPath("test.html"))) return;
+        if (!fileExists(ctx.workPath("test.html"))) {
+            cause = "cannot write test.html";
+            return;
+        }
         std::string page = parsed.markup + std::string(kSavedFileEnd);
         PageWriter writer(ctx.programFolder);
-        end = writeResultsPage(writer, page);
+        try {
+            if (writeResultsPage(writer, page) == ResultsPageEnd::NoResultTables)
+                cause = "the page holds no result tables";
+        } catch (const WorkFileError& e) {
+            cause = e.what();
+            throw;  // the command's failure, shown as a failed fetch is
+        } catch (const std::exception& e) {
+            // Half a result is no result.
+            deleteFile(ctx.workPath(kResultsPage));
+            cause = e.what();
+        }
     });
+    if (!cause.empty())
+        writingStep(ctx, w, [&] {
+            PageWriter writer(ctx.programFolder);
+            writeResultFailurePage(writer, cause);
+        });
     guarded([&] { deleteFile(ctx.workPath(choice.racePageName)); });
-    return framedPageAfterCopy(parsed.ok, end);
+    return kResultsPage;
 }
 
 }  // namespace
@@ -129,10 +151,6 @@ LiveResultChoice chooseLiveResult(std::string_view raceNumberCaption, std::strin
     return c;
 }
 
-std::string framedPageAfterCopy(bool racePageFetched, ResultsPageEnd end) {
-    return racePageFetched && end != ResultsPageEnd::NoResultTables ? kResultsPage : kBlankResultsPage;
-}
-
 std::string resultPageAddress(std::string_view resultsSiteRoot, std::string_view datePath,
                               std::string_view racePageName) {
     return std::string(resultsSiteRoot) + std::string(datePath) + "/" + text::addressPart(racePageName);
@@ -166,7 +184,7 @@ void liveResults(Context& ctx, MainWindow& w) {
 
     const CommandScope command(ctx);
     BusyBracket busy(w, ctx.ports.pointer);
-    guarded([&] { w.stBar.setPanel(2, ""); });
+    startWindowCommand(w);
     const LiveResultChoice choice =
         chooseLiveResult(w.lblRaceNumber.caption(), w.lblTrackName.caption(), w.lstResults.rows());
     if (choice.resultsRow >= 0) guarded([&] { w.lstResults.setSelectedIndex(choice.resultsRow); });
@@ -174,7 +192,7 @@ void liveResults(Context& ctx, MainWindow& w) {
     const std::string framed = choice.final ? copyRacePage(ctx, w, choice) : choice.framedPage;
     writingStep(ctx, w, [&] { frmResults::createHTMLSource(ctx.programFolder, framed); });
     busy.close();
-    if (ctx.ports.modal) showResultsWindow(*ctx.ports.modal, ctx.programFolder, choice.title);
+    if (ctx.ports.modal) showResultsWindow(*ctx.ports.modal, ctx.ports.shell, ctx.programFolder, choice.title);
 }
 
 bool openResultsLink(MainWindow& w, ShellPort& shell, std::string_view resultsSiteRoot) {

@@ -8,7 +8,6 @@
 #include "kit/Controls.h"
 #include "kit/Ports.h"
 #include "net/Context.h"
-#include "results/ResultsPage.h"
 
 namespace selvane {
 
@@ -58,10 +57,6 @@ struct LiveResultChoice {
 LiveResultChoice chooseLiveResult(std::string_view raceNumberCaption, std::string_view trackNameCaption,
                                   const std::vector<ReportRow>& results);
 
-// After a final race's page was fetched and copied: results.html only when it holds the
-// copied tables, else the placeholder, so an earlier race's result is never shown.
-std::string framedPageAfterCopy(bool racePageFetched, ResultsPageEnd end);
-
 // resultsSiteRoot ends with "/"; datePath is yyyy/mm/dd as resultDatePath gives it; the page
 // name is encoded as an address part.
 std::string resultPageAddress(std::string_view resultsSiteRoot, std::string_view datePath,
@@ -73,8 +68,8 @@ std::optional<std::string> resultsLinkPage(const ReportList& lstRaceName, const 
 
 // cmdLiveResults: shows the chosen race's result, or the placeholder while it is not final, in
 // the results window (modal through ctx.ports.modal); returns when the user has closed it.
-// A race page that cannot be fetched or holds no result tables shows the placeholder too,
-// never an earlier race's results.html.
+// A final race whose page cannot be fetched or holds no result tables shows a page that says
+// so and why, never the placeholder nor an earlier race's results.html.
 void liveResults(Context& ctx, MainWindow& w);
 
 // cmdResults and a click on the ticker: opens the race's result page on the results site.

@@ -99,4 +99,16 @@ ResultsPageEnd writeResultsPage(PageWriter& writer, std::string& pageText) {
     return ResultsPageScanner(pageText, writer).run();
 }
 
+void writeResultFailurePage(PageWriter& writer, std::string_view cause) {
+    writer.writePageHead(kResultsPage, kBlack);
+    writer.writePageLine(R"(<table class="notice" width="100%" border="0" cellpadding="8">)");
+    writer.writePageLine("<tr><td><b>" + std::string(kResultNotFetched) + "</b></td></tr>");
+    writer.writePageLine("<tr><td>Cause: " + std::string(cause) + "</td></tr>");
+    writer.writePageLine(
+        "<tr><td>Close this window and try again, or open the race's page on the results site "
+        "with the ... button.</td></tr>");
+    writer.writePageLine("</table>");
+    writer.writePageFoot();
+}
+
 }  // namespace selvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "pages/PageWriter.h"
 
@@ -18,5 +19,11 @@ enum class ResultsPageEnd {
 // tag lower-cased and every text between tags unchanged, one a line, up to and including the
 // fifth </table>, then the foot. The page text is rewritten in place (tag spellings, CR LF).
 ResultsPageEnd writeResultsPage(PageWriter& writer, std::string& pageText);
+
+inline constexpr const char* kResultNotFetched = "The result could not be fetched";
+
+// A final race whose result page failed: results.html on black with kResultNotFetched and
+// "Cause: " + cause (a text of the program's own, written as it is).
+void writeResultFailurePage(PageWriter& writer, std::string_view cause);
 
 }  // namespace selvane

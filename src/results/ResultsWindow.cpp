@@ -1,5 +1,6 @@
 #include "results/ResultsWindow.h"
 
+#include "kit/ShellOpen.h"
 #include "results/ResultsFiles.h"
 
 namespace selvane {
@@ -49,8 +50,10 @@ std::vector<Control*> ResultsWindow::controls() {
     return {&picTop, &picBase, &picBottom, &lblMeetingName, &WBResults, &cmdClose};
 }
 
-void showResultsWindow(ModalWindowPort& modal, const std::filesystem::path& programFolder, std::string title) {
+void showResultsWindow(ModalWindowPort& modal, ShellPort* shell, const std::filesystem::path& programFolder,
+                       std::string title) {
     ResultsWindow window;
+    window.WBResults.onLinkClick = [shell](const std::string& address) { openClickedLink(shell, address); };
     window.loadResultPage((programFolder / kResultsWrapperPage).string());
     window.lblMeetingName.setCaption(std::move(title));
     modal.showModal(window);

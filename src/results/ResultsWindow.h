@@ -84,7 +84,9 @@ private:
 };
 
 // Loads a results window over the wrapper page in programFolder, titles it, and shows it
-// modally; returns when the user has closed it.
-void showResultsWindow(ModalWindowPort& modal, const std::filesystem::path& programFolder, std::string title);
+// modally; returns when the user has closed it. A link clicked in the page opens in the user's
+// browser through shell when it is a web address.
+void showResultsWindow(ModalWindowPort& modal, ShellPort* shell, const std::filesystem::path& programFolder,
+                       std::string title);
 
 }  // namespace selvane

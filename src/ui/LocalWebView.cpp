@@ -11,6 +11,11 @@
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
+#include <functional>
+#include <utility>
+
+#include "kit/Controls.h"
+
 namespace selvane::ui {
 
 namespace {
@@ -36,13 +41,47 @@ public:
     }
 };
 
-// Navigations, the frames of a page included, whatever the engine routes past the interceptor.
-class LocalPage : public QWebEnginePage {
+using LinkHandler = std::function<void(const QUrl&)>;
+
+// A link that asks for a window of its own (target="_blank", a middle click) gets this page for
+// the one request: its first navigation is the link, handed on and never loaded.
+class LinkCatcher : public QWebEnginePage {
 public:
-    using QWebEnginePage::QWebEnginePage;
+    LinkCatcher(QWebEngineProfile* profile, QObject* parent, LinkHandler onLink)
+        : QWebEnginePage(profile, parent), onLink_(std::move(onLink)) {}
 
 protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override { return localWebAllows(url); }
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
+        if (!caught_ && url != QUrl(QStringLiteral("about:blank"))) {
+            caught_ = true;
+            if (onLink_) onLink_(url);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    LinkHandler onLink_;
+    bool caught_ = false;
+};
+
+// Navigations, the frames of a page included, whatever the engine routes past the interceptor.
+// A clicked link is handed on instead of followed.
+class LocalPage : public QWebEnginePage {
+public:
+    LocalPage(QWebEngineProfile* profile, QObject* parent, LinkHandler onLink)
+        : QWebEnginePage(profile, parent), onLink_(std::move(onLink)) {}
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool) override {
+        if (type != NavigationTypeLinkClicked) return localWebAllows(url);
+        if (onLink_) onLink_(url);
+        return false;
+    }
+    QWebEnginePage* createWindow(WebWindowType) override { return new LinkCatcher(profile(), this, onLink_); }
+
+private:
+    LinkHandler onLink_;
 };
 
 QWebEngineProfile* localProfile() {
@@ -87,9 +126,20 @@ bool localWebAllows(const QUrl& url) {
     return false;
 }
 
-QWebEngineView* makeLocalWebView(QWidget* parent) {
+QWebEngineView* makeLocalWebView(QWidget* parent, WebView& model) {
     auto* view = new QWebEngineView(parent);
-    view->setPage(new LocalPage(localProfile(), view));
+    QPointer<QWebEngineView> guard(view);
+    const auto onLink = [&model, guard](const QUrl& url) {
+        if (!guard) return;
+        // Out of the engine's call: the opener may take its time.
+        QMetaObject::invokeMethod(
+            guard.data(),
+            [&model, address = url.toString(QUrl::FullyEncoded).toStdString()] {
+                if (model.enabled() && model.onLinkClick) model.onLinkClick(address);
+            },
+            Qt::QueuedConnection);
+    };
+    view->setPage(new LocalPage(localProfile(), view, onLink));
     view->setContextMenuPolicy(Qt::NoContextMenu);
     return view;
 }

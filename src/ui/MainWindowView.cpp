@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -99,7 +98,7 @@ void MainWindowView::build() {
     auto* lblURL = place<QLabel>(fraSetup, "lblURL", {30, 75, 900, 255}, t);
     auto* txtURL = place<QLineEdit>(fraSetup, "txtURL", {960, 45, 4380, 315}, t);
     txtURL->setFocusPolicy(Qt::ClickFocus);  // nothing reads it: Tab passes it by
-    auto* WebBrowser1 = makeLocalWebView(central);
+    auto* WebBrowser1 = makeLocalWebView(central, m.WebBrowser1);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setGeometry(t.rect(5685, 60, 6900, 1020));
 
@@ -145,12 +144,6 @@ void MainWindowView::build() {
     auto* cmdResults = place<QPushButton>(central, "cmdResults", {12195, 5940, 390, 330}, t);
     auto* Label1 = place<QLabel>(central, "Label1", {9060, 6360, 3525, 255}, t);
     auto* lstResults = place<QTreeWidget>(central, "lstResults", {9060, 6630, 3525, 1620}, t);
-    // Its columns are twice as wide as the list: the results go beside the race numbers, and
-    // the track name, the same on every row, last.
-    QObject::connect(lstResults->header(), &QHeaderView::sectionCountChanged, lstResults, [lstResults](int, int count) {
-        QHeaderView* header = lstResults->header();
-        if (count == 4 && header->visualIndex(3) != 2) header->moveSection(header->visualIndex(3), 2);
-    });
 
     // The results strip and the ticker it clips.
     auto* picBaseResults = place<QFrame>(central, "picBaseResults", {0, 8340, m.picBaseResults.width(), 330}, t);

@@ -61,7 +61,7 @@ ResultsWindowView::ResultsWindowView(ResultsWindow& model, QWidget* parent)
     heading->setContentsMargins(t.x(kMargin), 0, 0, 0);
     heading->move(0, (t.y(topHeight) - heading->fontMetrics().height()) / 2);
 
-    auto* web = makeLocalWebView(this);
+    auto* web = makeLocalWebView(this, model.WBResults);
     web->setObjectName(QStringLiteral("WBResults"));
     web->setGeometry(t.rect(l.webView.left, l.webView.top, l.webView.width, l.webView.height));
 

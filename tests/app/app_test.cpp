@@ -42,7 +42,7 @@ TEST(MainWindowLoad, StartState) {
     EXPECT_EQ(w.msfResults.cell(6, 0), " 6th");
 }
 
-TEST(PromotionButtons, WebLinkOnTheLeftButtonsReleaseAndMailWithTheMakersLink) {
+TEST(PromotionButtons, WebLinkOnTheLeftButtonsReleaseAdvertLinksAndMailWithTheMakersLink) {
     Services s = Services::compiledIn();
     s.makerSite = "http://maker.test/";
     test::AppFixture f(s);
@@ -52,6 +52,10 @@ TEST(PromotionButtons, WebLinkOnTheLeftButtonsReleaseAndMailWithTheMakersLink) {
     EXPECT_EQ(f.fakes.shell.opened, Texts{});
     f.app->window.cmdWeb.mouseUp(1);
     EXPECT_EQ(f.fakes.shell.opened, Texts{"http://maker.test/"});
+    // The advert's links open in the browser; a file link opens nothing.
+    f.app->window.WebBrowser1.onLinkClick("file:///etc/passwd");
+    f.app->window.WebBrowser1.onLinkClick("http://maker.test/get");
+    EXPECT_EQ(f.fakes.shell.opened, (Texts{"http://maker.test/", "http://maker.test/get"}));
 
     f.app->window.cmdEmail.click();  // a composer that starts is the end of it
     f.fakes.mail.works = false;

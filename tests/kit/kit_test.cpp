@@ -117,6 +117,38 @@ TEST(ShellOpen, TheTargetBecomesTheOpenersResultCode) {
     EXPECT_EQ(target + "|" + none, "42|31");
 }
 
+// A link clicked in a web view: the punter's browser gets web addresses only.
+TEST(ShellOpen, AClickedLinkOpensOnlyAWebAddressWithAHost) {
+    const std::pair<const char*, bool> cases[] = {
+        {"http://127.0.0.1:18765/", true},
+        {"https://maker.example/get?v=2#top", true},
+        {"HTTPS://Maker.Example", true},
+        {"http://user@host/", true},
+        {"http://[::1]:80/x", true},
+        {"file:///etc/passwd", false},
+        {"mailto:a@b.example", false},
+        {"javascript:alert(1)", false},
+        {"about:blank", false},
+        {"ftp://host/", false},
+        {"http:/host/", false},
+        {"http://", false},
+        {"http:///etc/passwd", false},
+        {"https://:443/", false},
+        {"http://@/", false},
+        {"http://host/a b", false},
+        {"http://host/\x1B[2J", false},
+        {"", false},
+    };
+    FakeShell shell;
+    Texts opened;
+    for (const auto& [address, browser] : cases) {
+        EXPECT_EQ(openClickedLink(&shell, address), browser) << address;
+        if (browser) opened.push_back(address);
+    }
+    EXPECT_EQ(shell.opened, opened);
+    EXPECT_FALSE(openClickedLink(nullptr, "http://host/"));
+}
+
 TEST(Maxkey, FirstSmallestOfTheRange) {
     const std::tuple<int, int, std::vector<double>, std::optional<int>> rows[] = {
         {2, 2, {0, 4, 2, 2}, std::nullopt},  // one slot: no position

@@ -30,9 +30,10 @@ struct LiveOddsCommand : ::testing::Test {
         fx.fakes.messages.watchedWindow = &w;
         wireCommands(app);
         fx.fakes.modal.onShow = [this](Window& window) {
-            auto& o = dynamic_cast<OddsWindow&>(window);
+            auto* o = dynamic_cast<OddsWindow*>(&window);
+            if (!o) return;  // the results window
             for (Control* c : w.controls()) readyWhenShown &= c->enabled() && !fx.fakes.pointer.hourglass;
-            shown.emplace_back(o.lblMeetingName.caption(), o.lstOddsSort.rows());
+            shown.emplace_back(o->lblMeetingName.caption(), o->lstOddsSort.rows());
         };
         w.cmdDownload.click();
     }
@@ -117,6 +118,41 @@ TEST_F(LiveOddsCommand, AFailedPricePageNeverShowsAnEarlierRace) {
                                   std::filesystem::exists(app.workPath("rto.html"))),
                   std::make_tuple(1u, false, fault == Fault::None));
     }
+}
+
+// Live Odds and Live Results keep the race's best bet in status panel 2. A failed price page
+// stands in its place with this fetch's own cause, and the next command's outcome replaces it.
+TEST_F(LiveOddsCommand, EachCommandsOutcomeReplacesTheLastAndTheBestBetStays) {
+    app.limits.total = std::chrono::milliseconds(1500);
+    // Not run yet at 14:00: Live Results frames the placeholder and loads nothing.
+    const auto [m, race] = chooseRace([](const Race& r) { return r.startMinutes > 15 * 60; });
+    const std::string bestBet = w.stBar.panel(2), terms = w.stBar.panelTooltip(2);
+    ASSERT_EQ(bestBet.rfind("Tip each way best bet", 0), 0u) << bestBet;
+    const std::string address =
+        web.services().formGuide + "/cgi-bin/tvf/memdispodds.pl/" + m->formCode + std::to_string(race->number) + "?rto";
+    const auto status = [&] {
+        return std::make_tuple(w.stBar.panel(2), w.stBar.panelTooltip(2), w.lblStatus.caption());
+    };
+    w.cmdLiveResults.click();
+    EXPECT_EQ(w.stBar.panel(2), bestBet);
+    const std::pair<Fault, const char*> faults[] = {{Fault::NotFound, " (HTTP 404)"},
+                                                    {Fault::Stall, " (timed out)"},
+                                                    {Fault::NotFound, " (HTTP 404)"},
+                                                    {Fault::None, ""}};
+    for (const auto& [fault, cause] : faults) {
+        SCOPED_TRACE(faultName(fault));
+        web.server.setFault(fault, "/cgi-bin/tvf/memdispodds.pl/");
+        w.cmdLiveOdds.click();
+        const std::string failed = "Page could not be fetched: " + address + cause;
+        EXPECT_EQ(status(), fault == Fault::None ? std::make_tuple(bestBet, terms, std::string("Done"))
+                                                 : std::make_tuple(failed, bestBet, failed));
+    }
+    ASSERT_EQ(shown.size(), 1u);
+    // A command that loads nothing puts the best bet back too, and leaves no failure in the Status frame.
+    web.server.setFault(Fault::NotFound, "/cgi-bin/tvf/memdispodds.pl/");
+    w.cmdLiveOdds.click();
+    w.cmdLiveResults.click();
+    EXPECT_EQ(status(), std::make_tuple(bestBet, terms, std::string()));
 }
 
 TEST_F(LiveOddsCommand, WithoutAChosenRaceOrRunners) {

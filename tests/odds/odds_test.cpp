@@ -104,6 +104,22 @@ TEST(OddsPrices, BestOdds) {
         EXPECT_EQ(bestOdds({"1", "NAME", "4", "58", p[0], p[1], p[2], p[3], "99.00", p[4], p[5], p[6]}), best) << p[0];
 }
 
+// Names come as Latin-1 bytes (the engine's work files) or UTF-8 (a page saved by hand); the
+// window reads a name as UTF-8 where it is valid, else as Latin-1, and so does the rule.
+TEST(OddsPrices, ProperCaseLowersAccentedCapitalsInEitherEncoding) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"IRON PRINC\xC9SS", "Iron Princ\xE9ss"},                          // Latin-1 É
+        {"IRON PRINC\xC3\x89SS", "Iron Princ\xC3\xA9ss"},                  // UTF-8 É
+        {"\xE9LAN \xC9T\xC9", "\xC9lan \xC9t\xE9"},                        // Latin-1: é first in its word is É
+        {"\xC3\xA9LAN \xC3\x86THER", "\xC3\x89lan \xC3\x86ther"},          // UTF-8 é and Æ
+        {"A\327B \337IG \377O", "A\327b \337ig \377o"},                    // ×, ß and ÿ have no other case here
+        {"TWO\tWORDS  \xE2\x80\x94 ONE", "Two\tWords  \xE2\x80\x94 One"},  // a UTF-8 dash left alone
+        // Lowered as Latin-1, Ê¢£ would turn into one UTF-8 character: only ASCII changes then.
+        {"A\xCA\xA2\xA3 BC", "A\xCA\xA2\xA3 Bc"},
+    };
+    for (const auto& [name, shown] : cases) EXPECT_EQ(properCase(name), shown) << name;
+}
+
 TEST(LiveOdds, StandinPricePageGoldenAndMoreRunnersThanRows) {
     test::TempDir dir;
     const std::string rto = test::readFile(test::dataFile("odds/devonport_r5/rto.html"));

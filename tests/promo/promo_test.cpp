@@ -39,12 +39,17 @@ std::string framePage(const std::string& framed) {
            "</body></html>\r\n";
 }
 
-// The punter clicks "I Agree" whenever the events run while the advert is prepared.
+// The punter clicks "I Agree" whenever the events run while the advert is prepared, and sees
+// what pointer.
 struct ClickingPump : EventPump {
-    explicit ClickingPump(SplashWindow& s) : splash(s) {}
-    void pumpEvents() override { ++calls, splash.cmdOK.click(); }
+    ClickingPump(SplashWindow& s, const FakePointer& p) : splash(s), pointer(p) {}
+    void pumpEvents() override {
+        ++calls, splash.cmdOK.click();
+        if (!pointer.hourglass) ++normalPointer;
+    }
     SplashWindow& splash;
-    int calls = 0;
+    const FakePointer& pointer;
+    int calls = 0, normalPointer = 0;
 };
 
 struct AdvertFlow : ::testing::Test {
@@ -52,11 +57,12 @@ struct AdvertFlow : ::testing::Test {
     test::TempDir dir;
     FakeConnectivity online;
     SplashWindow splash;
-    ClickingPump pump{splash};
+    FakePointer pointer;
+    ClickingPump pump{splash, pointer};
     WebView strip;
 
     AdvertOutcome load(std::chrono::milliseconds limit = std::chrono::seconds(5)) {
-        const Ports ports{.pump = &pump, .connectivity = &online};
+        const Ports ports{.pointer = &pointer, .pump = &pump, .connectivity = &online};
         const AdvertOutcome out =
             loadSplash(dir.path(), web.server.makerSiteUrl(), ports, splash, strip, advertFetchLimits(limit));
         EXPECT_EQ(strip.location(), (dir.path() / "iFrame_page.html").string());
@@ -75,10 +81,12 @@ TEST_F(AdvertFlow, StoresTheMakersAdvertWithoutEmptyLinesAndFramesIt) {
         << stored;
     const int served = static_cast<int>(web.server.reply("/maker/adsbase.html").body.size());
     EXPECT_EQ(std::pair(splash.pgBar.max(), splash.pgBar.value()), std::pair(served, served));
-    // "I Agree" did nothing while the advert was prepared, and works once it is framed.
+    // "I Agree" did nothing while the advert was prepared, under the busy pointer, and works
+    // once it is framed, under the normal one.
     int agreed = 0;
     splash.onAgreed = [&] { ++agreed; };
     EXPECT_GE(pump.calls, 2);
+    EXPECT_EQ(std::make_pair(pump.normalPointer, pointer.history), std::make_pair(0, std::vector<bool>{true, false}));
     EXPECT_EQ(splash.choice(), SplashWindow::Choice::Waiting);
     splash.cmdOK.click();
     EXPECT_EQ(agreed, 1);

@@ -21,7 +21,6 @@ namespace sd = standin;
 struct Shown {
     std::string title, location;
     std::string wrapper;  // iFrame_results.html at that moment
-    bool resultsPage;     // results.html there
     bool ready;           // the busy bracket closed before the window came up
 };
 
@@ -42,9 +41,11 @@ struct ResultsFlow : ::testing::Test {
         fx.fakes.messages.watchedWindow = &w;
         fx.fakes.modal.onShow = [this](Window& window) {
             auto& r = dynamic_cast<ResultsWindow&>(window);
+            // A link in the result: to the browser when it is a web address.
+            for (const char* link : {"file:///etc/passwd", "https://tote.example/AF06.html"})
+                r.WBResults.onLinkClick(link);
             shown.push_back({r.lblMeetingName.caption(), r.WBResults.location(),
                              test::readFile(app.workPath("iFrame_results.html")),
-                             std::filesystem::exists(app.workPath("results.html")),
                              w.cmdLiveResults.enabled() && !fx.fakes.pointer.hourglass});
         };
     }
@@ -79,49 +80,62 @@ struct ResultsFlow : ::testing::Test {
     }
 };
 
-// A final race's page that cannot be fetched or holds no tables shows the placeholder, never the
-// results.html of the row before.
-TEST_F(ResultsFlow, PlaceholderUntilTheRaceIsFinalThenItsResultTables) {
+// The placeholder only while a race is not final. A final race's page that cannot be fetched or
+// holds no tables shows a page that says so and why, never the placeholder nor the results.html of
+// the row before. Both keep the best bet in status panel 2; a failure stands in its place and
+// names its address.
+TEST_F(ResultsFlow, PlaceholderUntilTheRaceIsFinalThenItsResultOrWhyNot) {
     const sd::Race& race = meeting.races[1];
     std::string placings;
     for (char c : sd::placingsText(race)) placings += c == ',' ? std::string(" - ") : std::string(1, c);
-    const std::string final = sd::placingsText(race), blank = "blank_results.html", fetched = "Page could not be "
-                              "fetched: " + site + "02.html (HTTP 404)";
+    const std::string final = sd::placingsText(race), blank = "blank_results.html",
+                      bestBet = "Tip each way best bet #5",
+                      failed = "Page could not be fetched: " + site + "02.html (HTTP 404)";
     const struct {
         int minutesFromJump;
         std::string state, box, framed, title;
-        int status = 0;  // of an override of the race page
-        std::string panel2 = {};
+        std::string shows = {};  // a line of results.html
+        int status = 0;          // of an override of the race page
+        std::string body = {};   // its text
+        std::string panel2 = "Tip each way best bet #5", lblStatus = "Done";
     } cases[] = {
         {-10, race.toteTime(), "N/A", blank, " - #R.02"},
         {1, "CLOSED", "CLOSED", blank, " - #R.02"},
+        {30, final, placings, "results.html", " - #02", "Race 2"},
+        {30, final, placings, "results.html", " - #02", "Cause: HTTP 404", 404, "<p>Gone</p>", failed, failed},
         {4, "INTERIM", "N/A", blank, " - #R.02"},
-        {30, final, placings, "results.html", " - #02"},
-        {30, final, placings, blank, " - #02", 404, fetched},
-        {30, final, placings, "results.html", " - #02"},
-        {30, final, placings, blank, " - #02", 200, ""},
+        {30, final, placings, "results.html", " - #02", "Cause: HTTP 404", 404, "<p>Gone</p>", failed, failed},
+        {30, final, placings, "results.html", " - #02", "Race 2"},
+        {30, final, placings, "results.html", " - #02", "Cause: the page holds no result tables", 200,
+         "<p>Updating</p>"},
+        // A page that ends before its fifth table end still shows its tables.
+        {30, final, placings, "results.html", " - #02", "Race 2 so far", 200,
+         R"(<table width="100%" border="1" cellpadding="0"><td>Race 2 so far</td>)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.state + " " + std::to_string(c.status));
         shown.clear();
         web.server.clearOverrides();
-        if (c.status)
-            web.server.setOverride("/tote/2026/12/06/" + meeting.toteCode + "02.html", "<p>Updating</p>", c.status);
+        if (c.status) web.server.setOverride("/tote/2026/12/06/" + meeting.toteCode + "02.html", c.body, c.status);
         setClock(race.startMinutes + c.minutesFromJump);
         chooseRace(2);
         EXPECT_EQ(std::make_pair(w.lstResults.subItem(1, 3), w.txtResults.text()), std::make_pair(c.state, c.box));
+        w.stBar.setPanel(2, bestBet);  // as the race's tips leave it
+        w.stBar.setPanelTooltip(2, "Each way: 3 places");
         w.cmdLiveResults.click();
         ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(std::make_tuple(w.lstResults.selectedIndex(), shown[0].title, shown[0].location, w.stBar.panel(2),
-                                  shown[0].resultsPage, shown[0].ready),
-                  std::make_tuple(1, meeting.track + c.title, app.workPath("iFrame_results.html"), c.panel2,
-                                  c.framed == "results.html", true));
+        EXPECT_EQ(std::make_tuple(w.lstResults.selectedIndex(), shown[0].title, shown[0].location, shown[0].ready),
+                  std::make_tuple(1, meeting.track + c.title, app.workPath("iFrame_results.html"), true));
+        EXPECT_EQ(std::make_tuple(w.stBar.panel(2), w.stBar.panelTooltip(2), w.lblStatus.caption()),
+                  std::make_tuple(c.panel2, c.panel2 == bestBet ? "Each way: 3 places" : bestBet, c.lblStatus));
         EXPECT_EQ(shown[0].wrapper, wrapper(c.framed));
         // The raw race page is never left behind.
         EXPECT_FALSE(std::filesystem::exists(app.workPath(meeting.toteCode + "02.html")));
-        if (c.framed == "results.html") {  // this race's tables
-            EXPECT_NE(test::readFile(app.workPath("results.html")).find("\r\nRace 2\r\n"), std::string::npos);
-        }
+        if (c.framed != "results.html") continue;
+        const std::string page = test::readFile(app.workPath("results.html"));
+        EXPECT_NE(page.find(c.shows), std::string::npos) << page;
+        const bool notice = c.shows.rfind("Cause: ", 0) == 0;
+        EXPECT_EQ(page.find("The result could not be fetched") != std::string::npos, notice);
     }
     // The results button and the ticker open the race's result page; with no race selected, nothing.
     w.cmdResults.click();
@@ -129,7 +143,9 @@ TEST_F(ResultsFlow, PlaceholderUntilTheRaceIsFinalThenItsResultTables) {
     w.lstRaceName.setSelectedIndex(-1);
     w.cmdResults.click();
     w.lblScrollResults.onClick();
-    EXPECT_EQ(fx.fakes.shell.opened, (std::vector<std::string>{site + "02.html", site + "02.html"}));
+    std::vector<std::string> opened(std::size(cases), "https://tote.example/AF06.html");
+    opened.insert(opened.end(), {site + "02.html", site + "02.html"});
+    EXPECT_EQ(fx.fakes.shell.opened, opened);
 }
 
 // The boxes come before the busy bracket, with the window as the user left it. A results page

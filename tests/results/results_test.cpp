@@ -192,8 +192,6 @@ TEST(LiveResults, ChoosesThePlaceholderOrTheRacePage) {
         EXPECT_EQ(std::tie(got.resultsRow, got.framedPage, got.title, got.racePageName),
                   std::tie(row, framed, title, racePage)) << caption << " " << state;
     }
-    // A copy that ran out of page still framed its tables.
-    EXPECT_EQ(framedPageAfterCopy(true, ResultsPageEnd::EndOfPage), "results.html");
     // The cut counts on the closing blank; a caption too short gives nothing.
     EXPECT_EQ(Strings({trackTextOf("TrackName: A && B "), trackTextOf("TrackName: AB"), trackTextOf("TrackName: ")}),
               Strings({"A && B", "A", ""}));

@@ -1,9 +1,11 @@
 // A punter inside the real program, loaded through Qt's generic plug-in hook by e2e_race.sh:
-// "I Agree" once the advert is ready, Download Race Meetings, a track, a race; it checks what only
-// the window shows (busy window, best bet's colour, ticker moving) and saves the window
-// (SELVANE_E2E_SHOT), the splash and a tip's tooltip (-splash.png, -tooltip.png beside it).
+// "I Agree" once the advert is ready, Download Race Meetings, a track, a race, Live Odds, Live
+// Results; it checks what only the window shows (busy window, best bet's colour, ticker moving,
+// the best bet kept) and saves the window (SELVANE_E2E_SHOT), the splash, a tip's tooltip and the
+// two windows and the window after them (-splash, -tooltip, -odds, -results, -after.png beside it).
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGenericPlugin>
@@ -17,10 +19,10 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QTreeWidget>
-
 #include <cstdlib>
 #include <functional>
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
@@ -161,6 +163,36 @@ private:
         for (QWidget* top : QApplication::topLevelWidgets())
             if (top->inherits("QTipLabel") && top->isVisible()) area |= top->frameGeometry();
         save(area, QStringLiteral("-tooltip"));
+        QToolTip::hideText();
+
+        // Live Odds and Live Results: each window pictured and closed; the best bet stays. The
+        // windows are modal, so a timer inside their own event loop does the looking.
+        const QString bestBet = status->text();
+        for (const auto& [button, name, suffix] : {std::tuple{"cmdLiveOdds", "frmLiveOdds", "-odds"},
+                                                   std::tuple{"cmdLiveResults", "frmResults", "-results"}}) {
+            bool closed = false;
+            QElapsedTimer seen;
+            QTimer look;
+            connect(&look, &QTimer::timeout, this, [&, name = name, suffix = suffix] {
+                QWidget* shown = nullptr;
+                for (QWidget* top : QApplication::topLevelWidgets())
+                    if (top->objectName() == QLatin1String(name) && top->isVisible()) shown = top;
+                if (!shown || closed) return;
+                if (!seen.isValid()) seen.start();
+                if (seen.elapsed() < 1500) return;  // the web view paints later
+                save(shown->frameGeometry(), QString::fromLatin1(suffix));
+                if (auto* odds = shown->findChild<QTreeWidget*>(QStringLiteral("lstOddsSort")))
+                    expect(odds->topLevelItemCount() > 0, QStringLiteral("the odds window shows no runner"));
+                closed = true;
+                QTest::mouseClick(shown->findChild<QPushButton*>(QStringLiteral("cmdClose")), Qt::LeftButton);
+            });
+            look.start(100);
+            QTest::mouseClick(need<QPushButton>(button), Qt::LeftButton);
+            waitUntil([&] { return closed && download->isEnabled(); }, QString::fromLatin1(name));
+            expect(status->text() == bestBet,
+                   QStringLiteral("after %1 the status bar shows %2").arg(button, status->text()));
+        }
+        save(window_->frameGeometry(), QStringLiteral("-after"));
     }
 
     void writeReport() {

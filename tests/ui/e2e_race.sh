@@ -40,7 +40,7 @@ mkdir -m 700 "$work/runtime"  # so a selvane running elsewhere does not make thi
 trap 'kill $! 2>/dev/null; rm -rf "$work"' EXIT
 for _ in $(seq 100); do [ -s "$work/standin.out" ] && break; sleep 0.1; done
 # Stale work files of an earlier run would pass for this run's advert.
-rm -f "$(dirname "$program")"/{iFrame_page.html,adsbase.html} "${shot%.png}"{,-splash,-tooltip}.png
+rm -f "$(dirname "$program")"/{iFrame_page.html,adsbase.html} "${shot%.png}"{,-splash,-tooltip,-odds,-results,-after}.png
 status=0
 env XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb QT_PLUGIN_PATH="$plugins" QT_QPA_GENERIC_PLUGINS=selvane-e2e \
   SELVANE_E2E_PROGRAM="$program" SELVANE_E2E_REPORT="$work/report.txt" SELVANE_E2E_SHOT="$shot" \

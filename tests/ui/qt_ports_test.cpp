@@ -104,8 +104,8 @@ TEST(LocalWebView, ShowsALocalPageWithoutScriptsOrNetworkAndOnlyFilesUnderItsFol
                                       << "<iframe src=\"http://127.0.0.1:" << server.serverPort() << "/ads.html\"></iframe></body></html>";
     setLocalWebFolders({dir.path()});
     QWidget parent;
-    QWebEngineView* view = makeLocalWebView(&parent);
     WebView model;
+    QWebEngineView* view = makeLocalWebView(&parent, model);
     bind(model, view);
     QSignalSpy loaded(view, &QWebEngineView::loadFinished);
     model.navigate(page.toStdString());
@@ -129,6 +129,56 @@ TEST(LocalWebView, ShowsALocalPageWithoutScriptsOrNetworkAndOnlyFilesUnderItsFol
         {QStringLiteral("data:text/html,x"), true},
     };
     for (const auto& [url, allowed] : cases) EXPECT_EQ(localWebAllows(QUrl(url)), allowed) << url.toStdString();
+}
+
+// A click on a link in a framed page, whatever its target, goes to the model and moves no view.
+TEST(LocalWebView, AClickedLinkGoesToTheModelAndTheViewStays) {
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    int connections = 0;
+    QObject::connect(&server, &QTcpServer::newConnection, [&] { ++connections; });
+    const QString site = QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort());
+    QTemporaryDir dir;
+    // Three blocks of 300 by 90 pixels, one under the other.
+    const auto link = [](const std::string& href, const char* target, int top) {
+        return "<a href=\"" + href + "\" target=\"" + target +
+               "\" style=\"position:absolute;left:0;top:" + std::to_string(top) +
+               "px;width:300px;height:90px;display:block\">link</a>";
+    };
+    std::ofstream(dir.filePath(QStringLiteral("adsbase.html")).toStdString())
+        << "<html><body style=\"margin:0\">" << link(site.toStdString() + "top", "_top", 0)
+        << link(site.toStdString() + "blank", "_blank", 100) << link("adsbase.html", "_self", 200) << "</body></html>";
+    const QString page = dir.filePath(QStringLiteral("iFrame_page.html"));
+    std::ofstream(page.toStdString())
+        << "<html><body style=\"margin:0\"><iframe src=\"adsbase.html\" frameborder=0 "
+           "style=\"position:absolute;left:0;top:0;width:300px;height:300px\"></iframe></body></html>";
+    setLocalWebFolders({dir.path()});
+    QWidget parent;
+    parent.resize(320, 320);
+    WebView model;
+    std::vector<std::string> links;
+    model.onLinkClick = [&](const std::string& address) { links.push_back(address); };
+    QWebEngineView* view = makeLocalWebView(&parent, model);
+    view->setGeometry(0, 0, 320, 320);
+    bind(model, view);
+    parent.show();
+    QSignalSpy loaded(view, &QWebEngineView::loadFinished);
+    model.navigate(page.toStdString());
+    ASSERT_TRUE(loaded.wait(30000));
+    QTest::qWait(500);  // laid out and painted
+    for (int y : {45, 145, 245}) {
+        QTest::mouseClick(view->focusProxy(), Qt::LeftButton, {}, QPoint(150, y));
+        QTest::qWait(300);
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return links.size() >= 3; }, 5000));
+    const std::string local =
+        QUrl::fromLocalFile(dir.filePath(QStringLiteral("adsbase.html"))).toString().toStdString();
+    EXPECT_EQ(links, (std::vector<std::string>{site.toStdString() + "top", site.toStdString() + "blank", local}));
+    // A refused navigation of the page reports a failed load; no other load completes.
+    int completed = 0;
+    for (const QList<QVariant>& args : loaded) completed += args.at(0).toBool();
+    EXPECT_EQ(std::make_tuple(view->url().toString().toStdString(), completed, connections),
+              std::make_tuple(QUrl::fromLocalFile(page).toString().toStdString(), 1, 0));
 }
 
 TEST(SplashView, ShowsThePictureAndDeclinesOnClose) {
