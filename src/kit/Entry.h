@@ -2,8 +2,11 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
 
 namespace selvane {
+
+class InstanceBell;
 
 // The steps of a start, supplied by the front end. An empty step is skipped.
 struct StartUp {
@@ -15,11 +18,16 @@ struct StartUp {
     // The first window the user sees.
     std::function<void()> showFirstWindow;
     std::function<int()> runEventLoop;
+    // Once initialised: the bell a second start rings, to be watched until the event loop ends
+    // (the bell goes when it has).
+    std::function<void(InstanceBell& bell)> watchBell;
+    // What a second start brings to the first's bell (the desktop's activation token).
+    std::string bellWords;
 };
 
-// One instance a work folder: a second start returns 0 at once, silently. Otherwise pending
-// events run once, the first window is shown and the event loop's result is returned; the
-// instance lock is held until then.
+// One instance a work folder: a second start rings the first's bell and returns 0 at once,
+// silently. Otherwise pending events run once, the first window is shown and the event loop's
+// result is returned; the instance lock is held until then.
 int runEntry(const StartUp& steps);
 
 }  // namespace selvane
