@@ -35,6 +35,16 @@ void prepareProcess() {
     // in, the web engine sets it as its library loads; loaded later, webWindows() makes it.
 }
 
+void identifyProgram() {
+    QApplication::setApplicationName(QStringLiteral("selvane"));
+    // The desktop matches the windows to the menu entry (and its icon) by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(SELVANE_APP_ID));
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/selvane-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+}
+
 namespace {
 
 // The program's state with the Qt ports and, once loaded, its main window.
