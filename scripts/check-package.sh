@@ -15,8 +15,7 @@ standin=$(ls "$build"/selvane-standin_*.deb)
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 app_id=$(sed -n 's/^set(SELVANE_APP_ID \(.*\))$/\1/p' CMakeLists.txt)
-windows_dir=$(sed -n 's/^CMAKE_LIBRARY_ARCHITECTURE:[A-Z]*=//p' "$build/CMakeCache.txt")
-windows_dir=usr/lib/${windows_dir:+$windows_dir/}selvane
+windows_dir=usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/selvane
 
 fail() { echo "check-package: $*" >&2; exit 1; }
 
@@ -61,8 +60,13 @@ done
 [[ "$(dpkg-deb -f "$desktop" Recommends)" == xdg-utils* ]] || fail "selvane does not recommend xdg-utils"
 [[ "$(dpkg-deb -f "$standin" Depends)" == *httplib* ]] || fail "selvane-standin does not depend on the HTTP server library"
 
-# Fortify, stack protector, relro, bind now and PIE in the programs and the windows' module.
-hardening-check --quiet "$root"/usr/bin/* "$root/$windows_dir/selvane-windows.so" || fail "a program lacks a hardening flag"
+# Debian 12's hardening flags (dpkg-buildflags with hardening=+all): fortify, stack protector,
+# relro and bind now, and PIE. Control-flow protection is not among them. The windows' module
+# calls no libc function that fortify can check (only memcpy and memmove on sizes known at run
+# time), so hardening-check finds no checked one there.
+hardening-check --quiet --nocfprotection "$root"/usr/bin/* || fail "a program lacks a hardening flag"
+hardening-check --quiet --nocfprotection --nofortify "$root/$windows_dir/selvane-windows.so" ||
+  fail "the windows' module lacks a hardening flag"
 
 appstreamcli validate-tree --pedantic --no-net "$root" >/dev/null || {
   appstreamcli validate-tree --pedantic --no-net "$root" >&2 || true
