@@ -119,6 +119,8 @@ bool ringInstanceBell(const fs::path& socketFile, const std::string& words) {
     return rung;
 }
 
-fs::path instanceBellFile(const fs::path& programFolder) { return programFolder / "selvane.bell"; }
+fs::path instanceBellFile(const fs::path& programFolder) {
+    return programFolder / "selvane.bell";
+}
 
 }  // namespace selvane

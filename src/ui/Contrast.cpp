@@ -23,7 +23,7 @@ double contrastRatio(const QColor& a, const QColor& b) {
 
 QColor textOn(const QColor& background) {
     return contrastRatio(Qt::black, background) >= contrastRatio(Qt::white, background) ? QColor(Qt::black)
-                                                                                         : QColor(Qt::white);
+                                                                                        : QColor(Qt::white);
 }
 
 QColor readableOn(const QColor& foreground, const QColor& background) {

@@ -3,7 +3,6 @@
 #include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QWidget>
-
 #include <string>
 
 #include "kit/InstanceBell.h"

@@ -139,14 +139,15 @@ TEST(Entry, OneInstanceAWorkFolder) {
     const std::tuple<const char*, bool, int> cases[] = {
         // a variable set to another folder in the second process, same work folder, exit code
         {"", true, 0}, {"XDG_RUNTIME_DIR", true, 0}, {"TMPDIR", true, 0}, {"", false, 3}};
-    const StartUp first{folder.path(), step("initialise"), step("pump"), step("show"), [&] {
+    const auto secondStarts = [&] {
         steps.push_back("loop");
         for (const auto& [variable, sameFolder, code] : cases) {
             const pid_t child = ::fork();
             if (child == 0) {
                 if (*variable) ::setenv(variable, runtime.path().c_str(), 1);
-                ::_exit(runEntry({sameFolder ? folder.path() : other.path(), [] { ::_exit(3); }, {}, {}, {}, {},
-                                  std::string("from ") + variable}));
+                ::_exit(runEntry({.programFolder = sameFolder ? folder.path() : other.path(),
+                                  .initialise = [] { ::_exit(3); },
+                                  .bellWords = std::string("from ") + variable}));
             }
             int status = 0;
             EXPECT_EQ(::waitpid(child, &status, 0), child);
@@ -154,10 +155,16 @@ TEST(Entry, OneInstanceAWorkFolder) {
             EXPECT_EQ(bell->answer(), sameFolder ? Texts{std::string("from ") + variable} : Texts{}) << variable;
         }
         return 7;
-    }, [&](InstanceBell& b) {
-        bell = &b;
-        steps.push_back("bell");
-    }};
+    };
+    const StartUp first{.programFolder = folder.path(),
+                        .initialise = step("initialise"),
+                        .pumpEvents = step("pump"),
+                        .showFirstWindow = step("show"),
+                        .runEventLoop = secondStarts,
+                        .watchBell = [&](InstanceBell& b) {
+                            bell = &b;
+                            steps.push_back("bell");
+                        }};
     EXPECT_EQ(runEntry(first), 7);
     EXPECT_EQ(steps, (Texts{"initialise", "bell", "pump", "show", "loop"}));
     EXPECT_TRUE(InstanceLock::acquire(instanceLockFile(folder.path())) &&
