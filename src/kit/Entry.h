@@ -11,18 +11,18 @@ class InstanceBell;
 // The steps of a start, supplied by the front end. An empty step is skipped.
 struct StartUp {
     // The work folder; a second start over the same folder ends at once.
-    std::filesystem::path programFolder;
+    std::filesystem::path programFolder{};
     // Brings up the windowing system; runs after the instance test, so a second start is cheap.
-    std::function<void()> initialise;
-    std::function<void()> pumpEvents;
+    std::function<void()> initialise{};
+    std::function<void()> pumpEvents{};
     // The first window the user sees.
-    std::function<void()> showFirstWindow;
-    std::function<int()> runEventLoop;
+    std::function<void()> showFirstWindow{};
+    std::function<int()> runEventLoop{};
     // Once initialised: the bell a second start rings, to be watched until the event loop ends
     // (the bell goes when it has).
-    std::function<void(InstanceBell& bell)> watchBell;
+    std::function<void(InstanceBell& bell)> watchBell{};
     // What a second start brings to the first's bell (the desktop's activation token).
-    std::string bellWords;
+    std::string bellWords{};
 };
 
 // One instance a work folder: a second start rings the first's bell and returns 0 at once,
