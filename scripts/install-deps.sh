@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-webengine-dev libqt6webenginecore6-bin
   xvfb xauth curl fonts-dejavu-core iproute2
   dpkg-dev file libxcb1-dev
+  lintian devscripts appstream
 )
 
 missing=()

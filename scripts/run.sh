@@ -6,8 +6,14 @@ cd "$(dirname "$0")/.."
 jobs=$(nproc)
 
 scripts/install-deps.sh
-cmake --preset default >/dev/null
-cmake --build --preset default -j "$jobs" >/dev/null
+# Quiet when the build works; its output, less the progress lines, when it does not.
+mkdir -p build
+log=build/run-build.log
+if ! { cmake --preset default && cmake --build --preset default -j "$jobs"; } >"$log" 2>&1; then
+  grep -v '^\[[0-9]*/[0-9]*\] ' "$log" >&2 || true
+  echo "run.sh: the build failed (the whole output: $log)" >&2
+  exit 1
+fi
 
 bin=build/default
 port=18765

@@ -2,18 +2,25 @@
 # Takes a screenshot of the real desktop program under Xvfb.
 #   scripts/screenshot.sh [OUT.png]          at start-up: the splash (default
 #                                            build/default/screenshot.png)
-#   scripts/screenshot.sh --race [OUT.png]   after "I Agree", Download Race Meetings, a track
+#   scripts/screenshot.sh --race [--dark] [OUT.png]
+#                                            after "I Agree", Download Race Meetings, a track
 #                                            and a race were chosen against selvane-standin at
-#                                            2026-12-06 14:00 (default build/default/screenshot-race.png;
-#                                            the splash before "I Agree" in OUT-splash.png)
+#                                            2026-12-06 14:00 (default build/default/screenshot-race.png,
+#                                            or -race-dark.png in a dark theme; the splash before
+#                                            "I Agree" in OUT-splash.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-race=""
+race="" dark=""
 if [ "${1:-}" = --race ]; then
   race=1
   shift
+  if [ "${1:-}" = --dark ]; then
+    dark=1
+    export SELVANE_E2E_PALETTE=dark
+    shift
+  fi
 fi
-out=${1:-build/default/screenshot${race:+-race}.png}
+out=${1:-build/default/screenshot${race:+-race}${dark:+-dark}.png}
 
 cmake --preset default >/dev/null
 if [ -n "$race" ]; then

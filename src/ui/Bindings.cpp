@@ -1,5 +1,6 @@
 #include "ui/Bindings.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDebug>
 #include <QEvent>
@@ -10,10 +11,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTimer>
@@ -25,6 +28,7 @@
 #include <functional>
 #include <vector>
 
+#include "ui/Contrast.h"
 #include "ui/Text.h"
 
 namespace selvane::ui {
@@ -201,9 +205,9 @@ void applyProgress(ProgressBar& m, QProgressBar* w) {
 
 }  // namespace
 
-void bind(Button& model, QPushButton* widget) {
-    observe<Button, QPushButton>(model, widget, [](Button& m, QPushButton* w) {
-        w->setText(fromBytes(m.caption()));
+void bind(Button& model, QPushButton* widget, QChar accessKey) {
+    observe<Button, QPushButton>(model, widget, [accessKey](Button& m, QPushButton* w) {
+        w->setText(withAccessKey(fromBytes(m.caption()), accessKey));
         applyCommon(m, w);
     });
     QObject::connect(widget, &QPushButton::clicked, widget, [&model, widget] {
@@ -264,14 +268,14 @@ void bind(ComboBox& model, QComboBox* widget) {
 
 namespace {
 
-void applyRow(const ReportRow& row, bool checkBoxes, int columns, QTreeWidgetItem* item) {
+void applyRow(const ReportRow& row, bool checkBoxes, int columns, const QColor& base, QTreeWidgetItem* item) {
     for (int c = 0; c < columns; ++c) {
         const std::string& text = c == 0 ? row.text : (c <= static_cast<int>(row.subItems.size()) ? row.subItems[c - 1] : std::string());
         const QString shown = fromBytes(text);
         if (item->text(c) != shown) item->setText(c, shown);
         const QColor colour = toQColor(row.foreColour);
         if (colour.isValid())
-            item->setForeground(c, colour);
+            item->setForeground(c, readableOn(colour, base));
         else
             item->setData(c, Qt::ForegroundRole, QVariant());
         const QString tip = fromBytes(row.tooltip);
@@ -317,10 +321,35 @@ void layOutColumns(const ReportList& m, QTreeWidget* w, const Twips& twips) {
     }
 }
 
-// A cell's whole text as its tooltip, where the list cuts it, above the row's own tooltip.
-class CutTextTips : public QStyledItemDelegate {
+// Some styles (Fusion among them) draw an unticked box in a shade of the window colour, which a
+// dark theme's list background swallows: there the box gets a ring between background and text.
+class VisibleCheckBoxes : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QColor base = option.palette.color(QPalette::Base), text = option.palette.color(QPalette::Text);
+        if (!(index.flags() & Qt::ItemIsUserCheckable) || base.lightnessF() >= text.lightnessF()) return;
+        QStyleOptionViewItem item(option);
+        initStyleOption(&item, index);
+        if (!(item.features & QStyleOptionViewItem::HasCheckIndicator)) return;
+        const QWidget* view = option.widget;
+        const QStyle* style = view ? view->style() : QApplication::style();
+        const QRect box = style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &item, view);
+        painter->save();
+        painter->setPen(QColor::fromRgbF((base.redF() + text.redF()) / 2, (base.greenF() + text.greenF()) / 2,
+                                         (base.blueF() + text.blueF()) / 2));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(box.adjusted(0, 0, -1, -1));
+        painter->restore();
+    }
+};
+
+// A cell's whole text as its tooltip, where the list cuts it, above the row's own tooltip.
+class CutTextTips : public VisibleCheckBoxes {
+public:
+    using VisibleCheckBoxes::VisibleCheckBoxes;
 
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override {
@@ -411,7 +440,8 @@ void bind(ReportList& model, QTreeWidget* widget, const Twips& twips) {
 
         while (w->topLevelItemCount() > m.count()) delete w->takeTopLevelItem(w->topLevelItemCount() - 1);
         while (w->topLevelItemCount() < m.count()) w->addTopLevelItem(new QTreeWidgetItem());
-        for (int i = 0; i < m.count(); ++i) applyRow(m.row(i), m.checkBoxes(), n, w->topLevelItem(i));
+        const QColor base = w->palette().color(QPalette::Base);
+        for (int i = 0; i < m.count(); ++i) applyRow(m.row(i), m.checkBoxes(), n, base, w->topLevelItem(i));
 
         if (m.selectedIndex() < 0) {
             w->clearSelection();
@@ -469,43 +499,52 @@ void bind(ReportList& model, QTreeWidget* widget, const Twips& twips) {
 }
 
 void bind(Grid& model, QTableWidget* widget, const Twips& twips) {
-    widget->horizontalHeader()->hide();
     widget->verticalHeader()->hide();
     widget->setEditTriggers(QAbstractItemView::NoEditTriggers);
     widget->setSelectionMode(QAbstractItemView::NoSelection);
     widget->setFocusPolicy(Qt::NoFocus);
-    widget->horizontalHeader()->setStretchLastSection(false);
+    QHeaderView* header = widget->horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionsClickable(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QFont bold = header->font();
+    bold.setBold(true);
+    header->setFont(bold);
     widget->verticalHeader()->setDefaultSectionSize(widget->fontMetrics().height() + 5);
     widget->verticalHeader()->setMinimumSectionSize(widget->fontMetrics().height() + 2);
 
     observe<Grid, QTableWidget>(model, widget, [twips](Grid& m, QTableWidget* w) {
+        const int rows = std::max(0, m.rowCount() - 1);
         if (w->columnCount() != m.cols()) w->setColumnCount(m.cols());
-        if (w->rowCount() != m.rowCount()) w->setRowCount(m.rowCount());
-        const QColor fixedRow = w->palette().color(QPalette::Button);
+        if (w->rowCount() != rows) w->setRowCount(rows);
         for (int c = 0; c < m.cols(); ++c) {
             w->setColumnHidden(c, m.colWidth(c) == 0);
             if (m.colWidth(c) > 0) w->setColumnWidth(c, twips.x(m.colWidth(c)));
+            QTableWidgetItem* title = w->horizontalHeaderItem(c);
+            if (!title) {
+                title = new QTableWidgetItem();
+                w->setHorizontalHeaderItem(c, title);
+            }
+            const QString text = m.rowCount() > 0 ? fromBytes(m.cell(0, c)) : QString();
+            if (title->text() != text) title->setText(text);
         }
-        for (int r = 0; r < m.rowCount(); ++r) {
+        for (int r = 0; r < rows; ++r) {
             for (int c = 0; c < m.cols(); ++c) {
                 QTableWidgetItem* item = w->item(r, c);
                 if (!item) {
                     item = new QTableWidgetItem();
                     w->setItem(r, c, item);
                 }
-                const QString text = fromBytes(m.cell(r, c));
+                const QString text = fromBytes(m.cell(r + 1, c));
                 if (item->text() != text) item->setText(text);
-                QColor back = toQColor(m.cellBackColour(r, c));
-                // Row 0 is the grid's fixed header row.
-                if (!back.isValid() && r == 0) back = fixedRow;
-                if (back.isValid())
+                const QColor back = toQColor(m.cellBackColour(r + 1, c));
+                if (back.isValid()) {
                     item->setBackground(back);
-                else
+                    item->setForeground(textOn(back));
+                } else {
                     item->setData(Qt::BackgroundRole, QVariant());
-                if (r == 0) {
-                    QFont f = item->font();
-                    f.setBold(true);
-                    item->setFont(f);
+                    item->setData(Qt::ForegroundRole, QVariant());
                 }
             }
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QChar>
+
 #include "kit/Controls.h"
 #include "ui/Twips.h"
 
@@ -23,12 +25,18 @@ namespace selvane::ui {
 // loop, never inside the widget's own signal, and an exception from one ends only that command.
 void bind(Label& model, QLabel* widget);
 void bind(Frame& model, QGroupBox* widget);
-// Clicks go to onClick; releases of the left, right and middle buttons to onMouseUp.
-void bind(Button& model, QPushButton* widget);
+// Clicks go to onClick; releases of the left, right and middle buttons to onMouseUp. With a
+// letter, the caption shows that letter as its Alt access key.
+void bind(Button& model, QPushButton* widget, QChar accessKey = {});
 void bind(TextBox& model, QLineEdit* widget);
 void bind(PictureBox& model, QWidget* widget, const Twips& twips);
 void bind(ComboBox& model, QComboBox* widget);
+// A row's fixed text colour is made lighter or darker where it would not read on the list's
+// background; check boxes stay visible in a dark theme.
 void bind(ReportList& model, QTreeWidget* widget, const Twips& twips);
+// The model's row 0 is the grid's fixed header row: it shows as the table's header, so that each
+// cell has its column's name. A cell on a fixed background colour takes black or white text,
+// whichever reads.
 void bind(Grid& model, QTableWidget* widget, const Twips& twips);
 void bind(StatusBar& model, QLabel* panel1, QLabel* panel2);
 void bind(ProgressBar& model, QProgressBar* widget);

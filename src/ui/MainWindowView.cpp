@@ -199,8 +199,8 @@ void MainWindowView::build() {
     bind(m.cmbDateRaces, cmbDateRaces);
     bind(m.lblSelectMeeting, lblSelectMeeting);
     bind(m.cmbTrackName, cmbTrackName);
-    bind(m.cmdDownload, cmdDownload);
-    bind(m.cmdPrevious, cmdPrevious);
+    bind(m.cmdDownload, cmdDownload, QLatin1Char('D'));
+    bind(m.cmdPrevious, cmdPrevious, QLatin1Char('P'));
     bind(m.Frame1, Frame1);
     bind(m.lblMeeting, lblMeeting);
     bind(m.lblTrackName, lblTrackName);
@@ -210,11 +210,11 @@ void MainWindowView::build() {
     bind(m.lblRaceLength, lblRaceLength);
     bind(m.fraStatus, fraStatus);
     bind(m.lblStatus, lblStatus);
-    bind(m.cmdLiveOdds, cmdLiveOdds);
-    bind(m.cmdLiveResults, cmdLiveResults);
-    bind(m.cmdEmail, cmdEmail);
-    bind(m.cmdWeb, cmdWeb);
-    bind(m.cmdExit, cmdExit);
+    bind(m.cmdLiveOdds, cmdLiveOdds, QLatin1Char('O'));
+    bind(m.cmdLiveResults, cmdLiveResults, QLatin1Char('R'));
+    bind(m.cmdEmail, cmdEmail, QLatin1Char('E'));
+    bind(m.cmdWeb, cmdWeb, QLatin1Char('W'));
+    bind(m.cmdExit, cmdExit, QLatin1Char('x'));
     bind(m.Command1, Command1);
     bind(m.lblNewFormula, lblNewFormula);
     bind(m.lstRaceName, lstRaceName, t);
@@ -232,6 +232,43 @@ void MainWindowView::build() {
     bind(m.timerResultScroll, timerResultScroll);
     bind(m.stBar, panel1, panel2);
     bind(m.pgBar, pgBar);
+    describeForScreenReaders();
+}
+
+void MainWindowView::describeForScreenReaders() {
+    // What a screen reader says of a control whose caption, if it has one, says too little.
+    struct Spoken {
+        const char* control;
+        const char* name;
+        const char* description;
+    };
+    static constexpr Spoken kSpoken[] = {
+        {"cmbDateRaces", "Meeting date", "The date whose race meetings are offered"},
+        {"cmbTrackName", "Meeting", "The meeting whose races are listed"},
+        {"lstRaceName", "Races", "The races of the chosen meeting; double-click a race, or press Enter on it, to see its runners and tips"},
+        {"lstRaces", "Runners", "The runners of the chosen race; tick a runner to pass it over in the tips"},
+        {"lstTips", "Tips", "The five tips of the race with their chances of winning and their barriers"},
+        {"msfResults", "Tip grid", "The tips in order; the each-way best bet's row is coloured"},
+        {"lstResults", "Meeting results", "The result of each race of the meeting, or its state while it is not final"},
+        {"txtResults", "Race result", "The placings of the chosen race"},
+        {"cmdResults", "Open the race's result page", "Opens the chosen race's result page in the web browser"},
+        {"txtURL", "Page address", nullptr},
+        {"cmdLiveOdds", nullptr, "Shows the chosen race's tote prices"},
+        {"cmdLiveResults", nullptr, "Shows the chosen race's official result"},
+        {"cmdEmail", nullptr, "Writes an e-mail that recommends the program"},
+        {"cmdWeb", nullptr, "Opens the maker's web site"},
+        {"WebBrowser1", "Advert", nullptr},
+        {"lblScrollResults", "Results ticker", "The meeting's results scrolling by; click it to open the race's result page"},
+        {"pgBar", "Progress", nullptr},
+    };
+    for (const Spoken& s : kSpoken) {
+        auto* w = findChild<QWidget*>(QString::fromLatin1(s.control));
+        if (!w) continue;
+        if (s.name) w->setAccessibleName(QString::fromUtf8(s.name));
+        if (s.description) w->setAccessibleDescription(QString::fromUtf8(s.description));
+    }
+    // The same help for the eye, where a caption is three dots.
+    findChild<QWidget*>(QStringLiteral("cmdResults"))->setToolTip(QStringLiteral("Open the race's result page"));
 }
 
 QSize MainWindowView::frameMargin() const {

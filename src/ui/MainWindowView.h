@@ -34,6 +34,7 @@ protected:
 
 private:
     void build();
+    void describeForScreenReaders();
     QSize frameMargin() const;  // what the window frame adds
     void keepFixedSize();
     void keepOnScreen();

@@ -3,9 +3,11 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QMainWindow>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -14,10 +16,12 @@
 #include "app/ExitCleanUp.h"
 #include "app/MainWindowLoad.h"
 #include "kit/Entry.h"
+#include "kit/InstanceBell.h"
 #include "net/WorkFiles.h"
 #include "promo/AdvertFrame.h"
 #include "promo/SplashWindow.h"
 #include "ui/QtPorts.h"
+#include "ui/RaiseOnRing.h"
 #include "ui/SplashView.h"
 #include "ui/TerminationSignals.h"
 #include "ui/WebWindows.h"
@@ -29,6 +33,16 @@ void prepareProcess() {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     // No Qt::AA_ShareOpenGLContexts here: it would make a GL context before the splash. Linked
     // in, the web engine sets it as its library loads; loaded later, webWindows() makes it.
+}
+
+void identifyProgram() {
+    QApplication::setApplicationName(QStringLiteral("selvane"));
+    // The desktop matches the windows to the menu entry (and its icon) by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(SELVANE_APP_ID));
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/selvane-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
 }
 
 namespace {
@@ -47,6 +61,11 @@ public:
     // it. "I Agree" afterwards opens the main window; "I Disagree" ends the program.
     void showSplash();
     bool splashDeclined() const { return splash_.choice() == SplashWindow::Choice::Declined; }
+    // The window the punter has open: the main window once shown, else the splash.
+    QWidget* frontWindow() const {
+        if (view_ && view_->isVisible()) return view_.get();
+        return splashView_.get();
+    }
 
     // The window's unload: it goes, the work files with it.
     void unloadMainWindow() {
@@ -107,6 +126,7 @@ int runDesktop(int& argc, char** argv) {
     catchTerminationSignals();
     std::unique_ptr<QApplication> application;
     std::unique_ptr<Desktop> desktop;
+    std::unique_ptr<QObject> bellWatch;
     StartUp steps;
     // The folder is chosen before the windowing system starts, so that its lock comes first.
     std::error_code ec;
@@ -116,19 +136,26 @@ int runDesktop(int& argc, char** argv) {
     steps.initialise = [&] {
         prepareProcess();
         application = std::make_unique<QApplication>(argc, argv);
-        QApplication::setApplicationName(QStringLiteral("selvane"));
+        identifyProgram();
         quitOnTerminationSignals();
         desktop = std::make_unique<Desktop>(steps.programFolder);
+    };
+    // A second start brings the running program's window to the front.
+    if (const char* token = std::getenv("XDG_ACTIVATION_TOKEN")) steps.bellWords = token;
+    steps.watchBell = [&](InstanceBell& bell) {
+        bellWatch.reset(raiseOnRing(bell, [&] { return desktop->frontWindow(); }));
     };
     steps.pumpEvents = [] { QCoreApplication::processEvents(); };
     steps.showFirstWindow = [&] { desktop->showSplash(); };
     steps.runEventLoop = [&] {
         // Declined while the advert loaded: no event loop ran to end, so end here.
         const int code = terminationRequested() || desktop->splashDeclined() ? 0 : QApplication::exec();
+        bellWatch.reset();  // the bell goes next
         desktop->unloadMainWindow();
         return code;
     };
     const int code = runEntry(steps);
+    bellWatch.reset();
     desktop.reset();
     application.reset();
     return code;

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QProgressBar>
@@ -75,8 +76,12 @@ SplashView::SplashView(SplashWindow& model, const std::filesystem::path& program
     bind(model.picSplash, picture, Twips::forScreenOf(this));
     bind(model.Label1, label1);
     bind(model.Label2, label2);
-    bind(model.cmdOK, ok);
-    bind(model.cmdCancel, cancel);
+    bind(model.cmdOK, ok, QLatin1Char('A'));
+    bind(model.cmdCancel, cancel, QLatin1Char('D'));
+    picture->setAccessibleName(QStringLiteral("Selvane"));
+    picture->setAccessibleDescription(QStringLiteral("The product picture"));
+    ok->setAccessibleDescription(QStringLiteral("Accepts the disclaimer and opens the program"));
+    cancel->setAccessibleDescription(QStringLiteral("Declines the disclaimer and ends the program"));
     bindOncePerFrame(model.pgBar, bar);
 
     const int width = std::max(image.width(), 480) + 24;
@@ -86,6 +91,15 @@ SplashView::SplashView(SplashWindow& model, const std::filesystem::path& program
 SplashView::~SplashView() {
     // The model outlives the window: it must stop calling into these widgets.
     for (Control* c : model_.controls()) c->setObserver(nullptr);
+}
+
+void SplashView::keyPressEvent(QKeyEvent* event) {
+    // Esc answers as a dialog's Esc does: no.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (model_.choice() == SplashWindow::Choice::Waiting) model_.cmdCancel.click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void SplashView::closeEvent(QCloseEvent* event) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 class QCloseEvent;
+class QKeyEvent;
 
 namespace selvane {
 class SplashWindow;
@@ -21,8 +22,9 @@ public:
     ~SplashView() override;
 
 protected:
-    // Closing the window is declining it, as "I Disagree".
+    // Closing the window, or Esc, is declining it, as "I Disagree".
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     SplashWindow& model_;

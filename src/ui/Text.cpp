@@ -29,4 +29,10 @@ QString labelText(const std::string& caption) {
     return fromBytes(shown);
 }
 
+QString withAccessKey(const QString& caption, QChar letter) {
+    const qsizetype at = letter.isNull() || caption.contains(QLatin1Char('&')) ? -1 : caption.indexOf(letter);
+    if (at < 0) return caption;
+    return caption.left(at) + QLatin1Char('&') + caption.mid(at);
+}
+
 }  // namespace selvane::ui

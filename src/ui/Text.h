@@ -14,4 +14,8 @@ std::string toBytes(const QString& text);
 // shown. Buttons and frames take the caption as it is (Qt reads "&" the same way).
 QString labelText(const std::string& caption);
 
+// A button's caption with an Alt access key on the first of the letter (Qt underlines it); the
+// caption unchanged where it has no such letter or marks its own key.
+QString withAccessKey(const QString& caption, QChar letter);
+
 }  // namespace selvane::ui

@@ -9,6 +9,7 @@
 #include "kit/BusyBracket.h"
 #include "kit/Entry.h"
 #include "kit/FakePorts.h"
+#include "kit/InstanceBell.h"
 #include "kit/Maxkey.h"
 #include "kit/ShellOpen.h"
 #include "kit/SingleInstance.h"
@@ -160,33 +161,48 @@ TEST(Maxkey, FirstSmallestOfTheRange) {
     for (const auto& [lo, hi, values, want] : rows) EXPECT_EQ(maxkey(lo, hi, values), want) << lo << ".." << hi;
 }
 
-// A second process over the same work folder ends at once with code 0, whatever its environment;
-// over another folder it starts: its first step ends it with code 3, and its lock goes with it.
+// A second process over the same work folder rings the first's bell with its words and ends at
+// once with code 0, whatever its environment; over another folder it starts: its first step
+// ends it with code 3, and its lock goes with it.
 TEST(Entry, OneInstanceAWorkFolder) {
     test::TempDir folder, other, runtime;
     Texts steps;
+    InstanceBell* bell = nullptr;
     auto step = [&](const char* name) { return [&steps, name] { steps.push_back(name); }; };
     const std::tuple<const char*, bool, int> cases[] = {
         // a variable set to another folder in the second process, same work folder, exit code
-        {nullptr, true, 0}, {"XDG_RUNTIME_DIR", true, 0}, {"TMPDIR", true, 0}, {nullptr, false, 3}};
-    const StartUp first{folder.path(), step("initialise"), step("pump"), step("show"), [&] {
+        {"", true, 0}, {"XDG_RUNTIME_DIR", true, 0}, {"TMPDIR", true, 0}, {"", false, 3}};
+    const auto secondStarts = [&] {
         steps.push_back("loop");
         for (const auto& [variable, sameFolder, code] : cases) {
             const pid_t child = ::fork();
             if (child == 0) {
-                if (variable) ::setenv(variable, runtime.path().c_str(), 1);
-                ::_exit(runEntry({sameFolder ? folder.path() : other.path(), [] { ::_exit(3); }, {}, {}, {}}));
+                if (*variable) ::setenv(variable, runtime.path().c_str(), 1);
+                ::_exit(runEntry({.programFolder = sameFolder ? folder.path() : other.path(),
+                                  .initialise = [] { ::_exit(3); },
+                                  .bellWords = std::string("from ") + variable}));
             }
             int status = 0;
             EXPECT_EQ(::waitpid(child, &status, 0), child);
-            EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, code) << (variable ? variable : "") << sameFolder;
+            EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, code) << variable << sameFolder;
+            EXPECT_EQ(bell->answer(), sameFolder ? Texts{std::string("from ") + variable} : Texts{}) << variable;
         }
         return 7;
-    }};
+    };
+    const StartUp first{.programFolder = folder.path(),
+                        .initialise = step("initialise"),
+                        .pumpEvents = step("pump"),
+                        .showFirstWindow = step("show"),
+                        .runEventLoop = secondStarts,
+                        .watchBell = [&](InstanceBell& b) {
+                            bell = &b;
+                            steps.push_back("bell");
+                        }};
     EXPECT_EQ(runEntry(first), 7);
-    EXPECT_EQ(steps, (Texts{"initialise", "pump", "show", "loop"}));
+    EXPECT_EQ(steps, (Texts{"initialise", "bell", "pump", "show", "loop"}));
     EXPECT_TRUE(InstanceLock::acquire(instanceLockFile(folder.path())) &&
                 InstanceLock::acquire(instanceLockFile(other.path())));
+    EXPECT_FALSE(std::filesystem::exists(instanceBellFile(folder.path())));
     // A lock that cannot be taken refuses the start with one line, rather than run beside another.
     std::filesystem::remove(instanceLockFile(other.path()));
     ASSERT_EQ(::symlink(folder.file("elsewhere").c_str(), instanceLockFile(other.path()).c_str()), 0);
@@ -200,6 +216,34 @@ TEST(Entry, OneInstanceAWorkFolder) {
         EXPECT_EQ(std::make_pair(errors.str(), shown), std::make_pair("selvane: cannot lock " + reason + "\n", false));
     }
     EXPECT_FALSE(std::filesystem::exists(folder.file("elsewhere")));
+}
+
+// A bell answers each ring, also in a folder whose path is too long for a socket address; the
+// socket file a killed run left is replaced, and a bell's file goes with it.
+TEST(InstanceBell, AnswersEveryRingAndReplacesAStaleSocket) {
+    test::TempDir top;
+    const std::filesystem::path longFolder = top.path() / std::string(120, 'x');
+    std::filesystem::create_directory(longFolder);
+    for (const std::filesystem::path& folder : {top.path(), longFolder}) {
+        SCOPED_TRACE(folder.string());
+        const std::filesystem::path file = instanceBellFile(folder);
+        EXPECT_FALSE(ringInstanceBell(file, "nobody"));
+        const pid_t child = ::fork();
+        if (child == 0) ::_exit(InstanceBell::open(file) ? 0 : 1);  // ends without closing its bell
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(std::filesystem::is_socket(file));
+        EXPECT_FALSE(ringInstanceBell(file, "stale"));
+        {
+            auto bell = InstanceBell::open(file);
+            ASSERT_TRUE(bell);
+            EXPECT_EQ(bell->answer(), Texts{});
+            EXPECT_TRUE(ringInstanceBell(file, "token-1"));
+            EXPECT_TRUE(ringInstanceBell(file, ""));
+            EXPECT_EQ(bell->answer(), (Texts{"token-1", ""}));
+        }
+        EXPECT_FALSE(std::filesystem::exists(file));
+    }
 }
 
 }  // namespace

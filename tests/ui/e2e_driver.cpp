@@ -3,6 +3,7 @@
 // Results; it checks what only the window shows (busy window, best bet's colour, ticker moving,
 // the best bet kept) and saves the window (SELVANE_E2E_SHOT), the splash, a tip's tooltip and the
 // two windows and the window after them (-splash, -tooltip, -odds, -results, -after.png beside it).
+// SELVANE_E2E_PALETTE=dark runs it in a dark theme.
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -24,6 +25,8 @@
 #include <stdexcept>
 #include <tuple>
 
+#include "dark_palette.h"
+
 namespace {
 
 QString env(const char* name) { return qEnvironmentVariable(name); }
@@ -38,6 +41,11 @@ QString framedPage() {
 class Driver : public QObject {
 public:
     Driver() {
+        // SELVANE_E2E_PALETTE=dark: the run in a dark theme, as a desktop's dark palette gives it.
+        if (env("SELVANE_E2E_PALETTE") == QLatin1String("dark")) {
+            QApplication::setStyle(QStringLiteral("Fusion"));
+            QApplication::setPalette(darkPalette());
+        }
         connect(&poll_, &QTimer::timeout, this, [this] { poll(); });
         poll_.start(100);
         QTimer::singleShot(150000, this, [this] {
@@ -138,8 +146,8 @@ private:
         QTest::qWait(300);  // the results come last in the same command; let queued paints run out
 
         expect(tips->topLevelItemCount() == 5, QStringLiteral("%1 tips shown").arg(tips->topLevelItemCount()));
-        QStringList coloured;  // the best bet's grid row, and only it, on cyan
-        for (int r = 1; r < grid->rowCount(); ++r)
+        QStringList coloured;  // the best bet's grid row, and only it, on cyan (the header row is the table's)
+        for (int r = 0; r < grid->rowCount(); ++r)
             if (grid->item(r, 1) && grid->item(r, 1)->background().color() == QColor(0x00, 0xC0, 0xC0)) coloured << QString::number(r);
         expect(coloured.size() == 1, QStringLiteral("grid rows on the best bet's colour: ") + coloured.join(QLatin1Char(' ')));
         expect(status->text().startsWith(QStringLiteral("Tip each way best bet")), QStringLiteral("the status bar shows ") + status->text());

@@ -1,5 +1,6 @@
 // The main window bound to its models: model changes reach the widgets, the user's gestures reach
 // the handlers, a command keeps the window painted but unusable, and the window fits any screen.
+#include <QAccessible>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -9,6 +10,8 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -21,17 +24,22 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 
 #include "app/App.h"
 #include "app/Commands.h"
 #include "app/MainWindowLoad.h"
+#include "dark_palette.h"
 #include "kit/BusyBracket.h"
 #include "kit/FakePorts.h"
+#include "kit/InstanceBell.h"
 #include "kit/SingleInstance.h"
 #include "standin/Server.h"
+#include "ui/Contrast.h"
 #include "ui/MainWindowView.h"
 #include "ui/Program.h"
 #include "ui/QtPorts.h"
+#include "ui/RaiseOnRing.h"
 #include "ui/Text.h"
 #include "ui/WebWindows.h"
 
@@ -83,7 +91,8 @@ TEST_F(MainWindowViewTest, ShowsTheModelsAtItsFixedSizeThroughResizeAndMaximise)
     EXPECT_EQ(runners->headerItem()->text(2).toStdString(), "Horse Name");
     EXPECT_EQ(runners->columnWidth(2), t.x(3000));
     EXPECT_TRUE(find<QTreeWidget>("lstRaceName")->isColumnHidden(0));
-    EXPECT_EQ(find<QPushButton>("cmdDownload")->text().toStdString(), "Download Race Meetings");
+    // The caption with its Alt key marked; what is seen and said has no "&".
+    EXPECT_EQ(find<QPushButton>("cmdDownload")->text().toStdString(), "&Download Race Meetings");
     EXPECT_FALSE(find("Command1")->isVisible());
     EXPECT_FALSE(find("pgBar")->isVisible());
     const QSize fixed(t.x(12795), t.y(9570));
@@ -154,12 +163,13 @@ TEST_F(MainWindowViewTest, ModelChangesReachTheWidgets) {
     m.lstRaces.clear();
     EXPECT_EQ(runners->topLevelItemCount(), 0);
     auto* grid = find<QTableWidget>("msfResults");
-    ASSERT_EQ(grid->rowCount(), 7);
-    EXPECT_GE(grid->viewport()->height(), grid->rowViewportPosition(6) + grid->rowHeight(6));  // no scrolling
+    ASSERT_EQ(grid->rowCount(), 6);  // the model's header row is the table's header
+    EXPECT_EQ(grid->horizontalHeaderItem(1)->text().toStdString(), " Horse Name");
+    EXPECT_GE(grid->viewport()->height(), grid->rowViewportPosition(5) + grid->rowHeight(5));  // no scrolling
     m.msfResults.setCell(2, 1, "CARBINE");
     m.msfResults.setCellBackColour(2, 1, 0xC0C000);
-    EXPECT_EQ(grid->item(2, 1)->text().toStdString(), "CARBINE");
-    EXPECT_EQ(grid->item(2, 1)->background().color(), QColor(0x00, 0xC0, 0xC0));
+    EXPECT_EQ(grid->item(1, 1)->text().toStdString(), "CARBINE");
+    EXPECT_EQ(grid->item(1, 1)->background().color(), QColor(0x00, 0xC0, 0xC0));
 
     m.lblTrackName.setCaption("TrackName: A && B ");
     EXPECT_EQ(find<QLabel>("lblTrackName")->text().toStdString(), "TrackName: A & B ");
@@ -361,6 +371,89 @@ TEST_F(MainWindowViewTest, StaysPaintedAndDisabledWhileItsFetchRuns) {
     EXPECT_EQ(view->focusWidget()->objectName().toStdString(), "cmbDateRaces");
 }
 
+// Every control a punter can reach has a name a screen reader says, from its caption or given;
+// the grid's header row names its columns; a main button's Alt key presses it.
+TEST_F(MainWindowViewTest, EveryControlHasANameAndTheMainButtonsAltKeys) {
+    const std::set<QAccessible::Role> interactive{
+        QAccessible::PushButton, QAccessible::CheckBox, QAccessible::RadioButton, QAccessible::ComboBox,
+        QAccessible::EditableText, QAccessible::SpinBox, QAccessible::Slider, QAccessible::List,
+        QAccessible::Table, QAccessible::Tree, QAccessible::Link, QAccessible::ProgressBar};
+    std::vector<std::string> unnamed;
+    int seen = 0;
+    std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+        for (int i = 0; i < node->childCount(); ++i) {
+            QAccessibleInterface* child = node->child(i);
+            // Rows and cells are not widgets: their texts name them.
+            auto* widget = child ? qobject_cast<QWidget*>(child->object()) : nullptr;
+            if (!widget) continue;
+            if (interactive.count(child->role()) && !child->state().invisible) {
+                ++seen;
+                if (child->text(QAccessible::Name).trimmed().isEmpty()) unnamed.push_back(widget->objectName().toStdString());
+            }
+            walk(child);
+        }
+    };
+    walk(QAccessible::queryAccessibleInterface(view.get()));
+    EXPECT_GE(seen, 16);  // the walk reached the controls
+    EXPECT_EQ(unnamed, std::vector<std::string>{});
+    const auto spoken = [&](const char* name) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(find(name));
+        return a->text(QAccessible::Name).toStdString() + " | " + a->text(QAccessible::Description).toStdString();
+    };
+    EXPECT_EQ(spoken("cmdResults"), "Open the race's result page | Opens the chosen race's result page in the web browser");
+    EXPECT_EQ(spoken("cmdDownload"), "Download Race Meetings | ");
+    EXPECT_EQ(spoken("lstRaces"), "Runners | The runners of the chosen race; tick a runner to pass it over in the tips");
+    QAccessibleTableInterface* grid = QAccessible::queryAccessibleInterface(find("msfResults"))->tableInterface();
+    ASSERT_NE(grid, nullptr);
+    const QList<QAccessibleInterface*> headers = grid->cellAt(0, 1)->tableCellInterface()->columnHeaderCells();
+    ASSERT_EQ(headers.size(), 1);
+    EXPECT_EQ(headers[0]->text(QAccessible::Name).toStdString(), " Horse Name");
+
+    int pressed = 0;
+    m.cmdLiveOdds.onClick = [&] { ++pressed; };
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    QTest::keyClick(view.get(), Qt::Key_O, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pressed == 1; }));  // a shortcut presses the button for a moment
+}
+
+// In a dark theme the fixed colours still read: the best bet's cyan takes black text, a visited
+// race's blue turns lighter, and an unticked runner's check box stands out from the list.
+TEST_F(MainWindowViewTest, ReadsInADarkTheme) {
+    const QPalette before = QApplication::palette();
+    QApplication::setPalette(darkPalette());
+    settle();
+    m.msfResults.setCellBackColour(2, 1, 0xC0C000);
+    const QTableWidgetItem* bestBet = find<QTableWidget>("msfResults")->item(1, 1);
+    EXPECT_EQ(bestBet->foreground().color(), QColor(Qt::black));
+    EXPECT_GE(contrastRatio(bestBet->foreground().color(), bestBet->background().color()), 4.5);
+
+    auto* races = find<QTreeWidget>("lstRaceName");
+    m.lstRaceName.addRow("vic", {"1", "12:30PM", "FLEMINGTON ", "1200m"});
+    m.lstRaceName.setForeColour(0, 0xC00000);
+    const QColor visited = races->topLevelItem(0)->foreground(1).color();
+    const QColor listBase = races->palette().color(QPalette::Base);
+    EXPECT_GE(contrastRatio(visited, listBase), 4.5) << visited.name().toStdString();
+    EXPECT_EQ(visited.hslHue(), QColor(0, 0, 0xC0).hslHue());
+
+    auto* runners = find<QTreeWidget>("lstRaces");
+    ASSERT_TRUE(m.lstRaces.checkBoxes());
+    m.lstRaces.addRow("1", {"x1", "PHAR LAP"});
+    settle();
+    QStyleOptionViewItem option;
+    option.initFrom(runners);
+    option.rect = runners->visualItemRect(runners->topLevelItem(0));
+    option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    const QRect box = runners->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, runners);
+    const QImage shot = runners->viewport()->grab().toImage();
+    const QColor base = runners->palette().color(QPalette::Base);
+    double edge = 0;  // the box's outline against the list
+    for (int x = box.left(); x <= box.right(); ++x)
+        for (int y : {box.top(), box.bottom()}) edge = std::max(edge, contrastRatio(shot.pixelColor(x, y), base));
+    EXPECT_GE(edge, 3.0) << "box " << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
+    QApplication::setPalette(before);
+}
+
 // The real program, offscreen: a second start ends at once, and the first, terminated, still
 // deletes its work files (its lock and work files are in its own folder, the build folder).
 TEST(RunningProgram, ASecondStartEndsAtOnceAndTheFirstTerminatedDeletesItsWorkFiles) {
@@ -384,6 +477,29 @@ TEST(RunningProgram, ASecondStartEndsAtOnceAndTheFirstTerminatedDeletesItsWorkFi
     ASSERT_TRUE(first.waitForFinished(30000));
     EXPECT_EQ(std::make_pair(first.exitStatus(), first.exitCode()), std::make_pair(QProcess::NormalExit, 0));
     EXPECT_FALSE(fs::exists(folder / "realodds.html"));
+}
+
+// A ring of the bell brings the window the punter has open back from the task bar, active; the
+// program's windows carry its icon and the name of its menu entry.
+TEST(FoundByTheDesktop, ARingRaisesTheWindowAndTheWindowsCarryTheIcon) {
+    QTemporaryDir folder;
+    auto bell = InstanceBell::open(instanceBellFile(folder.path().toStdString()));
+    ASSERT_TRUE(bell);
+    QWidget window, other;
+    window.show();
+    other.show();
+    std::unique_ptr<QObject> watch(raiseOnRing(*bell, [&] { return &window; }));
+    window.showMinimized();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &other; }));
+    ASSERT_TRUE(ringInstanceBell(instanceBellFile(folder.path().toStdString()), ""));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; }));
+    EXPECT_FALSE(window.windowState() & Qt::WindowMinimized);
+
+    identifyProgram();
+    EXPECT_EQ(QGuiApplication::desktopFileName().toStdString(), SELVANE_APP_ID);
+    EXPECT_EQ(QApplication::windowIcon().availableSizes().size(), 7);
+    EXPECT_FALSE(window.windowIcon().pixmap(48).isNull());
 }
 
 TEST(TwipsAndText, TwipsFollowTheLogicalDpiAndLabelsShowAmpersandsAsTheModelMeansThem) {

@@ -181,19 +181,30 @@ TEST(LocalWebView, AClickedLinkGoesToTheModelAndTheViewStays) {
               std::make_tuple(QUrl::fromLocalFile(page).toString().toStdString(), 1, 0));
 }
 
-TEST(SplashView, ShowsThePictureAndDeclinesOnClose) {
+// Closing the splash, and Esc, decline it as "I Disagree" does.
+TEST(SplashView, ShowsThePictureAndDeclinesOnCloseAndEsc) {
     const QString program = qEnvironmentVariable("SELVANE_PROGRAM");
     if (program.isEmpty()) GTEST_SKIP() << "SELVANE_PROGRAM not set";
-    FakeExit exit;
-    SplashWindow model(&exit);
-    {
-        SplashView view(model, QFileInfo(program).absolutePath().toStdString());
-        view.show();
-        EXPECT_EQ(view.findChild<QLabel*>(QStringLiteral("picSplash"))->pixmap().size(), QSize(480, 240));
-        view.close();
+    const std::pair<const char*, std::function<void(SplashView&)>> gestures[] = {
+        {"close", [](SplashView& view) { view.close(); }},
+        {"Esc", [](SplashView& view) { QTest::keyClick(view.focusWidget(), Qt::Key_Escape); }},
+    };
+    for (const auto& [name, decline] : gestures) {
+        SCOPED_TRACE(name);
+        FakeExit exit;
+        SplashWindow model(&exit);
+        {
+            SplashView view(model, QFileInfo(program).absolutePath().toStdString());
+            view.show();
+            view.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+            EXPECT_EQ(view.findChild<QLabel*>(QStringLiteral("picSplash"))->pixmap().size(), QSize(480, 240));
+            EXPECT_EQ(view.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->text().toStdString(), "I &Disagree");
+            decline(view);
+        }
+        EXPECT_EQ(model.choice(), SplashWindow::Choice::Declined);
+        EXPECT_EQ(exit.codes, std::vector<int>{0});
     }
-    EXPECT_EQ(model.choice(), SplashWindow::Choice::Declined);
-    EXPECT_EQ(exit.codes, std::vector<int>{0});
 }
 
 }  // namespace
