@@ -127,6 +127,9 @@ void addResultPage(record::Batch& batch, const record::RaceKey& key, const recor
         result.state = r.status == ResultStatus::Interim ? "INTERIM" : "CLOSED";
     }
     batch.results.push_back(result);
+    // A page with a row the reader could not take is not kept: the next run fetches it again
+    // rather than settle from what is left of it.
+    if (!r.issues.empty()) return;
     record::Dividends d{key, fetch, {}, r.scratchings};
     for (const Placing& p : r.placings) {
         if (p.winDividend) d.dividends.push_back({"win", {p.runner}, *p.winDividend});
@@ -145,10 +148,30 @@ std::vector<RunnerEntry> entriesOfRecord(const record::Field& f) {
     return entries;
 }
 
+// An abandoned race declares nothing, so the record may hold no dividends for it.
 bool settled(const record::RaceDetail& d) {
-    if (!d.field || !d.result || !d.dividends) return false;
-    return d.result->placings || text::containsNoCase(d.result->state, "ABANDONED");
+    if (!d.field || !d.result) return false;
+    return (d.result->placings && d.dividends) || text::containsNoCase(d.result->state, "ABANDONED");
 }
+
+RaceDividends dividendsOfRecord(const record::RaceDetail& d) {
+    return dividendsOfRecord(*d.result, d.dividends.value_or(record::Dividends{}));
+}
+
+// A meeting's name without the blanks and line breaks the page leaves around it.
+std::string cleanName(const std::string& m) {
+    const std::size_t first = m.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) return {};
+    return m.substr(first, m.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+// The track a meeting answers to: its name's first word.
+std::string firstWord(const std::string& meeting) {
+    const std::string name = cleanName(meeting);
+    return name.substr(0, name.find(' '));
+}
+
+std::string meetingName(const record::RaceKey& k) { return toUtf8(cleanName(k.meeting)); }
 
 ReviewedRace settle(const record::RaceKey& key, const std::vector<RunnerEntry>& field, RaceDividends result,
                     Cents stake) {
@@ -171,7 +194,9 @@ public:
         if (ctx_.record.file.empty() == false) {
             try {
                 if (!ctx_.record.store) ctx_.record.store = std::make_unique<record::Record>(ctx_.record.file);
-                for (const record::RaceSummary& s : ctx_.record.store->races({date, date, track_, 0})) {
+                // The record matches a track on the name as the page wrote it, line break and all.
+                for (const record::RaceSummary& s : ctx_.record.store->races({date, date, "", 0})) {
+                    if (!trackChosen(s.key.meeting)) continue;
                     record::RaceDetail d = ctx_.record.store->detail(s);
                     if (!settled(d)) missing = true;
                     known.emplace(std::make_pair(s.key.meeting, s.key.race), std::move(d));
@@ -186,7 +211,7 @@ public:
             for (auto& [k, d] : known)
                 if (settled(d))
                     races_.push_back(settle(d.summary.key, entriesOfRecord(*d.field),
-                                            dividendsOfRecord(*d.result, *d.dividends), stake_));
+                                            dividendsOfRecord(d), stake_));
             return;
         }
         fetchDay(date, known);
@@ -205,7 +230,7 @@ private:
 
     bool trackChosen(const std::string& meeting) const {
         if (track_.empty()) return true;
-        const std::string first = meeting.substr(0, meeting.find(' '));
+        const std::string first = firstWord(meeting);
         return text::containsNoCase(first, track_) && first.size() == track_.size();
     }
 
@@ -247,7 +272,7 @@ private:
                     parseResultMeetings(results, text);
                 }
             }
-            const int rm = findResultMeeting(results, name.substr(0, name.find(' ')));
+            const int rm = findResultMeeting(results, firstWord(name));
             const std::string code = rm > 0 ? results.resultRecords[rm].code(1) : std::string();
             meeting.toteCode = code;
             for (const auto& [number, numberText] : raceNumbers) {
@@ -255,7 +280,7 @@ private:
                 const auto hit = known.find({name, number});
                 if (hit != known.end() && settled(hit->second)) {
                     const record::RaceDetail& d = hit->second;
-                    races_.push_back(settle(key, entriesOfRecord(*d.field), dividendsOfRecord(*d.result, *d.dividends),
+                    races_.push_back(settle(key, entriesOfRecord(*d.field), dividendsOfRecord(d),
                                             stake_));
                     continue;
                 }
@@ -300,14 +325,6 @@ private:
     bool offline_;
     DeadServices dead_;
 };
-
-// The meeting's name without the blanks and line breaks the page leaves around it.
-std::string meetingName(const record::RaceKey& k) {
-    const std::string& m = k.meeting;
-    const std::size_t first = m.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return {};
-    return toUtf8(m.substr(first, m.find_last_not_of(" \t\r\n") - first + 1));
-}
 
 json numbersJson(const std::vector<int>& v) { return v; }
 
