@@ -73,7 +73,7 @@ std::string isoOption(const Context& ctx, const char* name) {
 }
 
 // The record's texts of a result page back as the settlement reads them: placings in finishing
-// order (runners sharing a win or place dividend row keep their own place), the declared amounts.
+// order, one place each (a dead heat is never kept), and the declared amounts.
 RaceDividends dividendsOfRecord(const record::Result& result, const record::Dividends& d) {
     RaceDividends r;
     if (text::containsNoCase(result.state, "ABANDONED")) r.status = ResultStatus::Abandoned;
@@ -81,7 +81,6 @@ RaceDividends dividendsOfRecord(const record::Result& result, const record::Divi
     if (result.placings)
         for (std::size_t i = 0; i < result.placings->size(); ++i)
             r.placings.push_back({static_cast<int>(i) + 1, (*result.placings)[i], {}, {}});
-    // Dead heats: runners of the placings list that share a place were written as places.
     for (const record::Dividend& x : d.dividends) {
         if (x.runners.empty()) continue;
         if (x.bet == "win" || x.bet == "place") {
@@ -89,7 +88,6 @@ RaceDividends dividendsOfRecord(const record::Result& result, const record::Divi
                                    [&](const Placing& p) { return p.runner == x.runners[0]; });
             if (it == r.placings.end()) continue;
             (x.bet == "win" ? it->winDividend : it->placeDividend) = x.cents;
-            if (x.bet == "win") it->place = 1;
             continue;
         }
         const Pool pool = x.bet == "quinella" ? Pool::Quinella
@@ -128,8 +126,12 @@ void addResultPage(record::Batch& batch, const record::RaceKey& key, const recor
     }
     batch.results.push_back(result);
     // A page with a row the reader could not take is not kept: the next run fetches it again
-    // rather than settle from what is left of it.
-    if (!r.issues.empty()) return;
+    // rather than settle from what is left of it. Nor is a dead heat: the record keeps the
+    // finishing order, not the places runners share.
+    bool deadHeat = false;
+    for (std::size_t i = 0; i < r.placings.size(); ++i)
+        deadHeat = deadHeat || r.placings[i].place != static_cast<int>(i) + 1;
+    if (!r.issues.empty() || deadHeat) return;
     record::Dividends d{key, fetch, {}, r.scratchings};
     for (const Placing& p : r.placings) {
         if (p.winDividend) d.dividends.push_back({"win", {p.runner}, *p.winDividend});
@@ -209,8 +211,8 @@ public:
         if (known.empty()) missing = true;
         if (offline_ || !missing) {
             for (auto& [k, d] : known)
-                if (settled(d))
-                    races_.push_back(settle(d.summary.key, entriesOfRecord(*d.field),
+                if (!settled(d)) ++pending_;
+                else races_.push_back(settle(d.summary.key, entriesOfRecord(*d.field),
                                             dividendsOfRecord(d), stake_));
             return;
         }
@@ -219,6 +221,7 @@ public:
 
     std::vector<ReviewedRace> races_;
     std::vector<std::string> failures_;
+    int pending_ = 0;  // races fetched without an official result
 
 private:
     std::optional<FetchResult> fetch(const std::string& url) {
@@ -284,7 +287,12 @@ private:
                                             stake_));
                     continue;
                 }
-                if (code.empty()) continue;
+                // A race not yet run has no result page: it waits for a later review.
+                const std::string state = trimmed(results.resultRecords[rm > 0 ? rm : 0].result(number));
+                if (code.empty() || state.empty() || !raceIsFinal(state)) {
+                    ++pending_;
+                    continue;
+                }
                 std::vector<RunnerEntry> field;
                 if (hit != known.end() && hit->second.field) {
                     field = entriesOfRecord(*hit->second.field);
@@ -310,7 +318,10 @@ private:
                 if (!resultPage) continue;
                 RaceDividends result = parseDividends(resultPage->body);
                 addResultPage(batch, key, {at, resultUrl}, code, result);
-                if (result.status != ResultStatus::Official && result.status != ResultStatus::Abandoned) continue;
+                if (result.status != ResultStatus::Official && result.status != ResultStatus::Abandoned) {
+                    ++pending_;
+                    continue;
+                }
                 races_.push_back(settle(key, field, std::move(result), stake_));
             }
             day.meetings.push_back(std::move(meeting));
@@ -475,7 +486,7 @@ int runReview(Context& ctx) {
                 json doc = {{"from", from},        {"to", to},
                             {"stake", stake / 100.0}, {"races", list},
                             {"totals", totalsJson(totals)}, {"voidRaces", totals.voidRaces},
-                            {"errors", review.failures_}};
+                            {"pendingRaces", review.pending_}, {"errors", review.failures_}};
                 if (byTrack) {
                     json t = json::object();
                     for (const auto& [name, x] : tracks) t[name] = totalsJson(x);
@@ -485,7 +496,9 @@ int runReview(Context& ctx) {
             },
             [&](std::ostream& out) {
                 out << "Review " << from << " to " << to << ", stake " << twoDecimals(stake) << " a bet type: "
-                    << totals.races << " races settled, " << totals.voidRaces << " void\n\n";
+                    << totals.races << " races settled, " << totals.voidRaces << " void";
+                if (review.pending_ > 0) out << ", " << review.pending_ << " without an official result yet";
+                out << "\n\n";
                 printRows(out, totalsRows(totals));
                 if (byTrack)
                     for (const auto& [name, t] : tracks) {
@@ -526,7 +539,8 @@ const Registrar registrar{Command{
     "Exit status 1 when a page could not be fetched (what could be settled is still printed).\n"
     "JSON: {from, to, stake, races: [{date, track, race, tips, bestBet, result, void, bets: {win,\n"
     "eachWay, quinella, exacta, trifecta, firstFour: {staked, returned}}}], totals: {<bet>: {bets,\n"
-    "hits, staked, returned, profit, roi, longestLosingRun, maxDrawdown}}, voidRaces, errors};\n"
+    "hits, staked, returned, profit, roi, longestLosingRun, maxDrawdown}}, voidRaces, pendingRaces,\n"
+    "errors};\n"
     "--by-track adds byTrack: {<track>: totals}.",
     {"--from", "--to", "--track", "--stake"},
     runReview}};
