@@ -529,9 +529,9 @@ const Registrar registrar{Command{
     "review --from DD/MM/YYYY --to DD/MM/YYYY [--track T] [--stake S] [--offline] [--races] [--by-track] [--csv]",
     "tip every race of a date range with the engine and settle its bets at the declared dividends",
     "For each date: the meeting page, then each race's page and result page. Each race is tipped\n"
-    "from its parsed field and laid six bets of --stake (default 1.00) each: win and each way on\n"
-    "the best bet, boxes of the tips in quinella, exacta, trifecta and first four; they are settled\n"
-    "by the README's settlement rules. Prints per bet type: bets, hits, strike %, staked,\n"
+    "from its parsed field and laid six bets of --stake (default 1.00) each: win on the first tip,\n"
+    "each way on the best bet, boxes of the tips in quinella, exacta, trifecta and first four,\n"
+    "settled by the README's settlement rules. Prints per bet type: bets, hits, strike %, staked,\n"
     "returned, profit, ROI %, longest losing run and largest drawdown. The record is read first:\n"
     "a day whose races it settles is not fetched again; what is fetched is recorded, dividends\n"
     "included. --offline reads the record alone. --by-track adds the table of each track, --races\n"
