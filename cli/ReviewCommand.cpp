@@ -1,8 +1,10 @@
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <map>
+#include <thread>
 
 #include "Cli.h"
 #include "Csv.h"
@@ -186,8 +188,8 @@ ReviewedRace settle(const record::RaceKey& key, const std::vector<RunnerEntry>& 
 
 class Review {
 public:
-    Review(Context& ctx, Cents stake, std::string track, bool offline)
-        : ctx_(ctx), stake_(stake), track_(std::move(track)), offline_(offline) {}
+    Review(Context& ctx, Cents stake, std::string track, bool offline, int jobs)
+        : ctx_(ctx), stake_(stake), track_(std::move(track)), offline_(offline), jobs_(jobs) {}
 
     // The races of one day, from the record where it settles them, else from the services.
     void day(const std::string& date) {
@@ -224,6 +226,40 @@ public:
     int pending_ = 0;  // races fetched without an official result
 
 private:
+    // One race of a fetched day: the pages it still needs, then what they gave.
+    struct RaceJob {
+        record::RaceKey key;
+        std::string code;
+        std::string raceUrl;    // empty: the field is in the record
+        std::string resultUrl;  // empty: settled from the record
+        std::vector<RunnerEntry> field;
+        RaceDividends result;
+        bool fromRecord = false;
+        FetchResult racePage, resultPage;
+    };
+
+    // The jobs' pages over jobs_ threads, each with its own fetches; every job writes only its own
+    // pages, so nothing but the next job's index is shared.
+    void fetchAll(std::vector<RaceJob>& jobs) {
+        std::atomic<std::size_t> next{0};
+        auto work = [&] {
+            DeadServices dead;
+            for (std::size_t i = next++; i < jobs.size(); i = next++) {
+                RaceJob& job = jobs[i];
+                if (job.fromRecord) continue;
+                if (!job.raceUrl.empty()) {
+                    job.racePage = fetchUrl(job.raceUrl, ctx_.limits, &dead);
+                    if (!job.racePage.ok) continue;
+                }
+                job.resultPage = fetchUrl(job.resultUrl, ctx_.limits, &dead);
+            }
+        };
+        std::vector<std::thread> threads;
+        for (int t = 1; t < jobs_ && static_cast<std::size_t>(t) < jobs.size(); ++t) threads.emplace_back(work);
+        work();
+        for (std::thread& t : threads) t.join();
+    }
+
     std::optional<FetchResult> fetch(const std::string& url) {
         FetchResult f = fetchUrl(url, ctx_.limits, &dead_);
         if (f.ok) return f;
@@ -251,6 +287,7 @@ private:
 
         record::Batch batch;
         record::MeetingDay day{date, {at, meetingUrl}, {}};
+        std::vector<RaceJob> jobs;
         for (int m = 1; m < tables->meetingCounter && m <= MeetingTables::kMeetings; ++m) {
             const std::string& name = tables->meetingNames[m];
             record::Meeting meeting{name, tables->meetingLinks[m], "", {}};
@@ -283,8 +320,7 @@ private:
                 const auto hit = known.find({name, number});
                 if (hit != known.end() && settled(hit->second)) {
                     const record::RaceDetail& d = hit->second;
-                    races_.push_back(settle(key, entriesOfRecord(*d.field), dividendsOfRecord(d),
-                                            stake_));
+                    jobs.push_back({key, {}, {}, {}, entriesOfRecord(*d.field), dividendsOfRecord(d), true, {}, {}});
                     continue;
                 }
                 // A race not yet run has no result page: it waits for a later review.
@@ -293,40 +329,52 @@ private:
                     ++pending_;
                     continue;
                 }
-                std::vector<RunnerEntry> field;
-                if (hit != known.end() && hit->second.field) {
-                    field = entriesOfRecord(*hit->second.field);
-                } else {
-                    const std::string raceUrl = racePageAddress(ctx_.services.formGuide, meeting.link, numberText);
-                    const auto racePage = fetch(raceUrl);
-                    if (!racePage) continue;
-                    std::string markup = normalisePage(racePage->body, charsetOf(racePage->contentType)).markup;
-                    RunnerTable table;
-                    parseRaceField(table, markup);
-                    field = runnerEntries(table);
-                    record::Field f{key, {at, raceUrl}, {}};
-                    for (const RunnerEntry& e : field) {
-                        const std::string n = trimmed(e.number);
-                        f.runners.push_back({e.number, e.form, e.name, e.jockey, e.weight, e.barrier,
-                                             !n.empty() && (n.back() == 'e' || n.back() == 'E')});
-                    }
-                    batch.fields.push_back(std::move(f));
-                }
-                const std::string resultUrl =
-                    resultPageAddress(ctx_.services.resultsSiteRoot, datePath, code + padRaceNumber(std::to_string(number)) + ".html");
-                const auto resultPage = fetch(resultUrl);
-                if (!resultPage) continue;
-                RaceDividends result = parseDividends(resultPage->body);
-                addResultPage(batch, key, {at, resultUrl}, code, result);
-                if (result.status != ResultStatus::Official && result.status != ResultStatus::Abandoned) {
-                    ++pending_;
-                    continue;
-                }
-                races_.push_back(settle(key, field, std::move(result), stake_));
+                RaceJob job{key, code, {}, {}, {}, {}, false, {}, {}};
+                if (hit != known.end() && hit->second.field) job.field = entriesOfRecord(*hit->second.field);
+                else job.raceUrl = racePageAddress(ctx_.services.formGuide, meeting.link, numberText);
+                job.resultUrl = resultPageAddress(ctx_.services.resultsSiteRoot, datePath,
+                                                  code + padRaceNumber(std::to_string(number)) + ".html");
+                jobs.push_back(std::move(job));
             }
             day.meetings.push_back(std::move(meeting));
         }
         batch.meetingDays.push_back(std::move(day));
+        fetchAll(jobs);
+        // In race order, whatever order the pages came in.
+        for (RaceJob& job : jobs) {
+            if (job.fromRecord) {
+                races_.push_back(settle(job.key, job.field, std::move(job.result), stake_));
+                continue;
+            }
+            if (!job.raceUrl.empty()) {
+                if (!job.racePage.ok) {
+                    failures_.push_back(job.racePage.error);
+                    continue;
+                }
+                std::string markup = normalisePage(job.racePage.body, charsetOf(job.racePage.contentType)).markup;
+                RunnerTable table;
+                parseRaceField(table, markup);
+                job.field = runnerEntries(table);
+                record::Field f{job.key, {at, job.raceUrl}, {}};
+                for (const RunnerEntry& e : job.field) {
+                    const std::string n = trimmed(e.number);
+                    f.runners.push_back({e.number, e.form, e.name, e.jockey, e.weight, e.barrier,
+                                         !n.empty() && (n.back() == 'e' || n.back() == 'E')});
+                }
+                batch.fields.push_back(std::move(f));
+            }
+            if (!job.resultPage.ok) {
+                failures_.push_back(job.resultPage.error);
+                continue;
+            }
+            RaceDividends result = parseDividends(job.resultPage.body);
+            addResultPage(batch, job.key, {at, job.resultUrl}, job.code, result);
+            if (result.status != ResultStatus::Official && result.status != ResultStatus::Abandoned) {
+                ++pending_;
+                continue;
+            }
+            races_.push_back(settle(job.key, job.field, std::move(result), stake_));
+        }
         saveToRecord(ctx_, batch);
     }
 
@@ -334,6 +382,7 @@ private:
     Cents stake_;
     std::string track_;
     bool offline_;
+    int jobs_;
     DeadServices dead_;
 };
 
@@ -409,7 +458,7 @@ std::string joined(const std::vector<int>& v, const char* sep) {
 }
 
 int runReview(Context& ctx) {
-    ctx.args.expect(0, 0, {"--from", "--to", "--track", "--stake", "--offline", "--races", "--by-track", "--csv"});
+    ctx.args.expect(0, 0, {"--from", "--to", "--track", "--stake", "--jobs", "--offline", "--races", "--by-track", "--csv"});
     const bool csv = csvWanted(ctx);
     const std::string from = isoOption(ctx, "--from"), to = isoOption(ctx, "--to");
     if (from > to) throw UsageError("--from is after --to");
@@ -419,7 +468,13 @@ int runReview(Context& ctx) {
                byTrack = ctx.args.flag("--by-track");
     if (offline && ctx.record.file.empty()) throw UsageError("--offline reads the record: not with --no-record");
 
-    Review review(ctx, stake, ctx.args.option("--track").value_or(""), offline);
+    int jobs = 4;
+    if (const auto j = ctx.args.option("--jobs")) {
+        const std::optional<int> n = digitsNumber(*j, 2);
+        if (!n || *n < 1 || *n > 16) throw UsageError("--jobs takes 1 to 16");
+        jobs = *n;
+    }
+    Review review(ctx, stake, ctx.args.option("--track").value_or(""), offline, jobs);
     for (const std::string& d : daysOf(from, to)) review.day(d);
     std::vector<ReviewedRace>& races = review.races_;
     // Totals run in date, meeting, race order whatever order the races were read in.
@@ -526,7 +581,7 @@ int runReview(Context& ctx) {
 
 const Registrar registrar{Command{
     "review",
-    "review --from DD/MM/YYYY --to DD/MM/YYYY [--track T] [--stake S] [--offline] [--races] [--by-track] [--csv]",
+    "review --from DD/MM/YYYY --to DD/MM/YYYY [--track T] [--stake S] [--jobs N] [--offline] [--races] [--by-track] [--csv]",
     "tip every race of a date range with the engine and settle its bets at the declared dividends",
     "For each date: the meeting page, then each race's page and result page. Each race is tipped\n"
     "from its parsed field and laid six bets of --stake (default 1.00) each: win on the first tip,\n"
@@ -536,13 +591,15 @@ const Registrar registrar{Command{
     "a day whose races it settles is not fetched again; what is fetched is recorded, dividends\n"
     "included. --offline reads the record alone. --by-track adds the table of each track, --races\n"
     "one line per race. --csv prints the totals (or with --races the races) as CSV.\n"
+    "--jobs N (1 to 16, default 4) fetches a day's race and result pages N at a time; the output\n"
+    "is the same whatever order they come in.\n"
     "Exit status 1 when a page could not be fetched (what could be settled is still printed).\n"
     "JSON: {from, to, stake, races: [{date, track, race, tips, bestBet, result, void, bets: {win,\n"
     "eachWay, quinella, exacta, trifecta, firstFour: {staked, returned}}}], totals: {<bet>: {bets,\n"
     "hits, staked, returned, profit, roi, longestLosingRun, maxDrawdown}}, voidRaces, pendingRaces,\n"
     "errors};\n"
     "--by-track adds byTrack: {<track>: totals}.",
-    {"--from", "--to", "--track", "--stake"},
+    {"--from", "--to", "--track", "--stake", "--jobs"},
     runReview}};
 
 }  // namespace
