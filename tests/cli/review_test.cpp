@@ -37,6 +37,10 @@ TEST_F(Review, SettlesADayAsByHandAndReadsItBackFromTheRecord) {
     ASSERT_EQ(table.code, 0) << table.err;
     EXPECT_NE(table.out.find("Quinella       5     2     40.00    5.00      4.07   -0.93  -18.60           1      2.73\n"),
               std::string::npos) << table.out;
+    // The default fetches four pages at a time; one at a time gives the same.
+    std::vector<std::string> oneByOne = words;
+    oneByOne.insert(oneByOne.end(), {"--jobs", "1", "--no-record"});
+    EXPECT_EQ(cli(oneByOne).out, table.out);
     std::vector<std::string> offline = words;
     offline.push_back("--offline");
     const Services dead{"http://127.0.0.1:1", "http://127.0.0.1:1/tote/", "http://127.0.0.1:1/maker/"};
