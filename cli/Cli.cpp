@@ -1,5 +1,6 @@
 #include "Cli.h"
 
+#include "CommandLine.h"
 #include "Watch.h"
 #include "net/HtmlEngine.h"
 #include "net/PageText.h"
@@ -35,30 +36,6 @@ std::vector<Command>& registry() {
     return all;
 }
 
-const std::vector<std::string> kCommonValueOptions = {"--work", "--form-guide", "--results-site", "--timeout"};
-
-bool isValueOption(const Command* cmd, const std::string& name) {
-    if (std::find(kCommonValueOptions.begin(), kCommonValueOptions.end(), name) != kCommonValueOptions.end())
-        return true;
-    return cmd && std::find(cmd->options.begin(), cmd->options.end(), name) != cmd->options.end();
-}
-
-std::string commonHelp() {
-    return "Common options:\n"
-           "  --json               print one JSON document instead of a table\n"
-           "  --work DIR           keep work files in DIR (default: a temporary folder, removed on exit)\n"
-           "  --form-guide URL     form-guide service (http or https, host and port)\n"
-           "  --results-site URL   tote results site root (http or https), ending in /\n"
-           "  --timeout SECONDS    time limit of each fetch, 0.1 to 3600 (default 30)\n";
-}
-
-void printOverview(std::ostream& out) {
-    out << "selvane-cli: Box Five & Each Way Selvane from a terminal\n\nUsage: selvane-cli COMMAND [ARGS] "
-           "[OPTIONS]\n\nCommands:\n";
-    for (const Command& c : registry()) out << "  " << c.usage << "\n      " << c.summary << "\n";
-    out << "\n" << commonHelp() << "\nselvane-cli COMMAND --help describes a command.\n";
-}
-
 // The temporary work folder of the running command, for the signal thread to remove.
 std::mutex tempFolderMutex;
 fs::path tempFolderNow;
@@ -89,15 +66,6 @@ struct TempFolder {
     }
 };
 
-// 0.1 to 3600 seconds, written as a plain decimal number.
-std::optional<std::chrono::milliseconds> timeoutOption(const std::string& text) {
-    double seconds = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-    if (ec != std::errc() || end != text.data() + text.size() || !(seconds >= 0.1 && seconds <= 3600))
-        return std::nullopt;
-    return std::chrono::milliseconds(std::llround(seconds * 1000));
-}
-
 }  // namespace
 
 const std::string& Args::at(std::size_t n, const char* what) const {
@@ -118,6 +86,14 @@ void Args::expect(std::size_t minPositional, std::size_t maxPositional, std::vec
     }
     if (positional_.size() < minPositional) throw UsageError("missing argument");
     if (positional_.size() > maxPositional) throw UsageError("unexpected argument " + positional_[maxPositional]);
+}
+
+std::optional<std::chrono::milliseconds> timeoutSeconds(const std::string& text) {
+    double seconds = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (ec != std::errc() || end != text.data() + text.size() || !(seconds >= 0.1 && seconds <= 3600))
+        return std::nullopt;
+    return std::chrono::milliseconds(std::llround(seconds * 1000));
 }
 
 std::unique_ptr<App> Context::makeApp() {
@@ -346,81 +322,33 @@ int checkOutput(std::ostream& out, std::ostream& err, const std::string& who, in
     return code == kOk ? kInputError : code;
 }
 
-int runWords(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, std::string& who) {
-    if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
-        printOverview(words.empty() ? err : out);
-        return words.empty() ? kUsage : kOk;
-    }
-
-    // The longest command name that the leading words spell ("parse meetings" before "parse").
-    const Command* cmd = nullptr;
-    std::size_t nameWords = 0;
-    for (const Command& c : registry()) {
-        std::istringstream split(c.name);
-        std::vector<std::string> parts{std::istream_iterator<std::string>(split), {}};
-        if (parts.size() <= words.size() && std::equal(parts.begin(), parts.end(), words.begin()) &&
-            parts.size() > nameWords) {
-            cmd = &c;
-            nameWords = parts.size();
-        }
+int runWords(int argc, char** argv, std::ostream& out, std::ostream& err, std::string& who) {
+    CommandLine line = readCommandLine(argc, argv, out);
+    if (line.done) return kOk;
+    const Command* cmd = line.command;
+    if (!line.error.empty()) {
+        err << "selvane-cli" << (cmd ? " " + cmd->name : "") << ": " << terminalLine(line.error);
+        if (cmd) err << " (usage: selvane-cli " << cmd->usage << ")";
+        err << "\n";
+        return kUsage;
     }
     if (!cmd) {
-        err << "selvane-cli: unknown command '" << terminalLine(words[0]) << "' (see selvane-cli --help)\n";
+        err << overviewHelp();
         return kUsage;
     }
     who = "selvane-cli " + cmd->name;
-
-    std::vector<std::string> positional;
-    std::map<std::string, std::string> options;
-    bool json = false;
-    for (std::size_t i = nameWords; i < words.size(); ++i) {
-        const std::string& w = words[i];
-        if (w == "--help" || w == "-h") {
-            out << "Usage: selvane-cli " << cmd->usage << "\n\n" << cmd->summary << "\n\n" << cmd->help << "\n"
-                << commonHelp();
-            return kOk;
-        }
-        if (w == "--json") {
-            json = true;
-        } else if (w.size() > 2 && w.rfind("--", 0) == 0) {
-            std::string name = w, value;
-            if (const auto eq = w.find('='); eq != std::string::npos) {
-                name = w.substr(0, eq);
-                value = w.substr(eq + 1);
-            } else if (isValueOption(cmd, name)) {
-                if (i + 1 >= words.size()) {
-                    err << "selvane-cli: " << terminalLine(name) << " needs a value\n";
-                    return kUsage;
-                }
-                value = words[++i];
-            }
-            options[name] = value;
-        } else {
-            positional.push_back(w);
-        }
-    }
+    std::map<std::string, std::string>& options = line.options;
 
     Services services = Services::compiledIn();
     FetchLimits limits;
     TempFolder temp;
     fs::path work;
     try {
-        // Checked before anything is fetched: a malformed address or date would be sent as it is.
-        if (auto v = options.find("--form-guide"); v != options.end()) {
-            if (!isWebAddress(v->second)) throw UsageError("--form-guide takes an http or https address with a host");
-            services.formGuide = v->second;
-        }
-        if (auto v = options.find("--results-site"); v != options.end()) {
-            if (!isWebAddress(v->second) || !v->second.ends_with('/'))
-                throw UsageError("--results-site takes an http or https address with a host, ending in /");
-            services.resultsSiteRoot = v->second;
-        }
-        if (auto v = options.find("--date"); v != options.end() && isValueOption(cmd, "--date") && !isCalendarDate(v->second))
-            throw UsageError("--date takes a calendar date, DD/MM/YYYY");
+        // The words' reader has checked these: a malformed address would be sent as it is.
+        if (auto v = options.find("--form-guide"); v != options.end()) services.formGuide = v->second;
+        if (auto v = options.find("--results-site"); v != options.end()) services.resultsSiteRoot = v->second;
         if (auto v = options.find("--timeout"); v != options.end()) {
-            const auto total = timeoutOption(v->second);
-            if (!total) throw UsageError("--timeout takes 0.1 to 3600 seconds");
-            limits.total = *total;
+            limits.total = *timeoutSeconds(v->second);
             limits.connect = std::min(limits.connect, limits.total);
         }
         if (auto v = options.find("--work"); v != options.end()) {
@@ -432,9 +360,9 @@ int runWords(const std::vector<std::string>& words, std::ostream& out, std::ostr
             temp.make();
             work = temp.path;
         }
-        for (const std::string& common : kCommonValueOptions) options.erase(common);
+        for (const CommonOption& common : commonOptions()) options.erase(common.name);
 
-        Context ctx{Args(std::move(positional), std::move(options)), json, work, services, limits, out, err, {}, cmd->name};
+        Context ctx{Args(std::move(line.positional), std::move(options)), line.json, work, services, limits, out, err, {}, cmd->name};
         return cmd->run(ctx);
     } catch (const UsageError& e) {
         err << "selvane-cli " << cmd->name << ": " << e.what() << " (usage: selvane-cli " << cmd->usage << ")\n";
@@ -452,7 +380,7 @@ int runWords(const std::vector<std::string>& words, std::ostream& out, std::ostr
 
 int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     std::string who = "selvane-cli";
-    const int code = runWords(std::vector<std::string>(argv + 1, argv + argc), out, err, who);
+    const int code = runWords(argc, argv, out, err, who);
     return checkOutput(out, err, who, code);
 }
 

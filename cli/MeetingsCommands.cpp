@@ -142,7 +142,7 @@ const Registrar meetingsCommand{Command{
     "With --json: the keys of parse meetings. --csv prints one record per race: date, meeting,\n"
     "race, time, track, length. Exit status 1 when the service cannot be reached. A meeting whose\n"
     "race line cannot be read is left out and named on stderr.",
-    {"--date"}, runMeetings}};
+    {"--date"}, runMeetings, {"--csv"}}};
 
 }  // namespace
 }  // namespace selvane::cli

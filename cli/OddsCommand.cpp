@@ -118,7 +118,8 @@ const Registrar registrar{
             "fetch reads \"stale since hh:mm:ss\". Not on a terminal it prints one block per fetch.\n"
             "Ctrl-C ends it: exit status 0 when the last fetch worked, else 1.",
             {"--date", "--every"},
-            runOdds}};
+            runOdds,
+            {"--csv", "--watch"}}};
 
 }  // namespace
 }  // namespace selvane::cli

@@ -121,7 +121,8 @@ const Registrar registrar{
             "adds explain,\n"
             "--stake boxes and eachWay.",
             {"--date", "--stake"},
-            runRace}};
+            runRace,
+            {"--explain", "--csv"}}};
 
 }  // namespace
 }  // namespace selvane::cli

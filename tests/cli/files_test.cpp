@@ -67,6 +67,47 @@ TEST(Cli, UsageAndInputErrors) {
     }
 }
 
+// The words as the command table reads them: common options anywhere, --opt=value, "--", help.
+TEST(Cli, WordsAreReadByTheCommandTable) {
+    test::TempDir dir;
+    const std::string page = dir.file("page.html");
+    test::writeFile(page, "");
+    const std::string dates = "{\n  \"dates\": [\n    \"\",\n    \"\",\n    \"\",\n    \"\",\n    \"\"\n  ]\n}\n";
+    const std::string usage = " (usage: selvane-cli parse dates FILE)\n";
+    const struct {
+        std::vector<std::string> words;
+        int code;
+        std::string out, err;  // out: its start
+    } cases[] = {
+        {{"--json", "parse", "dates", page}, 0, dates, ""},
+        {{"parse", "dates", "--timeout=0.1", page, "--json"}, 0, dates, ""},
+        {{"parse", "dates", "--", page}, 0, "0  \n", ""},
+        {{"parse", "dates", "--", "--json"}, 1, "", "selvane-cli parse dates: --json: no such file\n"},
+        // A word after the command is its argument, also when it names another command.
+        {{"parse", "dates", "meetings"}, 1, "", "selvane-cli parse dates: meetings: no such file\n"},
+        {{"help", "parse", "dates"}, 0, "Usage: selvane-cli parse dates FILE\n", ""},
+        {{"parse", "dates", "--help"}, 0, "Usage: selvane-cli parse dates FILE\n", ""},
+        {{"help"}, 0, "selvane-cli: Box Five & Each Way Selvane from a terminal\n", ""},
+        {{"help", "bogus"}, 2, "", "selvane-cli: unknown command 'bogus' (see selvane-cli --help)\n"},
+        {{"parse", "race"}, 2, "", "selvane-cli: unknown command 'parse race' (see selvane-cli --help)\n"},
+        {{"parse", "dates", page, "--bogus"}, 2, "", "selvane-cli parse dates: unknown option --bogus" + usage},
+        {{"parse", "dates", page, "x"}, 2, "", "selvane-cli parse dates: unexpected argument x" + usage},
+        {{"parse", "dates", page, "--timeout"}, 2, "", "selvane-cli parse dates: --timeout needs a value" + usage},
+        {{"--timeout", "0", "parse", "dates", page}, 2, "",
+         "selvane-cli parse dates: --timeout takes 0.1 to 3600 seconds" + usage},
+        {{"--json"}, 2, "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.words.back());
+        const test::CliRun run = test::runCli(c.words);
+        EXPECT_EQ(run.code, c.code);
+        EXPECT_TRUE(run.out.starts_with(c.out)) << run.out;
+        // No command: the overview, on stderr.
+        EXPECT_TRUE(c.err.empty() && c.code == 2 ? run.err.starts_with("selvane-cli: Box Five") : run.err == c.err)
+            << run.err;
+    }
+}
+
 TEST(Cli, AddressesAndDates) {
     const std::pair<const char*, bool> addresses[] = {
         {"http://a", true}, {"HTTPS://a.b-c_d:65535/x/", true}, {"http://[::1]:8080", true}, {"http://0x10", true},
