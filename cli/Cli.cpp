@@ -1,6 +1,7 @@
 #include "Cli.h"
 
 #include "CommandLine.h"
+#include "PunterJson.h"
 #include "Watch.h"
 #include "net/HtmlEngine.h"
 #include "net/PageText.h"
@@ -363,7 +364,12 @@ int runWords(int argc, char** argv, std::ostream& out, std::ostream& err, std::s
         for (const CommonOption& common : commonOptions()) options.erase(common.name);
 
         Context ctx{Args(std::move(line.positional), std::move(options)), line.json, work, services, limits, out, err, {}, cmd->name};
-        return cmd->run(ctx);
+        try {
+            return cmd->run(ctx);
+        } catch (const InputError& e) {
+            if (ctx.json && cmd->punter) out << punterDocument({}, ctx.warnings, e.what()).dump(2) << "\n";
+            throw;
+        }
     } catch (const UsageError& e) {
         err << "selvane-cli " << cmd->name << ": " << e.what() << " (usage: selvane-cli " << cmd->usage << ")\n";
         return kUsage;

@@ -70,6 +70,8 @@ struct Context {
     int print(const std::function<nlohmann::json()>& document, const std::function<void(std::ostream&)>& table);
     FakePorts ports;
     std::string name;  // the command's, for its lines on err
+    // What a punter command said besides its output (also on err), for its JSON's "warnings".
+    std::vector<std::string> warnings = {};
 };
 
 struct Command {
@@ -80,6 +82,9 @@ struct Command {
     std::vector<std::string> options;  // options that take a value, besides the common ones
     std::function<int(Context&)> run;
     std::vector<std::string> flags = {};  // options without a value, besides --json
+    // A punter command: its JSON is data with "error" and "warnings" (PunterJson.h), also when it
+    // fails.
+    bool punter = false;
 };
 
 void registerCommand(Command command);
