@@ -285,15 +285,20 @@ void removeTempFolderOnSignals() {
     // Blocked here, before any other thread starts, so that only the waiting thread takes them.
     sigset_t set;
     sigemptyset(&set);
-    for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&set, sig);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGWINCH}) sigaddset(&set, sig);
     if (pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0) return;
     std::thread([set] {
         int sig = 0;
         // The first Ctrl-C of a watch ends it at its next wait, so it leaves as it would at the end.
         // SIGTERM ends it at once, also during a fetch.
-        do {
+        for (;;) {
             if (sigwait(&set, &sig) != 0) return;
-        } while (sig == SIGINT && stopRunningWatch());
+            if (sig == SIGWINCH)
+                resizeRunningWatch();
+            else if (sig != SIGINT || !stopRunningWatch())
+                break;
+        }
+        leaveWatchScreen();
         {
             std::lock_guard lock(tempFolderMutex);
             std::error_code ec;

@@ -287,6 +287,30 @@ TEST(Watch, PlainBlocksMarkChangesAndStaleness) {
     EXPECT_EQ(time.slept, std::vector<std::chrono::seconds>(5, 30s));
 }
 
+// On a terminal: the alternate screen, each frame drawn over the last from the top left, cut to
+// the terminal's size with the heading and the status line kept; no colour under NO_COLOR.
+TEST(Watch, ATerminalFrameFitsTheScreenAndKeepsTheStatusLine) {
+    const std::vector<cli::Board> boards = {
+        {true, "", "HEAD", {{"1", "R1 1:05PM"}, {"2", "R2 1:35PM"}, {"3", "R3 2:05PM"}}},
+        {false, "down", "", {}},
+    };
+    std::size_t next = 0;
+    FakeTime time;
+    cli::WatchOptions options = time.options(3, 1s);
+    options.terminal = true;
+    options.colour = false;
+    options.size = [] { return cli::ScreenSize{6, 24}; };
+    std::ostringstream out;
+    cli::runWatch(out, options, [&] { return boards[next++]; });
+    EXPECT_EQ(out.str(),
+              "\x1b[?1049h\x1b[?25l"
+              "\x1b[HHEAD\x1b[K\r\n\x1b[1mfetched 12:00:00, data a\x1b[0m\x1b[K\r\n  R1 1:05PM\x1b[K\r\n"
+              "\x1b[2m  ... 2 more rows: a tal\x1b[0m\x1b[K\r\n\x1b[K\r\nCtrl-C ends the watch.\x1b[K\x1b[J"
+              "\x1b[HHEAD\x1b[K\r\n\x1b[1mstale since 12:00:00 (d\x1b[0m\x1b[K\r\n\x1b[2m  R1 1:05PM\x1b[0m\x1b[K\r\n"
+              "\x1b[2m  ... 2 more rows: a tal\x1b[0m\x1b[K\r\n\x1b[K\r\nCtrl-C ends the watch.\x1b[K\x1b[J"
+              "\x1b[?25h\x1b[?1049l");
+}
+
 OddsRow row(std::string number, std::string best) {
     return {number, "Horse", std::move(best), {"3.5", "4.0", "n/a", "3.8", "1.5", "1.6", "1.7"}};
 }
