@@ -293,6 +293,7 @@ TEST(Watch, ATerminalFrameFitsTheScreenAndKeepsTheStatusLine) {
     const std::vector<cli::Board> boards = {
         {true, "", "HEAD", {{"1", "R1 1:05PM"}, {"2", "R2 1:35PM"}, {"3", "R3 2:05PM"}}},
         {false, "down", "", {}},
+        {false, "the last fetch: not drawn", "", {}},
     };
     std::size_t next = 0;
     FakeTime time;
@@ -306,7 +307,7 @@ TEST(Watch, ATerminalFrameFitsTheScreenAndKeepsTheStatusLine) {
               "\x1b[?1049h\x1b[?25l"
               "\x1b[HHEAD\x1b[K\r\n\x1b[1mfetched 12:00:00, data a\x1b[0m\x1b[K\r\n  R1 1:05PM\x1b[K\r\n"
               "\x1b[2m  ... 2 more rows: a tal\x1b[0m\x1b[K\r\n\x1b[K\r\nCtrl-C ends the watch.\x1b[K\x1b[J"
-              "\x1b[HHEAD\x1b[K\r\n\x1b[1mstale since 12:00:00 (d\x1b[0m\x1b[K\r\n\x1b[2m  R1 1:05PM\x1b[0m\x1b[K\r\n"
+              "\x1b[HHEAD\x1b[K\r\n\x1b[1mstale since 12:00:00 (da\x1b[0m\x1b[K\r\n\x1b[2m  R1 1:05PM\x1b[0m\x1b[K\r\n"
               "\x1b[2m  ... 2 more rows: a tal\x1b[0m\x1b[K\r\n\x1b[K\r\nCtrl-C ends the watch.\x1b[K\x1b[J"
               "\x1b[?25h\x1b[?1049l");
 }
