@@ -198,6 +198,14 @@ private:
     // help [COMMAND]: the longest command name its words spell.
     CommandLine helpOf(const std::vector<std::string>& words, std::ostream& out) const {
         CommandLine line;
+        // help all: the overview and every command's help, as the manual page gives them.
+        if (words == std::vector<std::string>{"all"}) {
+            out << overviewHelp();
+            for (const Command& c : commands())
+                out << "\nselvane-cli " << c.usage << "\n\n" << c.summary << "\n\n" << c.help << "\n";
+            line.done = true;
+            return line;
+        }
         const Command* found = nullptr;
         std::size_t longest = 0;
         for (const Command& c : commands()) {
@@ -235,7 +243,7 @@ std::string overviewHelp() {
         "selvane-cli: Box Five & Each Way Selvane from a terminal\n\nUsage: selvane-cli [OPTIONS] COMMAND [ARGS] "
         "[OPTIONS]\n\nCommands:\n";
     for (const Command& c : commands()) text += "  " + c.usage + "\n      " + c.summary + "\n";
-    text += "  help [COMMAND]\n      describe a command, or every command\n";
+    text += "  help [COMMAND | all]\n      describe a command, or every command\n";
     return text + "\n" + commonHelp() +
            "  --version            print the version and exit\n"
            "  -h, --help           describe the program, or the command it follows\n"

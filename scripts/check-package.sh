@@ -15,7 +15,9 @@ want=$(
   {
     printf '%s\n' usr/bin/selvane usr/bin/selvane-cli usr/bin/selvane-standin \
       usr/share/applications/selvane.desktop usr/share/metainfo/selvane.metainfo.xml \
-      usr/share/icons/hicolor/scalable/apps/selvane.svg usr/lib/selvane/selvane-windows.so
+      usr/share/icons/hicolor/scalable/apps/selvane.svg usr/lib/selvane/selvane-windows.so \
+      usr/share/man/man1/selvane.1.gz usr/share/man/man1/selvane-cli.1.gz usr/share/man/man1/selvane-standin.1.gz \
+      usr/share/bash-completion/completions/selvane-cli usr/share/zsh/vendor-completions/_selvane-cli
     for size in 16 24 32 48 64 128 256; do echo "usr/share/icons/hicolor/${size}x${size}/apps/selvane.png"; done
     for f in share/*; do echo "usr/share/selvane/$(basename "$f")"; done
   } | sort

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "CliRun.h"
+#include "CommandLine.h"
 #include "Csv.h"
 #include "standin/Server.h"
 
@@ -105,6 +106,34 @@ TEST(Cli, WordsAreReadByTheCommandTable) {
         // No command: the overview, on stderr.
         EXPECT_TRUE(c.err.empty() && c.code == 2 ? run.err.starts_with("selvane-cli: Box Five") : run.err == c.err)
             << run.err;
+    }
+}
+
+// The bash and zsh completion files offer every command of the table and each of its options.
+TEST(Cli, CompletionFilesListEveryCommandAndOption) {
+    const std::filesystem::path folder =
+        std::filesystem::path(test::dataFile("")).parent_path().parent_path().parent_path() / "packaging/completion";
+    for (const char* file : {"selvane-cli", "_selvane-cli"}) {
+        SCOPED_TRACE(file);
+        const std::string script = test::readFile((folder / file).string());
+        ASSERT_FALSE(script.empty());
+        // As a word: not inside a longer name ("--race" in "--races").
+        const auto offers = [&](const std::string& word) {
+            for (std::size_t at = script.find(word); at != std::string::npos; at = script.find(word, at + 1)) {
+                const char after = at + word.size() < script.size() ? script[at + word.size()] : ' ';
+                if (!std::isalnum(static_cast<unsigned char>(after)) && after != '-') return true;
+            }
+            return false;
+        };
+        std::vector<std::string> words{"help"};
+        for (const cli::CommonOption& o : cli::commonOptions()) words.push_back(o.name);
+        for (const cli::Command& c : cli::commands()) {
+            std::istringstream name(c.name);
+            for (std::string w; name >> w;) words.push_back(w);
+            words.insert(words.end(), c.options.begin(), c.options.end());
+            words.insert(words.end(), c.flags.begin(), c.flags.end());
+        }
+        for (const std::string& w : words) EXPECT_TRUE(offers(w)) << w;
     }
 }
 
