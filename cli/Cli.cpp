@@ -1,5 +1,7 @@
 #include "Cli.h"
 
+#include "CommandLine.h"
+#include "PunterJson.h"
 #include "Watch.h"
 #include "WorkFolder.h"
 #include "net/HtmlEngine.h"
@@ -36,34 +38,6 @@ std::vector<Command>& registry() {
     return all;
 }
 
-const std::vector<std::string> kCommonValueOptions = {"--work", "--form-guide", "--results-site", "--timeout",
-                                                      "--record"};
-
-bool isValueOption(const Command* cmd, const std::string& name) {
-    if (std::find(kCommonValueOptions.begin(), kCommonValueOptions.end(), name) != kCommonValueOptions.end())
-        return true;
-    return cmd && std::find(cmd->options.begin(), cmd->options.end(), name) != cmd->options.end();
-}
-
-std::string commonHelp() {
-    return "Common options:\n"
-           "  --json               print one JSON document instead of a table\n"
-           "  --work DIR           keep work files in DIR (default: a temporary folder, removed on exit)\n"
-           "  --form-guide URL     form-guide service (http or https, host and port)\n"
-           "  --results-site URL   tote results site root (http or https), ending in /\n"
-           "  --timeout SECONDS    time limit of each fetch, 0.1 to 3600 (default 30)\n"
-           "  --record FILE        the record the punter's commands write and history reads (default:\n"
-           "                       $XDG_DATA_HOME/selvane/record.sqlite, else ~/.local/share/selvane/)\n"
-           "  --no-record          record nothing\n";
-}
-
-void printOverview(std::ostream& out) {
-    out << "selvane-cli: Box Five & Each Way Selvane from a terminal\n\nUsage: selvane-cli COMMAND [ARGS] "
-           "[OPTIONS]\n\nCommands:\n";
-    for (const Command& c : registry()) out << "  " << c.usage << "\n      " << c.summary << "\n";
-    out << "\n" << commonHelp() << "\nselvane-cli COMMAND --help describes a command.\n";
-}
-
 // The temporary work folder of the running command, for the signal thread to remove.
 std::mutex tempFolderMutex;
 fs::path tempFolderNow;
@@ -94,15 +68,6 @@ struct TempFolder {
     }
 };
 
-// 0.1 to 3600 seconds, written as a plain decimal number.
-std::optional<std::chrono::milliseconds> timeoutOption(const std::string& text) {
-    double seconds = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-    if (ec != std::errc() || end != text.data() + text.size() || !(seconds >= 0.1 && seconds <= 3600))
-        return std::nullopt;
-    return std::chrono::milliseconds(std::llround(seconds * 1000));
-}
-
 }  // namespace
 
 const std::string& Args::at(std::size_t n, const char* what) const {
@@ -123,6 +88,14 @@ void Args::expect(std::size_t minPositional, std::size_t maxPositional, std::vec
     }
     if (positional_.size() < minPositional) throw UsageError("missing argument");
     if (positional_.size() > maxPositional) throw UsageError("unexpected argument " + positional_[maxPositional]);
+}
+
+std::optional<std::chrono::milliseconds> timeoutSeconds(const std::string& text) {
+    double seconds = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (ec != std::errc() || end != text.data() + text.size() || !(seconds >= 0.1 && seconds <= 3600))
+        return std::nullopt;
+    return std::chrono::milliseconds(std::llround(seconds * 1000));
 }
 
 std::unique_ptr<App> Context::makeApp() {
@@ -313,15 +286,20 @@ void removeTempFolderOnSignals() {
     // Blocked here, before any other thread starts, so that only the waiting thread takes them.
     sigset_t set;
     sigemptyset(&set);
-    for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&set, sig);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGWINCH}) sigaddset(&set, sig);
     if (pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0) return;
     std::thread([set] {
         int sig = 0;
         // The first Ctrl-C of a watch ends it at its next wait, so it leaves as it would at the end.
         // SIGTERM ends it at once, also during a fetch.
-        do {
+        for (;;) {
             if (sigwait(&set, &sig) != 0) return;
-        } while (sig == SIGINT && stopRunningWatch());
+            if (sig == SIGWINCH)
+                resizeRunningWatch();
+            else if (sig != SIGINT || !stopRunningWatch())
+                break;
+        }
+        leaveWatchScreen();
         {
             std::lock_guard lock(tempFolderMutex);
             std::error_code ec;
@@ -351,59 +329,22 @@ int checkOutput(std::ostream& out, std::ostream& err, const std::string& who, in
     return code == kOk ? kInputError : code;
 }
 
-int runWords(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, std::string& who) {
-    if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
-        printOverview(words.empty() ? err : out);
-        return words.empty() ? kUsage : kOk;
-    }
-
-    // The longest command name that the leading words spell ("parse meetings" before "parse").
-    const Command* cmd = nullptr;
-    std::size_t nameWords = 0;
-    for (const Command& c : registry()) {
-        std::istringstream split(c.name);
-        std::vector<std::string> parts{std::istream_iterator<std::string>(split), {}};
-        if (parts.size() <= words.size() && std::equal(parts.begin(), parts.end(), words.begin()) &&
-            parts.size() > nameWords) {
-            cmd = &c;
-            nameWords = parts.size();
-        }
+int runWords(int argc, char** argv, std::ostream& out, std::ostream& err, std::string& who) {
+    CommandLine line = readCommandLine(argc, argv, out);
+    if (line.done) return kOk;
+    const Command* cmd = line.command;
+    if (!line.error.empty()) {
+        err << "selvane-cli" << (cmd ? " " + cmd->name : "") << ": " << terminalLine(line.error);
+        if (cmd) err << " (usage: selvane-cli " << cmd->usage << ")";
+        err << "\n";
+        return kUsage;
     }
     if (!cmd) {
-        err << "selvane-cli: unknown command '" << terminalLine(words[0]) << "' (see selvane-cli --help)\n";
+        err << overviewHelp();
         return kUsage;
     }
     who = "selvane-cli " + cmd->name;
-
-    std::vector<std::string> positional;
-    std::map<std::string, std::string> options;
-    bool json = false;
-    for (std::size_t i = nameWords; i < words.size(); ++i) {
-        const std::string& w = words[i];
-        if (w == "--help" || w == "-h") {
-            out << "Usage: selvane-cli " << cmd->usage << "\n\n" << cmd->summary << "\n\n" << cmd->help << "\n"
-                << commonHelp();
-            return kOk;
-        }
-        if (w == "--json") {
-            json = true;
-        } else if (w.size() > 2 && w.rfind("--", 0) == 0) {
-            std::string name = w, value;
-            if (const auto eq = w.find('='); eq != std::string::npos) {
-                name = w.substr(0, eq);
-                value = w.substr(eq + 1);
-            } else if (isValueOption(cmd, name)) {
-                if (i + 1 >= words.size()) {
-                    err << "selvane-cli: " << terminalLine(name) << " needs a value\n";
-                    return kUsage;
-                }
-                value = words[++i];
-            }
-            options[name] = value;
-        } else {
-            positional.push_back(w);
-        }
-    }
+    std::map<std::string, std::string>& options = line.options;
 
     Services services = Services::compiledIn();
     FetchLimits limits;
@@ -411,22 +352,11 @@ int runWords(const std::vector<std::string>& words, std::ostream& out, std::ostr
     fs::path work;
     std::optional<InstanceLock> workLock;
     try {
-        // Checked before anything is fetched: a malformed address or date would be sent as it is.
-        if (auto v = options.find("--form-guide"); v != options.end()) {
-            if (!isWebAddress(v->second)) throw UsageError("--form-guide takes an http or https address with a host");
-            services.formGuide = v->second;
-        }
-        if (auto v = options.find("--results-site"); v != options.end()) {
-            if (!isWebAddress(v->second) || !v->second.ends_with('/'))
-                throw UsageError("--results-site takes an http or https address with a host, ending in /");
-            services.resultsSiteRoot = v->second;
-        }
-        if (auto v = options.find("--date"); v != options.end() && isValueOption(cmd, "--date") && !isCalendarDate(v->second))
-            throw UsageError("--date takes a calendar date, DD/MM/YYYY");
+        // The words' reader has checked these: a malformed address would be sent as it is.
+        if (auto v = options.find("--form-guide"); v != options.end()) services.formGuide = v->second;
+        if (auto v = options.find("--results-site"); v != options.end()) services.resultsSiteRoot = v->second;
         if (auto v = options.find("--timeout"); v != options.end()) {
-            const auto total = timeoutOption(v->second);
-            if (!total) throw UsageError("--timeout takes 0.1 to 3600 seconds");
-            limits.total = *total;
+            limits.total = *timeoutSeconds(v->second);
             limits.connect = std::min(limits.connect, limits.total);
         }
         if (auto v = options.find("--work"); v != options.end()) {
@@ -440,12 +370,16 @@ int runWords(const std::vector<std::string>& words, std::ostream& out, std::ostr
         std::filesystem::path recordFile =
             recordFileOption(options.count("--record") ? std::optional(options["--record"]) : std::nullopt,
                              options.count("--no-record") > 0);
-        for (const std::string& common : kCommonValueOptions) options.erase(common);
-        options.erase("--no-record");
+        for (const CommonOption& common : commonOptions()) options.erase(common.name);
 
-        Context ctx{Args(std::move(positional), std::move(options)), json, work, services, limits, out, err, {}, cmd->name};
+        Context ctx{Args(std::move(line.positional), std::move(options)), line.json, work, services, limits, out, err, {}, cmd->name};
         ctx.record.file = std::move(recordFile);
-        return cmd->run(ctx);
+        try {
+            return cmd->run(ctx);
+        } catch (const InputError& e) {
+            if (ctx.json && cmd->punter) out << punterDocument({}, ctx.warnings, e.what()).dump(2) << "\n";
+            throw;
+        }
     } catch (const UsageError& e) {
         err << "selvane-cli " << cmd->name << ": " << e.what() << " (usage: selvane-cli " << cmd->usage << ")\n";
         return kUsage;
@@ -462,7 +396,7 @@ int runWords(const std::vector<std::string>& words, std::ostream& out, std::ostr
 
 int runCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     std::string who = "selvane-cli";
-    const int code = runWords(std::vector<std::string>(argv + 1, argv + argc), out, err, who);
+    const int code = runWords(argc, argv, out, err, who);
     return checkOutput(out, err, who, code);
 }
 

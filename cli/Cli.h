@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -71,6 +72,8 @@ struct Context {
     FakePorts ports;
     std::string name;  // the command's, for its lines on err
     RecordTarget record{};
+    // What a punter command said besides its output (also on err), for its JSON's "warnings".
+    std::vector<std::string> warnings = {};
 };
 
 struct Command {
@@ -80,6 +83,10 @@ struct Command {
     std::string help;       // the command's --help text after the usage line
     std::vector<std::string> options;  // options that take a value, besides the common ones
     std::function<int(Context&)> run;
+    std::vector<std::string> flags = {};  // options without a value, besides --json
+    // A punter command: its JSON is data with "error" and "warnings" (PunterJson.h), also when it
+    // fails.
+    bool punter = false;
 };
 
 void registerCommand(Command command);
@@ -93,6 +100,9 @@ struct Registrar {
 // text as a whole number of 1 to maxDigits digits and nothing else (no sign, no blanks); none
 // otherwise. For the small counts and numbers of the options.
 std::optional<int> digitsNumber(const std::string& text, std::size_t maxDigits);
+
+// --timeout SECONDS: 0.1 to 3600, written as a plain decimal number.
+std::optional<std::chrono::milliseconds> timeoutSeconds(const std::string& text);
 
 // Reads a whole file or throws InputError naming it ("-" reads stdin).
 std::string readInputFile(const std::string& path);

@@ -3,6 +3,7 @@
 
 #include "Cli.h"
 #include "Csv.h"
+#include "PunterJson.h"
 #include "Recording.h"
 #include "kit/Clock.h"
 #include "net/PageText.h"
@@ -279,7 +280,7 @@ int runHistory(Context& ctx) {
                 for (const record::RaceDetail& d : details) list.push_back(detailJson(d));
             else
                 for (const record::RaceSummary& r : races) list.push_back(summaryJson(r));
-            return json{{"from", q.from}, {"to", q.to}, {"races", list}};
+            return punterDocument(json{{"from", q.from}, {"to", q.to}, {"races", list}}, ctx.warnings, "");
         },
         [&](std::ostream& out) {
             if (races.empty()) {
@@ -311,7 +312,7 @@ const Registrar registrar{Command{
     "prices}]}] (a price is a number, \"scr\" or null), dividends [{bet, runners, dividend}] and\n"
     "scratched. --csv: date, track, race, time, tips, bestBet, result. Exit status 1 when the\n"
     "record cannot be read; a record that does not exist yet holds no races.",
-    {"--date", "--from", "--to", "--track", "--race"}, runHistory}};
+    {"--date", "--from", "--to", "--track", "--race"}, runHistory, {"--csv"}, true}};
 
 }  // namespace
 }  // namespace selvane::cli

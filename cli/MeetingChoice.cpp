@@ -38,8 +38,10 @@ std::unique_ptr<App> downloadMeetings(Context& ctx) {
     requireWorkFilesWritten(*app);
     if (!fileExists(app->workPath("access.html"))) throw InputError(fetchFailure(w, meetingPageUrl(app->services)));
     // The meetings listed are good; the ones left out are said, not silently missing.
-    for (const LeftOutMeeting& m : app->meetings.leftOut)
+    for (const LeftOutMeeting& m : app->meetings.leftOut) {
         ctx.err << "selvane-cli " << ctx.name << ": " << terminalLine(leftOutText(m)) << "\n";
+        ctx.warnings.push_back(leftOutText(m));
+    }
     return app;
 }
 

@@ -1,6 +1,7 @@
 #include "Cli.h"
 #include "Csv.h"
 #include "MeetingChoice.h"
+#include "PunterJson.h"
 #include "meetings/MeetingCommands.h"
 #include "meetings/MeetingParser.h"
 #include "net/PageLoader.h"
@@ -110,6 +111,26 @@ void writeMeetingsCsv(std::ostream& out, const App& app) {
     writeCsv(out, records);
 }
 
+// The day's meetings as data: {date, dates, meetings: [{name, code, races: [{number, time, name, length}]}]}.
+json meetingsDataJson(const App& app) {
+    const MeetingTables& t = app.meetings;
+    json dates = json::array();
+    for (const std::string& d : app.window.cmbDateRaces.entries()) dates.push_back(isoDate(d));
+    json meetings = json::array();
+    for (int m = 1; m < t.meetingCounter && m <= MeetingTables::kMeetings; ++m) {
+        json races = json::array();
+        for (int k = 1; k <= MeetingTables::kRaces && k <= t.meetingLastRace[m]; ++k) {
+            const RaceRow& r = t.raceTable[m][k];
+            races.push_back({{"number", leadingWhole(r.number)},
+                             {"time", isoTime(r.time)},
+                             {"name", trimmedText(r.track)},
+                             {"length", leadingWhole(r.length)}});
+        }
+        meetings.push_back({{"name", trimmedText(t.meetingNames[m])}, {"code", jsonText(t.meetingLinks[m])}, {"races", races}});
+    }
+    return {{"date", isoDate(app.window.cmbDateRaces.text())}, {"dates", dates}, {"meetings", meetings}};
+}
+
 int runMeetings(Context& ctx) {
     ctx.args.expect(0, 0, {"--date", "--csv"});
     const bool csv = csvWanted(ctx);
@@ -119,7 +140,8 @@ int runMeetings(Context& ctx) {
         writeMeetingsCsv(ctx.out, *app);
         return kOk;
     }
-    return report(ctx, *app);
+    return ctx.print([&] { return punterDocument(meetingsDataJson(*app), ctx.warnings); },
+                     [&](std::ostream& out) { printMeetings(out, *app); });
 }
 
 const Registrar parseMeetings{Command{
@@ -140,10 +162,11 @@ const Registrar meetingsCommand{Command{
     "meetings", "meetings [--date DD/MM/YYYY] [--csv]", "the day's meetings and their races from the form-guide service",
     "Downloads the meeting page as \"Download Race Meetings\" does (or, with --date, as choosing\n"
     "that date does) and prints the date box, the meetings with their races and the track box.\n"
-    "With --json: the keys of parse meetings. --csv prints one record per race: date, meeting,\n"
+    "With --json: {date, dates, meetings: [{name, code, races: [{number, time, name, length}]}],\n"
+    "error, warnings} (docs/cli-json.md). --csv prints one record per race: date, meeting,\n"
     "race, time, track, length. Exit status 1 when the service cannot be reached. A meeting whose\n"
     "race line cannot be read is left out and named on stderr.",
-    {"--date"}, runMeetings}};
+    {"--date"}, runMeetings, {"--csv"}, true}};
 
 }  // namespace
 }  // namespace selvane::cli

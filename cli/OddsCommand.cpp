@@ -8,6 +8,7 @@
 #include "Csv.h"
 #include "MeetingChoice.h"
 #include "OddsOutput.h"
+#include "PunterJson.h"
 #include "odds/OddsWindow.h"
 
 namespace selvane::cli {
@@ -26,6 +27,8 @@ std::string shownCaption(const std::string& caption) {
 struct OddsFetch {
     std::string heading;
     LiveOddsRun run;
+    nlohmann::json race;  // the date, meeting and race as data
+    std::vector<std::string> fieldNumbers, fieldNames;
 };
 
 // Live Odds pressed on the chosen race, as the window would; InputError when the prices cannot be had.
@@ -36,6 +39,14 @@ OddsFetch fetchOdds(Context& ctx, std::vector<std::string> options) {
     if (const std::string failure = racePageFailure(*app); !failure.empty()) throw InputError(failure);
 
     OddsFetch fetch;
+    const MainWindow& w = app->window;
+    fetch.race = {{"date", isoDate(w.cmbDateRaces.text())},
+                  {"meeting", trimmedText(w.cmbTrackName.text())},
+                  {"race", chosenRaceJson(w)}};
+    for (int i = 0; i < w.lstRaces.count(); ++i) {
+        fetch.fieldNumbers.push_back(w.lstRaces.row(i).text);
+        fetch.fieldNames.push_back(w.lstRaces.subItem(i, 2));
+    }
     ctx.ports.modal.onShow = [&fetch](Window& window) {
         if (auto* odds = dynamic_cast<OddsWindow*>(&window)) fetch.heading = odds->lblMeetingName.caption();
     };
@@ -88,10 +99,12 @@ int runOdds(Context& ctx) {
     const std::vector<ShownMessage>& messages = ctx.ports.messages.shown;
     return ctx.print(
         [&] {
-            return nlohmann::json{{"heading", jsonText(heading)},
-                                  {"address", jsonText(run.address)},
-                                  {"rows", oddsRowsJson(run.rows)},
-                                  {"messages", messagesJson(messages)}};
+            nlohmann::json doc = fetch.race;
+            doc["address"] = jsonText(run.address);
+            doc["runners"] = oddsDataJson(run.rows, fetch.fieldNumbers, fetch.fieldNames);
+            std::vector<std::string> warnings = ctx.warnings;
+            for (const std::string& m : messageWarnings(messages)) warnings.push_back(m);
+            return punterDocument(doc, warnings);
         },
         [&](std::ostream& out) {
             if (!heading.empty()) out << terminalLine(shownCaption(heading)) << "\n\n";
@@ -110,9 +123,9 @@ const Registrar registrar{
             "seven tote prices (n/a: no price, scr: scratched). Exit status 1 when the service cannot be\n"
             "reached, has no such meeting or race, or the race page or the price page cannot be fetched,\n"
             "or the price page holds no prices.\n"
-            "JSON: {heading, address (the price page), rows: [{number, name, best, prices: [AUS TOTE,\n"
-            "STAB Win, NSW Win, QLD Win, STAB PLC, NSW PLC, QLD PLC]}] as page odds gives them,\n"
-            "messages: [{title, text}]}.\n"
+            "JSON: {date, meeting, race: {number, time, name, length}, address (the price page),\n"
+            "runners: [{number, name, onPricePage, best, scratched, prices: {ausTote, stabWin, nswWin,\n"
+            "qldWin, stabPlace, nswPlace, qldPlace}}], error, warnings} (docs/cli-json.md).\n"
             "--csv prints one record per runner on the price page: number, name, best, the seven prices.\n"
             "--watch fetches again every S seconds (--every, 5 to 3600, default 30) and redraws: a best\n"
             "price shorter than at the last good fetch is marked \"▼\", a longer one \"▲\", scratched runners\n"
@@ -120,7 +133,9 @@ const Registrar registrar{
             "fetch reads \"stale since hh:mm:ss\". Not on a terminal it prints one block per fetch.\n"
             "Ctrl-C ends it: exit status 0 when the last fetch worked, else 1.",
             {"--date", "--every"},
-            runOdds}};
+            runOdds,
+            {"--csv", "--watch"},
+            true}};
 
 }  // namespace
 }  // namespace selvane::cli

@@ -6,6 +6,8 @@
 
 #include "Cli.h"
 #include "Csv.h"
+#include "PunterJson.h"
+#include "net/PageText.h"
 #include "odds/OddsWindow.h"
 
 namespace selvane::cli {
@@ -30,6 +32,34 @@ bool onPricePage(const OddsRow& r) {
 }
 
 }  // namespace
+
+nlohmann::json oddsDataJson(const std::vector<OddsRow>& rows, const std::vector<std::string>& fieldNumbers,
+                            const std::vector<std::string>& fieldNames) {
+    static const char* const kTotes[] = {"ausTote", "stabWin", "nswWin", "qldWin", "stabPlace", "nswPlace", "qldPlace"};
+    nlohmann::json out = nlohmann::json::array();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const OddsRow& r = rows[i];
+        if (!onPricePage(r)) {
+            out.push_back({{"number", leadingWhole(i < fieldNumbers.size() ? fieldNumbers[i] : "")},
+                           {"name", trimmedText(i < fieldNames.size() ? fieldNames[i] : "")},
+                           {"onPricePage", false},
+                           {"best", nullptr},
+                           {"scratched", false},
+                           {"prices", nullptr}});
+            continue;
+        }
+        nlohmann::json prices = nlohmann::json::object();
+        for (std::size_t p = 0; p < std::size(kTotes); ++p)
+            prices[kTotes[p]] = p < r.prices.size() ? decimalOrNull(r.prices[p]) : nullptr;
+        out.push_back({{"number", leadingWhole(r.number)},
+                       {"name", trimmedText(r.name)},
+                       {"onPricePage", true},
+                       {"best", decimalOrNull(r.best)},
+                       {"scratched", text::trimSpaces(r.best) == "scr"},
+                       {"prices", prices}});
+    }
+    return out;
+}
 
 std::string priceHeader() {
     const std::vector<ReportColumn> columns = oddsColumns();

@@ -13,6 +13,13 @@ namespace selvane::cli {
 // The odds window's rows: [{number, name, best, prices: [seven texts in window order]}].
 nlohmann::json oddsRowsJson(const std::vector<OddsRow>& rows);
 
+// The price rows as data, runner by runner of the race's field (fieldNumbers, fieldNames: the
+// runner list's texts, for rows the price page did not fill): [{number, name, onPricePage, best,
+// scratched, prices: {ausTote, stabWin, nswWin, qldWin, stabPlace, nswPlace, qldPlace}}], each
+// price a number or null.
+nlohmann::json oddsDataJson(const std::vector<OddsRow>& rows, const std::vector<std::string>& fieldNumbers,
+                            const std::vector<std::string>& fieldNames);
+
 // The window's column headings as one table line.
 std::string priceHeader();
 

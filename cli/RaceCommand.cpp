@@ -1,6 +1,7 @@
 #include "Cli.h"
 #include "Csv.h"
 #include "MeetingChoice.h"
+#include "PunterJson.h"
 #include "ResultsOutput.h"
 #include "TipsOutput.h"
 #include "form/RaceSelection.h"
@@ -48,6 +49,54 @@ void writeRaceCsv(std::ostream& out, const std::vector<RunnerEntry>& field, cons
     writeCsv(out, records);
 }
 
+nlohmann::json runnerJson(const RunnerEntry& e) {
+    const std::string_view number = text::trimSpaces(e.number);
+    return {{"number", leadingWhole(number)},
+            {"emergency", !number.empty() && (number.back() == 'e' || number.back() == 'E')},
+            {"name", trimmedText(e.name)},
+            {"form", trimmedText(e.form)},
+            {"jockey", trimmedText(e.jockey)},
+            {"weight", decimalOrNull(e.weight)},
+            {"barrier", leadingWhole(e.barrier)}};
+}
+
+// The race as data: the field, the published tips, the best bet and the meeting's results.
+nlohmann::json raceDataJson(const MainWindow& w, const std::vector<RunnerEntry>& field, const TipOutcome& o,
+                            int insufficientForm) {
+    using nlohmann::json;
+    json runners = json::array();
+    for (const RunnerEntry& e : field) runners.push_back(runnerJson(e));
+    const auto runnerOfTip = [&](std::size_t k) -> const RunnerEntry* {
+        const int at = k < o.tipOrder.size() ? o.tipOrder[k] : 0;
+        return at >= 1 && at <= static_cast<int>(field.size()) ? &field[at - 1] : nullptr;
+    };
+    json tips = json::array();
+    json bestBet = nullptr;
+    if (o.stop == TipStop::None) {
+        for (std::size_t k = 0; k < o.tips.size(); ++k) {
+            const RunnerEntry* e = runnerOfTip(k);
+            if (!e) continue;
+            const json r = runnerJson(*e);
+            tips.push_back({{"tip", k + 1}, {"number", r["number"]}, {"name", r["name"]},
+                            {"win", leadingWhole(o.tips[k].win)}, {"barrier", r["barrier"]}});
+        }
+        const int tip = o.bestBetRow > 0 && o.bestBetRow < static_cast<int>(o.gridOrder.size()) ? o.gridOrder[o.bestBetRow] : 0;
+        if (const RunnerEntry* e = tip > 0 ? runnerOfTip(static_cast<std::size_t>(tip - 1)) : nullptr) {
+            const json r = runnerJson(*e);
+            bestBet = {{"tip", tip}, {"number", r["number"]}, {"name", r["name"]}};
+        }
+    }
+    json doc = resultsDataJson(w);
+    doc["date"] = isoDate(w.cmbDateRaces.text());
+    doc["meeting"] = trimmedText(w.cmbTrackName.text());
+    doc["race"] = chosenRaceJson(w);
+    doc["field"] = runners;
+    doc["tips"] = tips;
+    doc["bestBet"] = bestBet;
+    doc["insufficientForm"] = insufficientForm;
+    return doc;
+}
+
 int runRace(Context& ctx) {
     const bool csv = csvWanted(ctx);
     const std::optional<long long> stake = stakeOption(ctx.args.option("--stake"));
@@ -73,18 +122,16 @@ int runRace(Context& ctx) {
     if (!csv)
         ctx.print(
             [&] {
-                nlohmann::json doc = shownTipsJson(shown);
-                doc["race"] = {{"track", jsonText(w.lblTrackName.caption())},
-                               {"number", jsonText(w.lblRaceNumber.caption())},
-                               {"time", jsonText(w.lblRaceTime.caption())},
-                               {"length", jsonText(w.lblRaceLength.caption())},
-                               {"date", jsonText(w.cmbDateRaces.text())}};
-                doc["field"] = runnerEntriesJson(field);
-                doc["messages"] = messagesJson(messages);
-                doc.update(shownResultsJson(w));
-                if (explain) doc["explain"] = explainJson(outcome, inputs);
+                nlohmann::json doc = raceDataJson(w, field, outcome, shown.insufficientForm);
+                if (explain) {
+                    doc["explain"] = explainJson(outcome, inputs);
+                    for (nlohmann::json& row : doc["explain"]) row["number"] = leadingWhole(row["number"].get<std::string>());
+                }
                 if (stake) doc.update(stakeJson(outcome, *stake));
-                return doc;
+                std::vector<std::string> warnings = ctx.warnings;
+                for (const std::string& m : messageWarnings(messages)) warnings.push_back(m);
+                if (!shown.error.empty()) warnings.push_back("the tipping stopped: " + shown.error);
+                return punterDocument(doc, warnings, raceFailure);
             },
             [&](std::ostream& out) {
                 out << terminalLine(w.cmbDateRaces.text()) << "  " << terminalLine(w.lblTrackName.caption()) << "  Race #. "
@@ -117,12 +164,14 @@ const Registrar registrar{
             "race without data is a warning, not an error. --explain and --stake add what\n"
             "they add to tips. --csv prints one record per runner instead: number, form, name, jockey,\n"
             "weight, barrier, tip (its place 1-5, or empty), win (percent), bestBet (yes or empty).\n"
-            "JSON: the keys of tips, plus race {track, number, time, length, date}, field [{number,\n"
-            "form, name, jockey, weight, barrier}], messages [{title, text}], results, ticker, resultText; --explain "
-            "adds explain,\n"
-            "--stake boxes and eachWay.",
+            "JSON: {date, meeting, race: {number, time, name, length}, field: [{number, emergency, name,\n"
+            "form, jockey, weight, barrier}], tips: [{tip, number, name, win, barrier}], bestBet: {tip,\n"
+            "number, name}, insufficientForm, results, result, error, warnings} (docs/cli-json.md);\n"
+            "--explain adds explain, --stake boxes and eachWay.",
             {"--date", "--stake"},
-            runRace}};
+            runRace,
+            {"--explain", "--csv"},
+            true}};
 
 }  // namespace
 }  // namespace selvane::cli

@@ -2,6 +2,7 @@
 #include "Csv.h"
 #include "Watch.h"
 #include "MeetingChoice.h"
+#include "PunterJson.h"
 #include "ResultsOutput.h"
 #include "results/CheckResults.h"
 
@@ -48,10 +49,10 @@ int runResults(Context& ctx) {
     }
     return ctx.print(
         [&] {
-            nlohmann::json doc = shownResultsJson(w);
-            doc["date"] = jsonText(w.cmbDateRaces.text());
-            doc["track"] = jsonText(w.cmbTrackName.text());
-            return doc;
+            nlohmann::json doc = resultsDataJson(w);
+            doc["date"] = isoDate(w.cmbDateRaces.text());
+            doc["meeting"] = trimmedText(w.cmbTrackName.text());
+            return punterDocument(doc, ctx.warnings);
         },
         [&](std::ostream& out) {
             out << terminalLine(w.cmbDateRaces.text()) << "  " << terminalLine(w.cmbTrackName.text()) << "\n\n";
@@ -66,13 +67,14 @@ const Registrar registrar{Command{
     "ignored), then reads the results site's meeting page of that date as choosing a race does:\n"
     "the results list, the ticker text and, with --race, the results box text of race N.\n"
     "Exit status 1 when a service cannot be reached or the day's results page cannot be fetched.\n"
-    "JSON: {date, track, results: [{link, race, track, result}], ticker, resultText}.\n"
+    "JSON: {date, meeting, results: [{race, state, placings, time}], result: {race, placings},\n"
+    "error, warnings} (docs/cli-json.md).\n"
     "--csv prints the results list, one record per race: link, race, track, result.\n"
     "--watch fetches again every S seconds (--every, 5 to 3600, default 30) and redraws: rows\n"
     "whose state changed are marked, the time of the last good fetch and the data's age are\n"
     "shown, and a failed fetch reads \"stale since hh:mm:ss\". Not on a terminal it prints one\n"
     "block per fetch. Ctrl-C ends it: exit status 0 when the last fetch worked, else 1.",
-    {"--date", "--race", "--every"}, runResults}};
+    {"--date", "--race", "--every"}, runResults, {"--csv", "--watch"}, true}};
 
 }  // namespace
 }  // namespace selvane::cli

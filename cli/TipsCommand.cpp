@@ -53,7 +53,7 @@ const Registrar registrar{Command{
     "status, insufficientForm, warning, error}; --explain adds explain: [{number, digits, mean,\n"
     "barrier, formScore, rankValue, reason}]; --stake adds boxes: [{bet, combinations,\n"
     "flexiPercent}] and eachWay: {starters, places}.",
-    {"--stake"}, runTips}};
+    {"--stake"}, runTips, {"--explain"}}};
 
 }  // namespace
 }  // namespace selvane::cli

@@ -1,6 +1,12 @@
 #include "Watch.h"
 
+#include <sys/ioctl.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <string_view>
 
 #include <condition_variable>
 #include <ctime>
@@ -63,19 +69,57 @@ void drawPlain(std::ostream& out, const Shown& s, sys_seconds now) {
     out.flush();
 }
 
-void drawScreen(std::ostream& out, const Shown& s, sys_seconds now) {
+// The first `width` characters of a UTF-8 line.
+std::string cut(const std::string& line, int width) {
+    std::size_t at = 0;
+    for (int n = 0; at < line.size(); ++at)
+        if ((static_cast<unsigned char>(line[at]) & 0xC0) != 0x80 && n++ == width) break;
+    return line.substr(0, at);
+}
+
+// The board redrawn in place: from the top left, each line cleared to its end, what a longer
+// frame left below cleared, and no line break after the last (it would scroll a full screen).
+// The heading and the status line are always shown; rows that do not fit are counted instead.
+void drawScreen(std::ostream& out, const Shown& s, sys_seconds now, ScreenSize size, bool colour) {
     const bool stale = !s.failure.empty();
-    out << "\x1b[H\x1b[2J";
-    if (!s.good.heading.empty()) out << s.good.heading << "\n";
-    out << (stale ? "\x1b[1;31m" : "\x1b[1m") << statusLine(s, now) << "\x1b[0m\n";
-    for (const BoardRow& row : s.good.rows) {
-        // Stale rows dimmed, changed ones in reverse video.
-        const char* style = stale ? "\x1b[2m" : changed(s, row) ? "\x1b[7m" : "";
-        out << "  " << style << row.text << (*style ? "\x1b[0m" : "") << "\n";
+    struct Line {
+        std::string text;
+        const char* style;
+    };
+    std::vector<Line> lines;
+    for (std::size_t at = 0; !s.good.heading.empty() && at <= s.good.heading.size();) {
+        const std::size_t end = std::min(s.good.heading.find('\n', at), s.good.heading.size());
+        lines.push_back({s.good.heading.substr(at, end - at), ""});
+        at = end + 1;
     }
-    out << "\nCtrl-C ends the watch.\n";
+    lines.push_back({statusLine(s, now), stale ? (colour ? "\x1b[1;31m" : "\x1b[1m") : "\x1b[1m"});
+    const int rows = std::max(size.rows, 1), room = rows - static_cast<int>(lines.size()) - 2;
+    const int shown = static_cast<int>(s.good.rows.size()) <= room ? static_cast<int>(s.good.rows.size())
+                                                                   : std::max(room - 1, 0);
+    for (int i = 0; i < shown; ++i) {
+        const BoardRow& row = s.good.rows[static_cast<std::size_t>(i)];
+        // Stale rows dimmed, changed ones in reverse video.
+        lines.push_back({"  " + row.text, stale ? "\x1b[2m" : changed(s, row) ? "\x1b[7m" : ""});
+    }
+    if (const std::size_t left = s.good.rows.size() - static_cast<std::size_t>(shown); left > 0 && room > 0)
+        lines.push_back({"  ... " + std::to_string(left) + " more rows: a taller terminal shows them", "\x1b[2m"});
+    if (room >= 0) {
+        lines.push_back({"", ""});
+        lines.push_back({"Ctrl-C ends the watch.", ""});
+    }
+    if (static_cast<int>(lines.size()) > rows) lines.resize(static_cast<std::size_t>(rows));
+    out << "\x1b[H";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Line& line = lines[i];
+        out << line.style << cut(line.text, std::max(size.columns, 1)) << (*line.style ? "\x1b[0m" : "") << "\x1b[K"
+            << (i + 1 < lines.size() ? "\r\n" : "");
+    }
+    out << "\x1b[J";
     out.flush();
 }
+
+std::atomic<bool> onAltScreen{false};
+std::atomic<bool> resizeAsked{false};
 
 std::mutex stopMutex;
 std::condition_variable stopWake;
@@ -86,6 +130,20 @@ bool stopAsked = false;
 
 bool runWatch(std::ostream& out, const WatchOptions& options, const std::function<Board()>& fetch) {
     Shown shown;
+    // The alternate screen, as full-screen programs use: the shell's screen comes back at the end.
+    struct Screen {
+        std::ostream& out;
+        bool on;
+        Screen(std::ostream& o, bool terminal) : out(o), on(terminal) {
+            if (on) out << "\x1b[?1049h\x1b[?25l" << std::flush;
+            if (on && &out == &std::cout) onAltScreen = true;
+        }
+        ~Screen() {
+            if (!on) return;
+            onAltScreen = false;
+            out << "\x1b[?25h\x1b[?1049l" << std::flush;
+        }
+    } screen(out, options.terminal);
     for (int round = 0; options.rounds == 0 || round < options.rounds; ++round) {
         Board board = fetch();
         const sys_seconds at = options.now();
@@ -108,9 +166,10 @@ bool runWatch(std::ostream& out, const WatchOptions& options, const std::functio
         }
         // The age ticks on the screen while it waits.
         bool go = true;
-        for (seconds waited{0}; go && waited < options.every; waited += seconds(1)) {
-            drawScreen(out, shown, options.now());
+        for (seconds waited{0}; go && waited < options.every;) {
+            drawScreen(out, shown, options.now(), options.size(), options.colour);
             go = out && options.sleep(seconds(1));
+            if (!options.resized()) waited += seconds(1);
         }
         if (!go) break;
     }
@@ -139,10 +198,19 @@ WatchOptions liveWatchOptions(std::chrono::seconds every, bool terminal) {
         localtime_r(&t, &local);
         return sys_seconds(seconds(t + local.tm_gmtoff));
     };
-    o.sleep = [](seconds d) {
+    // Plain blocks have nothing to fit: a resize does not wake them.
+    o.sleep = [terminal](seconds d) {
         std::unique_lock lock(stopMutex);
-        return !stopWake.wait_for(lock, d, [] { return stopAsked; });
+        return !stopWake.wait_for(lock, d, [terminal] { return stopAsked || (terminal && resizeAsked); }) || !stopAsked;
     };
+    o.resized = [] { return resizeAsked.exchange(false); };
+    o.size = [] {
+        winsize ws{};
+        if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &ws) != 0 || ws.ws_row == 0 || ws.ws_col == 0) return ScreenSize{};
+        return ScreenSize{ws.ws_row, ws.ws_col};
+    };
+    const char* noColour = std::getenv("NO_COLOR");
+    o.colour = !(noColour && *noColour);
     return o;
 }
 
@@ -167,9 +235,22 @@ bool watchWanted(const Context& ctx) {
 
 int watchCommand(Context& ctx, bool csv, const std::function<Board()>& fetch) {
     if (csv || ctx.json) throw UsageError("--watch draws a board: it takes neither --csv nor --json");
-    const WatchOptions options =
-        liveWatchOptions(everyOption(ctx.args.option("--every")), &ctx.out == &std::cout && isatty(STDOUT_FILENO));
+    // A dumb terminal cannot move the cursor: it gets the plain blocks.
+    const char* term = std::getenv("TERM");
+    const bool screen = &ctx.out == &std::cout && isatty(STDOUT_FILENO) && !(term && std::string_view(term) == "dumb");
+    const WatchOptions options = liveWatchOptions(everyOption(ctx.args.option("--every")), screen);
     return runWatch(ctx.out, options, fetch) ? kOk : kInputError;
+}
+
+void resizeRunningWatch() {
+    std::lock_guard lock(stopMutex);
+    resizeAsked = true;
+    stopWake.notify_all();
+}
+
+void leaveWatchScreen() {
+    static const char kLeave[] = "\x1b[?25h\x1b[?1049l";
+    if (onAltScreen.exchange(false)) [[maybe_unused]] const auto n = ::write(STDOUT_FILENO, kLeave, sizeof kLeave - 1);
 }
 
 bool stopRunningWatch() {

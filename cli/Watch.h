@@ -27,12 +27,23 @@ using WallClock = std::function<std::chrono::sys_seconds()>;
 // Waits the given time; false when the watch is to stop.
 using Sleeper = std::function<bool(std::chrono::seconds)>;
 
+// A terminal's rows and columns.
+struct ScreenSize {
+    int rows = 24;
+    int columns = 80;
+};
+
 struct WatchOptions {
     std::chrono::seconds every{30};
     int rounds = 0;         // fetches before it ends; 0 until stopped
     bool terminal = false;  // redraw the screen each second, else one plain block per fetch
     WallClock now;
     Sleeper sleep;
+    // On a terminal: its size now, whether colours may be used, and whether it was resized since
+    // last asked (a resize redraws at once without counting as a second waited).
+    std::function<ScreenSize()> size = [] { return ScreenSize{}; };
+    bool colour = true;
+    std::function<bool()> resized = [] { return false; };
 };
 
 // Fetches and draws until stopped (or `rounds` fetches): the time of the last good fetch and
@@ -58,6 +69,11 @@ bool watchWanted(const Context& ctx);
 // A command's --watch on ctx.out (redrawn when that is a terminal); refused beside --csv or --json.
 // Exit status 0 when the last fetch worked, else 1.
 int watchCommand(Context& ctx, bool csv, const std::function<Board()>& fetch);
+
+// SIGWINCH during a watch: redraw it at once to the new size.
+void resizeRunningWatch();
+// A signal that ends the process during a watch on a terminal: give the terminal its screen back.
+void leaveWatchScreen();
 
 // Ctrl-C during a watch ends it at its next wait rather than killing the process.
 // Returns true when a watch was running and is now asked to stop.

@@ -22,6 +22,48 @@ if(TARGET selvane-standin)
 endif()
 install(FILES ${SHARE_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/selvane COMPONENT desktop)
 
+# A man page per program, made by help2man from the program's own --help and --version (so from
+# the same command table), compressed as Debian's tools do it; shell completion for selvane-cli.
+find_program(HELP2MAN help2man)
+set(SELVANE_MAN_desktop)
+set(SELVANE_MAN_standin)
+if(HELP2MAN)
+  set(man_name_selvane "Box Five & Each Way tipping for Australian horse racing")
+  set(man_name_selvane-cli "Box Five & Each Way tipping for Australian horse racing, from a terminal")
+  set(man_name_selvane-standin "stand-in race services for testing Selvane, on loopback")
+  set(man_component_selvane desktop)
+  set(man_component_selvane-cli desktop)
+  set(man_component_selvane-standin standin)
+  foreach(program selvane selvane-cli selvane-standin)
+    if(NOT TARGET ${program})
+      continue()
+    endif()
+    set(page ${CMAKE_BINARY_DIR}/man/${program}.1)
+    # selvane-cli's page holds every command's help.
+    if(program STREQUAL "selvane-cli")
+      set(help_option "--help-option=help all")
+    else()
+      set(help_option)
+    endif()
+    add_custom_command(OUTPUT ${page}.gz
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+      COMMAND env -u DISPLAY -u WAYLAND_DISPLAY ${HELP2MAN} --no-info --no-discard-stderr
+              --name=${man_name_${program}} ${help_option} --output=${page} $<TARGET_FILE:${program}>
+      COMMAND gzip -9nf ${page}
+      DEPENDS ${program} VERBATIM)
+    list(APPEND SELVANE_MAN_${man_component_${program}} ${page}.gz)
+  endforeach()
+  add_custom_target(man ALL DEPENDS ${SELVANE_MAN_desktop} ${SELVANE_MAN_standin})
+  install(FILES ${SELVANE_MAN_desktop} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT desktop)
+  install(FILES ${SELVANE_MAN_standin} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT standin)
+else()
+  message(WARNING "help2man not found: no man pages (scripts/install-deps.sh installs it)")
+endif()
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/completion/selvane-cli
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions COMPONENT desktop)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/completion/_selvane-cli
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions COMPONENT desktop)
+
 set(PACKAGING ${CMAKE_SOURCE_DIR}/packaging)
 install(FILES ${PACKAGING}/${SELVANE_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
         COMPONENT desktop)
@@ -35,7 +77,7 @@ foreach(size 16 24 32 48 64 128 256)
           COMPONENT desktop)
 endforeach()
 
-# Each package's copyright, changelog and lintian overrides; the changelog compressed as Debian's
+# Each package's copyright and changelog; the changelog compressed as Debian's
 # tools do it (gzip -9n: no name or time stamp, so the same text packs to the same bytes).
 set(CHANGELOG_GZ ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
@@ -47,8 +89,6 @@ foreach(component desktop standin)
   set(package ${SELVANE_PACKAGE_${component}})
   install(FILES ${PACKAGING}/copyright ${CHANGELOG_GZ} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${package}
           COMPONENT ${component})
-  install(FILES ${PACKAGING}/${package}.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
-          RENAME ${package} COMPONENT ${component})
 endforeach()
 
 set(CPACK_PACKAGE_NAME selvane)

@@ -33,13 +33,15 @@ want_desktop=$(
   {
     printf '%s\n' usr/bin/selvane usr/bin/selvane-cli "$windows_dir/selvane-windows.so" \
       "usr/share/applications/$app_id.desktop" "usr/share/metainfo/$app_id.metainfo.xml" \
-      usr/share/icons/hicolor/scalable/apps/selvane.svg usr/share/lintian/overrides/selvane \
-      usr/share/doc/selvane/copyright usr/share/doc/selvane/changelog.gz
+      usr/share/icons/hicolor/scalable/apps/selvane.svg \
+      usr/share/doc/selvane/copyright usr/share/doc/selvane/changelog.gz \
+      usr/share/man/man1/selvane.1.gz usr/share/man/man1/selvane-cli.1.gz \
+      usr/share/bash-completion/completions/selvane-cli usr/share/zsh/vendor-completions/_selvane-cli
     for size in 16 24 32 48 64 128 256; do echo "usr/share/icons/hicolor/${size}x${size}/apps/selvane.png"; done
     for f in share/*; do echo "usr/share/selvane/$(basename "$f")"; done
   } | sort
 )
-want_standin=$(printf '%s\n' usr/bin/selvane-standin usr/share/lintian/overrides/selvane-standin \
+want_standin=$(printf '%s\n' usr/bin/selvane-standin usr/share/man/man1/selvane-standin.1.gz \
   usr/share/doc/selvane-standin/copyright usr/share/doc/selvane-standin/changelog.gz | sort)
 for pair in "desktop:$desktop" "standin:$standin"; do
   name=${pair%%:*} deb=${pair#*:}

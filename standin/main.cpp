@@ -7,12 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "selvane/Config.h"
 #include "standin/Server.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: selvane-standin [--port N] [--host ADDR] [--now 2026-12-06T14:00] [--seed N] [--root DIR]\n"
+    "usage: selvane-standin [--version] [--port N] [--host ADDR] [--now 2026-12-06T14:00] [--seed N] [--root DIR]\n"
     "                       [--fault none|slow|stall|truncate|oversize|404|500|not-utf8] [--fault-path PREFIX]\n"
     "                       [--slow-ms N] [--oversize-bytes N] [--quiet] [--dump DIR]\n"
     "Serves the form guide at /cgi-bin/tvf/, the tote results site at /tote/ and the maker's site at /maker/.\n"
@@ -56,6 +57,9 @@ int main(int argc, char** argv) {
         };
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::printf("selvane-standin %s\n", selvane::config::kVersion);
             return 0;
         } else if (arg == "--port") {
             options.port = static_cast<int>(number(arg, value(), 0, 65535));

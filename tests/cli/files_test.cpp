@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "CliRun.h"
+#include "CommandLine.h"
 #include "Csv.h"
 #include "standin/Server.h"
 
@@ -64,6 +65,75 @@ TEST(Cli, UsageAndInputErrors) {
                   "selvane-cli parse dates: --timeout takes 0.1 to 3600 seconds (usage: selvane-cli parse dates "
                   "FILE)\n")
             << bad;
+    }
+}
+
+// The words as the command table reads them: common options anywhere, --opt=value, "--", help.
+TEST(Cli, WordsAreReadByTheCommandTable) {
+    test::TempDir dir;
+    const std::string page = dir.file("page.html");
+    test::writeFile(page, "");
+    const std::string dates = "{\n  \"dates\": [\n    \"\",\n    \"\",\n    \"\",\n    \"\",\n    \"\"\n  ]\n}\n";
+    const std::string usage = " (usage: selvane-cli parse dates FILE)\n";
+    const struct {
+        std::vector<std::string> words;
+        int code;
+        std::string out, err;  // out: its start
+    } cases[] = {
+        {{"--json", "parse", "dates", page}, 0, dates, ""},
+        {{"parse", "dates", "--timeout=0.1", page, "--json"}, 0, dates, ""},
+        {{"parse", "dates", "--", page}, 0, "0  \n", ""},
+        {{"parse", "dates", "--", "--json"}, 1, "", "selvane-cli parse dates: --json: no such file\n"},
+        // A word after the command is its argument, also when it names another command.
+        {{"parse", "dates", "meetings"}, 1, "", "selvane-cli parse dates: meetings: no such file\n"},
+        {{"help", "parse", "dates"}, 0, "Usage: selvane-cli parse dates FILE\n", ""},
+        {{"parse", "dates", "--help"}, 0, "Usage: selvane-cli parse dates FILE\n", ""},
+        {{"help"}, 0, "selvane-cli: Box Five & Each Way Selvane from a terminal\n", ""},
+        {{"help", "bogus"}, 2, "", "selvane-cli: unknown command 'bogus' (see selvane-cli --help)\n"},
+        {{"parse", "race"}, 2, "", "selvane-cli: unknown command 'parse race' (see selvane-cli --help)\n"},
+        {{"parse", "dates", page, "--bogus"}, 2, "", "selvane-cli parse dates: unknown option --bogus" + usage},
+        {{"parse", "dates", page, "x"}, 2, "", "selvane-cli parse dates: unexpected argument x" + usage},
+        {{"parse", "dates", page, "--timeout"}, 2, "", "selvane-cli parse dates: --timeout needs a value" + usage},
+        {{"--timeout", "0", "parse", "dates", page}, 2, "",
+         "selvane-cli parse dates: --timeout takes 0.1 to 3600 seconds" + usage},
+        {{"--json"}, 2, "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.words.back());
+        const test::CliRun run = test::runCli(c.words);
+        EXPECT_EQ(run.code, c.code);
+        EXPECT_TRUE(run.out.starts_with(c.out)) << run.out;
+        // No command: the overview, on stderr.
+        EXPECT_TRUE(c.err.empty() && c.code == 2 ? run.err.starts_with("selvane-cli: Box Five") : run.err == c.err)
+            << run.err;
+    }
+}
+
+// The bash and zsh completion files offer every command of the table and each of its options.
+TEST(Cli, CompletionFilesListEveryCommandAndOption) {
+    const std::filesystem::path folder =
+        std::filesystem::path(test::dataFile("")).parent_path().parent_path().parent_path() / "packaging/completion";
+    for (const char* file : {"selvane-cli", "_selvane-cli"}) {
+        SCOPED_TRACE(file);
+        const std::string script = test::readFile((folder / file).string());
+        ASSERT_FALSE(script.empty());
+        // As a word: not inside a longer name ("--race" in "--races").
+        const auto offers = [&](const std::string& word) {
+            for (std::size_t at = script.find(word); at != std::string::npos; at = script.find(word, at + 1)) {
+                const char after = at + word.size() < script.size() ? script[at + word.size()] : ' ';
+                if (!std::isalnum(static_cast<unsigned char>(after)) && after != '-') return true;
+            }
+            return false;
+        };
+        std::vector<std::string> words{"help"};
+        for (const cli::CommonOption& o : cli::commonOptions()) words.push_back(o.name);
+        for (const cli::Command& c : cli::commands()) {
+            std::istringstream name(c.name);
+            for (std::string w; name >> w;) words.push_back(w);
+            words.insert(words.end(), c.options.begin(), c.options.end());
+            words.insert(words.end(), c.flags.begin(), c.flags.end());
+        }
+        for (const std::string& w : words) EXPECT_TRUE(offers(w)) << w;
     }
 }
 

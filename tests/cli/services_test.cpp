@@ -5,6 +5,7 @@
 
 #include "CliRun.h"
 #include "OddsOutput.h"
+#include "PunterJson.h"
 #include "ResultsOutput.h"
 #include "Watch.h"
 
@@ -82,8 +83,10 @@ TEST_F(Commands, AServiceThatFailsIsNamedWithItsCauseAndExitOne) {
          "race: Page could not be fetched: " + tote + "2026/12/06/mtgraces.html (HTTP 404)"},
         {standin::Fault::NotFound, "/cgi-bin/tvf/memdispodds.pl/", {"odds", "scone", "2"},
          "odds: " + odds + "HTTP 404)"},
+        // With --json the error is also the document's.
         {standin::Fault::None, "=/cgi-bin/tvf/memdispodds.pl/scomoqb2?rto", {"odds", "scone", "2", "--json"},
-         "odds: " + odds + "the price page has no price table)"},
+         "odds: " + odds + "the price page has no price table)",
+         "{\n  \"error\": \"" + odds + "the price page has no price table)\",\n  \"warnings\": []\n}\n"},
         // A race page that cannot be fetched still gives the placeholder tips and the warning.
         {standin::Fault::NotFound, "/cgi-bin/tvf/memdeliver.pl", {"race", "scone", "1"},
          "race: Page could not be fetched: " + guide + "memdeliver.pl/scomoqb1.htm?tvf3 (HTTP 404)",
@@ -105,6 +108,50 @@ TEST_F(Commands, AServiceThatFailsIsNamedWithItsCauseAndExitOne) {
     closed.formGuide = "http://127.0.0.1:1";
     EXPECT_EQ(cli({"meetings"}, closed).err, "selvane-cli meetings: Page could not be fetched: "
                                              "http://127.0.0.1:1/cgi-bin/tvf/access.pl (no connection)\n");
+}
+
+// The punter commands' JSON is data: numbers, ISO dates and times, names without padding.
+TEST_F(Commands, JsonCarriesData) {
+    using nlohmann::json;
+    const auto doc = [&](std::vector<std::string> words) {
+        words.push_back("--json");
+        const test::CliRun run = cli(words);
+        EXPECT_EQ(run.code, 0) << run.err;
+        return json::parse(run.out);
+    };
+    const json race = doc({"race", "scone", "1"});
+    const json meetings = doc({"meetings"});
+    const json odds = doc({"odds", "scone", "5"});
+    const json results = doc({"results", "scone", "--race", "1"});
+    const std::pair<json, json> cases[] = {
+        {race["race"], json::parse(R"({"number":1,"time":"13:10","name":"CITY HOTEL 3YO HCP","length":2000})")},
+        {race["date"], "2026-12-06"},
+        {race["tips"][0], json::parse(R"({"tip":1,"number":11,"name":"COUNTRY CHARM","win":45,"barrier":5})")},
+        {race["bestBet"], json::parse(R"({"tip":3,"number":17,"name":"FLYING SUNRISE"})")},
+        {race["field"][0], json::parse(R"({"number":1,"emergency":false,"name":"IRON PRINCESS","form":"63",
+                                          "jockey":"L. Tully","weight":60.0,"barrier":17})")},
+        {race["field"][18]["emergency"], true},
+        {race["results"][2], json::parse(R"({"race":3,"state":"upcoming","placings":[],"time":"14:10"})")},
+        {race["warnings"], json::array()},
+        {meetings["meetings"][0]["races"][1],
+         json::parse(R"({"number":2,"time":"13:40","name":"CLASS 3 HCP","length":1000})")},
+        {meetings["dates"].back(), "2026-12-06"},
+        {odds["runners"][8], json::parse(R"({"number":9,"name":"High Express","onPricePage":true,"best":7.0,
+            "scratched":false,"prices":{"ausTote":null,"stabWin":7.0,"nswWin":6.8,"qldWin":6.7,"stabPlace":2.4,
+            "nswPlace":2.4,"qldPlace":2.5}})")},
+        {odds["runners"][9]["scratched"], true},
+        {odds["runners"][9]["best"], nullptr},
+        {results["result"], json::parse(R"({"race":1,"placings":[5,10,13]})")},
+        {results["results"][0], json::parse(R"({"race":1,"state":"result","placings":[5,10,13],"time":null})")},
+        {results["meeting"], "SCONE"},
+        {results["error"], nullptr},
+    };
+    for (const auto& [got, want] : cases) EXPECT_EQ(got, want);
+    const std::pair<const char*, json> times[] = {
+        {"2:10PM", "14:10"}, {"12:05AM", "00:05"}, {"12:30PM", "12:30"}, {"13:25", "13:25"},
+        {"13:25PM", nullptr}, {"24:00", nullptr}, {"1:5PM", nullptr}, {"CLOSED", nullptr},
+    };
+    for (const auto& [text, want] : times) EXPECT_EQ(cli::isoTime(text), want) << text;
 }
 
 // odds names its race page's failure as race does: without the field there are no prices.
@@ -240,6 +287,31 @@ TEST(Watch, PlainBlocksMarkChangesAndStaleness) {
               // Changes are counted against the last good fetch, not the failed ones.
               "HEAD\nfetched 12:02:30, data age 0s\n  R1 3,5,7\n* R2 CLOSED\n* R3 2:05PM\n\n");
     EXPECT_EQ(time.slept, std::vector<std::chrono::seconds>(5, 30s));
+}
+
+// On a terminal: the alternate screen, each frame drawn over the last from the top left, cut to
+// the terminal's size with the heading and the status line kept; no colour under NO_COLOR.
+TEST(Watch, ATerminalFrameFitsTheScreenAndKeepsTheStatusLine) {
+    const std::vector<cli::Board> boards = {
+        {true, "", "HEAD", {{"1", "R1 1:05PM"}, {"2", "R2 1:35PM"}, {"3", "R3 2:05PM"}}},
+        {false, "down", "", {}},
+        {false, "the last fetch: not drawn", "", {}},
+    };
+    std::size_t next = 0;
+    FakeTime time;
+    cli::WatchOptions options = time.options(3, 1s);
+    options.terminal = true;
+    options.colour = false;
+    options.size = [] { return cli::ScreenSize{6, 24}; };
+    std::ostringstream out;
+    cli::runWatch(out, options, [&] { return boards[next++]; });
+    EXPECT_EQ(out.str(),
+              "\x1b[?1049h\x1b[?25l"
+              "\x1b[HHEAD\x1b[K\r\n\x1b[1mfetched 12:00:00, data a\x1b[0m\x1b[K\r\n  R1 1:05PM\x1b[K\r\n"
+              "\x1b[2m  ... 2 more rows: a tal\x1b[0m\x1b[K\r\n\x1b[K\r\nCtrl-C ends the watch.\x1b[K\x1b[J"
+              "\x1b[HHEAD\x1b[K\r\n\x1b[1mstale since 12:00:00 (da\x1b[0m\x1b[K\r\n\x1b[2m  R1 1:05PM\x1b[0m\x1b[K\r\n"
+              "\x1b[2m  ... 2 more rows: a tal\x1b[0m\x1b[K\r\n\x1b[K\r\nCtrl-C ends the watch.\x1b[K\x1b[J"
+              "\x1b[?25h\x1b[?1049l");
 }
 
 OddsRow row(std::string number, std::string best) {

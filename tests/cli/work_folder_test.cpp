@@ -29,9 +29,11 @@ TEST_F(WorkFolder, AFullDiskFailsTheCommandNamingTheFile) {
     test::SmallDisk disk(4096);
     for (const Words& words : {Words{"meetings"}, Words{"meetings", "--json"}, Words{"race", "scone", "3"}}) {
         const test::CliRun r = run(words, disk.path());
+        const std::string cause = "cannot write access.html: " + disk.reason();
+        const std::string json = "{\n  \"error\": \"" + cause + "\",\n  \"warnings\": []\n}\n";
         EXPECT_EQ(std::make_tuple(r.code, r.err, r.out),
-                  std::make_tuple(1, "selvane-cli " + words[0] + ": cannot write access.html: " + disk.reason() + "\n",
-                                  std::string()));
+                  std::make_tuple(1, "selvane-cli " + words[0] + ": " + cause + "\n",
+                                  words.back() == "--json" ? json : std::string()));
         EXPECT_FALSE(fs::exists(disk.path() / "access.html"));
     }
 }
