@@ -8,6 +8,7 @@
 
 #include "Cli.h"
 #include "Csv.h"
+#include "PunterJson.h"
 #include "Recording.h"
 #include "TipsOutput.h"
 #include "form/RaceFieldParser.h"
@@ -457,6 +458,13 @@ std::string joined(const std::vector<int>& v, const char* sep) {
     return s;
 }
 
+// The error of a review that could not fetch everything: the first page that failed.
+std::string failureLine(const std::vector<std::string>& failures) {
+    if (failures.empty()) return {};
+    if (failures.size() == 1) return failures.front();
+    return failures.front() + " and " + std::to_string(failures.size() - 1) + " more pages could not be fetched";
+}
+
 int runReview(Context& ctx) {
     ctx.args.expect(0, 0, {"--from", "--to", "--track", "--stake", "--jobs", "--offline", "--races", "--by-track", "--csv"});
     const bool csv = csvWanted(ctx);
@@ -541,13 +549,15 @@ int runReview(Context& ctx) {
                 json doc = {{"from", from},        {"to", to},
                             {"stake", stake / 100.0}, {"races", list},
                             {"totals", totalsJson(totals)}, {"voidRaces", totals.voidRaces},
-                            {"pendingRaces", review.pending_}, {"errors", review.failures_}};
+                            {"pendingRaces", review.pending_}};
                 if (byTrack) {
                     json t = json::object();
                     for (const auto& [name, x] : tracks) t[name] = totalsJson(x);
                     doc["byTrack"] = t;
                 }
-                return doc;
+                std::vector<std::string> warnings = ctx.warnings;
+                warnings.insert(warnings.end(), review.failures_.begin(), review.failures_.end());
+                return punterDocument(doc, warnings, failureLine(review.failures_));
             },
             [&](std::ostream& out) {
                 out << "Review " << from << " to " << to << ", stake " << twoDecimals(stake) << " a bet type: "
@@ -596,11 +606,13 @@ const Registrar registrar{Command{
     "Exit status 1 when a page could not be fetched (what could be settled is still printed).\n"
     "JSON: {from, to, stake, races: [{date, track, race, tips, bestBet, result, void, bets: {win,\n"
     "eachWay, quinella, exacta, trifecta, firstFour: {staked, returned}}}], totals: {<bet>: {bets,\n"
-    "hits, staked, returned, profit, roi, longestLosingRun, maxDrawdown}}, voidRaces, pendingRaces,\n"
-    "errors};\n"
+    "hits, staked, returned, profit, roi, longestLosingRun, maxDrawdown}}, voidRaces, pendingRaces, error,\n"
+    "warnings} (every page that could not be fetched is a warning, the first one the error);\n"
     "--by-track adds byTrack: {<track>: totals}.",
     {"--from", "--to", "--track", "--stake", "--jobs"},
-    runReview}};
+    runReview,
+    {"--offline", "--races", "--by-track", "--csv"},
+    true}};
 
 }  // namespace
 }  // namespace selvane::cli
