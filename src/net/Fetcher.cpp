@@ -53,7 +53,7 @@ bool resolve(void* library, F& function, const char* name) {
 }
 
 std::optional<Curl> loadCurl() {
-    void* library = ::dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
+    void* library = ::dlopen("libcurl.so.4", RTLD_LAZY | RTLD_LOCAL);
     if (!library) return std::nullopt;
     Curl c{};
     decltype(&curl_global_init) globalInit = nullptr;

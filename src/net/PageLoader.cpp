@@ -42,11 +42,29 @@ LoadedPage unwritten(Context& ctx, const std::string& url, const FetchResult& fe
     return page;
 }
 
+// The engine's run on the last page loaded: a command that loads the same page again (the date
+// command reloads the meeting page the download just ran) reuses it instead of a second run.
+const NormalisedPage& normalisedOnce(const std::string& body, const std::string& charset) {
+    struct Last {
+        std::string body, charset;
+        NormalisedPage page;
+        bool set = false;
+    };
+    thread_local Last last;
+    if (!last.set || last.body != body || last.charset != charset) {
+        last.page = normalisePage(body, charset);
+        last.body = body;
+        last.charset = charset;
+        last.set = true;
+    }
+    return last.page;
+}
+
 LoadedPage parsed(Context& ctx, const std::string& url, const FetchResult& fetch, const std::string& testPath) {
-    NormalisedPage doc = normalisePage(fetch.body, charsetOf(fetch.contentType));
+    const NormalisedPage& doc = normalisedOnce(fetch.body, charsetOf(fetch.contentType));
     const WriteOutcome saved = saveFile(testPath, doc.markup);
     if (!saved.ok()) return unwritten(ctx, url, fetch, testPath, saved.failure);
-    return LoadedPage{true, url, fetch.status, {}, {}, testPath, std::move(doc.title), std::move(doc.markup)};
+    return LoadedPage{true, url, fetch.status, {}, {}, testPath, doc.title, doc.markup};
 }
 
 }  // namespace
