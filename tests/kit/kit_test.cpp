@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 
 #include "kit/BusyBracket.h"
 #include "kit/Entry.h"
 #include "kit/FakePorts.h"
+#include "kit/Guarded.h"
 #include "kit/InstanceBell.h"
 #include "kit/Maxkey.h"
 #include "kit/ShellOpen.h"
@@ -106,6 +109,44 @@ TEST(BusyBracket, DisablesEveryControlWithTheHourglassUntilClosedOnEveryPath) {
         EXPECT_EQ(w.progress.visible(), false);
         EXPECT_EQ(pointer.history, (std::vector<bool>{true, false}));
         EXPECT_EQ(std::pair(thrown, ticks), std::pair(way >= ObserverThrowsOpening, 0));
+    }
+}
+
+// A step's own failures are skipped and noted; a bug is not swallowed in a debug or test build.
+TEST(Guarded, SkipsAndNotesAStepsFailuresAndLetsABugThrough) {
+    struct Case {
+        const char* what;
+        std::function<void()> step;
+        bool stepFailure;
+    };
+    const Case cases[] = {
+        {"missing file", [] { throw std::filesystem::filesystem_error("no file", std::error_code()); }, true},
+        {"runtime", [] { throw std::runtime_error("fetch failed"); }, true},
+        {"index", [] { throw std::out_of_range("no row 3"); }, true},
+        {"conversion", [] { throw std::invalid_argument("stoi"); }, true},
+        {"logic", [] { throw std::logic_error("a bug"); }, false},
+        {"length", [] { throw std::length_error("a bug"); }, false},
+        {"not an exception", [] { throw 7; }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SkippedSteps log;
+        bool escaped = false;
+        {
+            const SkippedStepScope scope(log);
+            try {
+                guarded(c.step);
+            } catch (...) {
+                escaped = true;
+            }
+        }
+#ifdef NDEBUG
+        const bool bugThrough = false;
+#else
+        const bool bugThrough = !c.stepFailure;
+#endif
+        EXPECT_EQ(escaped, bugThrough);
+        EXPECT_EQ(log.size(), bugThrough ? 0u : 1u);
     }
 }
 

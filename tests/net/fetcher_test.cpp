@@ -10,6 +10,7 @@
 
 #include "app/App.h"
 #include "kit/FakePorts.h"
+#include "kit/Guarded.h"
 #include "net/PageLoader.h"
 #include "net/PageStatus.h"
 #include "net/WorkFiles.h"
@@ -119,6 +120,21 @@ TEST(Fetcher, ADeadServiceIsAskedOnceACommand) {
     for (const auto& [url, isDead] : {std::pair{"http://EXAMPLE.com:80/other", true}, {"https://example.com/a", false},
                                       {"http://example.com:8080/a", false}, {"http://www.example.com/a", false}})
         EXPECT_EQ(dead.recall(url).has_value(), isDead) << url;
+}
+
+// A command's skipped steps are its own: an inner command's join them, the next command starts afresh.
+TEST(CommandScope, KeepsTheCommandsSkippedSteps) {
+    test::AppFixture fx;
+    Context& ctx = *fx.app;
+    {
+        const CommandScope outer(ctx);
+        guarded([] { throw std::runtime_error("first"); });
+        const CommandScope inner(ctx);
+        guarded([] { throw std::out_of_range("second"); });
+    }
+    EXPECT_EQ(ctx.skippedSteps, (SkippedSteps{"first", "second"}));
+    const CommandScope next(ctx);
+    EXPECT_TRUE(ctx.skippedSteps.empty());
 }
 
 struct PageLoader : ::testing::Test {
