@@ -92,12 +92,6 @@ std::string copyRacePage(Context& ctx, MainWindow& w, const LiveResultChoice& ch
 
 }  // namespace
 
-std::string padRaceNumber(std::string_view raceNumber) {
-    std::string padded(raceNumber);
-    if (text::leadingNumber(raceNumber) < 10) padded.insert(0, "0");
-    return padded;
-}
-
 std::string trackTextOf(std::string_view trackNameCaption) {
     if (trackNameCaption.size() <= kTrackPrefix + 1) return {};
     return std::string(
@@ -132,7 +126,7 @@ LiveResultChoice chooseLiveResult(std::string_view raceNumberCaption, std::strin
                                   const std::vector<ReportRow>& results) {
     LiveResultChoice c;
     const std::string_view raceNumber = text::trimSpaces(raceNumberCaption);
-    c.raceNumber = padRaceNumber(raceNumber);
+    c.raceNumber = text::paddedRaceNumber(raceNumber);
     c.trackText = trackTextOf(trackNameCaption);
     c.resultsRow = rowOfRace(raceNumber, static_cast<int>(results.size()));
     if (c.resultsRow >= 0) {
@@ -160,7 +154,7 @@ std::optional<std::string> resultsLinkPage(const ReportList& lstRaceName, const 
     const int row = lstRaceName.selectedIndex();
     if (lstRaceName.count() == 0 || lstResults.count() == 0 || row < 0 || row >= lstRaceName.count())
         return std::nullopt;
-    return lstResults.row(0).text + padRaceNumber(lstRaceName.subItem(row, 1)) + ".html";
+    return lstResults.row(0).text + text::paddedRaceNumber(lstRaceName.subItem(row, 1)) + ".html";
 }
 
 void liveResults(Context& ctx, MainWindow& w) {

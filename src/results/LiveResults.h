@@ -13,10 +13,6 @@ namespace selvane {
 
 struct MainWindow;
 
-// The race number as the result pages name it: a "0" in front when its value is below 10
-// ('5' gives '05', '12' stays).
-std::string padRaceNumber(std::string_view raceNumber);
-
 // The track text of lblTrackName's caption: "TrackName: ", the name, one blank; the prefix and
 // that blank cut off, then trimmed. A caption too short for that gives an empty text.
 std::string trackTextOf(std::string_view trackNameCaption);
