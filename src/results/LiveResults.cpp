@@ -6,6 +6,7 @@
 #include "kit/BusyBracket.h"
 #include "kit/Guarded.h"
 #include "kit/MainWindow.h"
+#include "kit/NoRaceBox.h"
 #include "net/PageLoader.h"
 #include "net/PageStatus.h"
 #include "net/PageText.h"
@@ -112,11 +113,6 @@ LiveResultsGate liveResultsGate(int raceListRows, std::string_view raceNumberCap
     return LiveResultsGate::Go;
 }
 
-std::string noRaceSelectText() {
-    return "You have not select any races yet.\r\rWhich race number you want to see the live results\r"
-           "please double click to select it first.";
-}
-
 std::string resultsInaccessibleText(std::string_view meetingCaption) {
     return "Could not access any live results data for " + std::string(text::trimSpaces(meetingCaption)) +
            "\rThis is probably due to race results has no record available.";
@@ -163,7 +159,7 @@ void liveResults(Context& ctx, MainWindow& w) {
         return;
     case LiveResultsGate::NoRaceSelected:
         if (ctx.ports.messages)
-            ctx.ports.messages->show(kNoRaceSelectTitle, noRaceSelectText(), MessageIcon::Information,
+            ctx.ports.messages->show(kNoRaceSelectTitle, noRaceSelectText("live results"), MessageIcon::Information,
                                      MessageButtons::Ok);
         w.lstRaceName.setFocus();
         return;

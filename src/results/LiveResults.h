@@ -30,9 +30,7 @@ enum class LiveResultsGate {
 };
 LiveResultsGate liveResultsGate(int raceListRows, std::string_view raceNumberCaption, int resultsRows);
 
-inline constexpr const char* kNoRaceSelectTitle = "No Race Select";
 inline constexpr const char* kResultsInaccessibleTitle = "Live Results Inaccessible";
-std::string noRaceSelectText();
 // meetingCaption: lblMeeting's caption, trimmed here.
 std::string resultsInaccessibleText(std::string_view meetingCaption);
 
