@@ -293,7 +293,8 @@ void Server::Impl::handle(const httplib::Request& req, httplib::Response& res) {
                                  });
         return;
     }
-    res.set_content(std::move(r.body), "text/html");
+    // A charset followed by another parameter, as some servers send it.
+    res.set_content(std::move(r.body), f == Fault::NotUtf8 ? "text/html; charset=windows-1252;x=y" : "text/html");
 }
 
 Server::Server(Options options) : impl_(std::make_unique<Impl>(std::move(options))) {}

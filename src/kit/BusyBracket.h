@@ -20,7 +20,6 @@ public:
 
     // Closes now (a command that goes on with the controls enabled); later calls do nothing.
     void close();
-    bool isOpen() const { return open_; }
 
 private:
     Window& window_;

@@ -35,8 +35,6 @@ public:
     // A local date and time.
     MockClock(CivilDate date, int hour = 12, int minute = 0);
     std::chrono::system_clock::time_point now() const override { return now_; }
-    void advanceMinute() { now_ += std::chrono::minutes(1); }
-    void advance(std::chrono::system_clock::duration d) { now_ += d; }
 
 private:
     std::chrono::system_clock::time_point now_;

@@ -193,9 +193,4 @@ void WebView::navigate(std::string location) {
     changed();
 }
 
-void WebView::setOffline(bool on) {
-    offline_ = on;
-    changed();
-}
-
 }  // namespace selvane

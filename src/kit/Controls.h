@@ -247,8 +247,8 @@ public:
     // A local file path or a URL; empty shows a blank page.
     void navigate(std::string location);
     int navigations() const { return navigations_; }
-    bool offline() const { return offline_; }
-    void setOffline(bool on);
+    // The window's call stays; ui/ keeps every view offline whatever it is given.
+    void setOffline(bool) {}
 
     // A link the user clicked in the page, with its address; the view never follows it.
     std::function<void(const std::string& address)> onLinkClick;
@@ -256,7 +256,6 @@ public:
 private:
     std::string location_;
     int navigations_ = 0;
-    bool offline_ = true;
 };
 
 }  // namespace selvane

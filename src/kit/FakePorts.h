@@ -29,7 +29,6 @@ class FakeMessageBox : public MessageBoxPort {
 public:
     MessageAnswer show(const std::string& title, const std::string& text, MessageIcon icon,
                        MessageButtons buttons) override;
-    void setNextAnswer(MessageAnswer a) { answers.push_back(a); }
 
     std::vector<ShownMessage> shown;
     std::deque<MessageAnswer> answers;

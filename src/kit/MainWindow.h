@@ -40,7 +40,7 @@ struct MainWindow : Window {
     ReportList lstRaces;
     ReportList lstTips;
     Grid msfResults;
-    Button Command1{"NEW FORMULA"};
+    Button Command1{"NEW FORMULA"};  // hidden: re-analyses the stored race page (reanalyseStoredRace)
     Label lblNewFormula{"NEW FORMULA"};
     Button cmdLiveOdds{"Live Odds"};
     Button cmdLiveResults{"Live Results"};

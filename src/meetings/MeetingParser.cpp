@@ -14,8 +14,6 @@ using std::string_view;
 constexpr string_view kNotFormEnd[] = {"<HR>", "<HR ", "<TABLE ", "<TABLE>", "</TABLE>", "<TR>", "<TR ",
                                        "</TR>", "<TD>", "<TD ", "</TD>", "</A>"};
 
-bool contains(string_view text, string_view what) { return text.find(what) != string_view::npos; }
-
 // Spaces and tabs only: the indentation between the options of a list, no date a user could choose.
 bool isBlank(string_view text) { return text.find_first_not_of(" \t") == string_view::npos; }
 
@@ -45,8 +43,8 @@ void clearSlot(MeetingTables& t, int m) {
 
 enum class Walk { Full, MeetingsOnly, Dates };
 
-// One walk over the normalised page: find "<", find ">", upper-case the tag, test it, take the
-// text up to the next "<". Each entry point is this walk with its own tests.
+// One walk over the normalised page: find "<", find ">", test the tag (letter case ignored), take
+// the text up to the next "<". Each entry point is this walk with its own tests.
 class MeetingScanner {
 public:
     MeetingScanner(string_view text, MeetingTables& t, Walk walk) : text_(text), t_(t), walk_(walk) {}
@@ -179,7 +177,7 @@ private:
                 t_.selectedDateIndex = static_cast<float>(dateCount_ - 1);
             }
         }
-        if (!afterGoMarker_ && contains(text, kGoMark)) afterGoMarker_ = true;
+        if (!afterGoMarker_ && text::contains(text, kGoMark)) afterGoMarker_ = true;
         if (afterGoMarker_ && inRaceList_) {
             if (marked(kOptionValue) && !leavingOut_) {
                 if (!takeRace(text)) leaveOutMeeting(text);

@@ -25,8 +25,8 @@ void parseMeetingsOnly(std::string_view page, MeetingTables& t);
 void collectDateOptions(std::string_view page, MeetingTables& t);
 
 // One race option text ("R7 12:45 NORTH PARK 1200m") into raceTable row (meeting, race).
-// False when the row is outside the table or the text has fewer than three words; the row is
-// then left as it was.
+// False when the row is outside the table (nothing is written) or the text has fewer than three
+// words (the fields before the break are written).
 bool storeRaceOption(std::string_view text, MeetingTables& t, float meeting, float race);
 
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "kit/Guarded.h"
 #include "kit/Ports.h"
 #include "net/Fetcher.h"
 
@@ -31,6 +32,9 @@ struct Context {
     FetchLimits limits;
     // The running command's memory of dead services (set by CommandScope); none outside a command.
     DeadServices* deadServices = nullptr;
+    // What the last command's skipped steps failed with (set by CommandScope), for tests and
+    // debugging; the window shows none of it.
+    SkippedSteps skippedSteps;
     // The first work file since this state was made that could not be written whole ("cannot
     // write NAME: reason"). The window shows each command's own; a front end without one fails
     // its command on this.
@@ -48,11 +52,12 @@ struct Context {
 };
 
 // One command's fetches share one memory of dead services, so a stalled service costs the
-// command one limit. Made at a command's start; a command run from inside another (a box entry
+// command one limit; its skipped steps go to ctx.skippedSteps, cleared as it starts. Made at a command's start; a command run from inside another (a box entry
 // selected by code) keeps the outer command's memory.
 class CommandScope {
 public:
-    explicit CommandScope(Context& ctx) : ctx_(ctx), outermost_(ctx.deadServices == nullptr) {
+    explicit CommandScope(Context& ctx)
+        : ctx_(ctx), outermost_(ctx.deadServices == nullptr), skipped_((clearIf(ctx, outermost_), ctx.skippedSteps)) {
         if (outermost_) ctx_.deadServices = &dead_;
     }
     ~CommandScope() {
@@ -62,9 +67,13 @@ public:
     CommandScope& operator=(const CommandScope&) = delete;
 
 private:
+    static void clearIf(Context& ctx, bool outermost) {
+        if (outermost) ctx.skippedSteps.clear();
+    }
     Context& ctx_;
     DeadServices dead_;
     bool outermost_;
+    SkippedStepScope skipped_;
 };
 
 }  // namespace selvane

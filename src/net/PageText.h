@@ -15,6 +15,8 @@ namespace selvane::text {
 inline char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 inline char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
+inline bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+
 // out becomes s upper-cased; a parser reuses one buffer for every tag.
 inline void upperInto(std::string& out, std::string_view s) {
     out.assign(s);
@@ -110,6 +112,11 @@ std::string replaceAll(std::string_view s, std::string_view what, std::string_vi
 // line breaks skipped, an optional sign, digits, a decimal point, an exponent (e, E, d or D);
 // 0 when it starts with anything else, ±inf past the double range.
 double leadingNumber(std::string_view s);
+
+// A race number as page names and headings write it: a "0" before one below 10 ("7" gives "07").
+inline std::string paddedRaceNumber(std::string_view raceNumber) {
+    return (leadingNumber(raceNumber) < 10 ? "0" : "") + std::string(raceNumber);
+}
 
 // The rewrite a page walk starts with: <STRONG>, </STRONG>, <EM>, </EM> become <B>, </B>,
 // <I>, </I> and each CR LF pair goes, in one pass.

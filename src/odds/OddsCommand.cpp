@@ -6,6 +6,7 @@
 #include "kit/BusyBracket.h"
 #include "kit/Guarded.h"
 #include "kit/MainWindow.h"
+#include "kit/NoRaceBox.h"
 #include "net/PageLoader.h"
 #include "net/PageStatus.h"
 #include "net/PageText.h"
@@ -62,11 +63,6 @@ std::string fetchPricePage(Context& ctx, MainWindow& w, const std::string& addre
 
 }  // namespace
 
-std::string oddsNoRaceText() {
-    return "You have not select any races yet.\r\rWhich race number you want to see the live odds\r"
-           "please double click to select it first.";
-}
-
 std::string oddsAddress(std::string_view formGuide, std::string_view meetingKey, std::string_view raceNumber) {
     const std::string_view code = meetingKey.empty() ? meetingKey : meetingKey.substr(1);
     // Page texts stay inside the path: anything but letters, digits and "-_." is percent-encoded.
@@ -80,7 +76,7 @@ LiveOddsRun liveOdds(Context& ctx, MainWindow& w, OddsState& state) {
     const std::string raceNumber(text::trimSpaces(w.lblRaceNumber.caption()));
     if (raceNumber.empty()) {
         run.end = LiveOddsRun::End::NoRaceSelected;
-        tell(ctx, kOddsNoRaceTitle, oddsNoRaceText(), MessageIcon::Information);
+        tell(ctx, kNoRaceSelectTitle, noRaceSelectText("live odds"), MessageIcon::Information);
         w.lstRaceName.setFocus();
         return run;
     }

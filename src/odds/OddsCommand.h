@@ -11,8 +11,6 @@ namespace selvane {
 
 struct MainWindow;
 
-inline constexpr const char* kOddsNoRaceTitle = "No Race Select";
-std::string oddsNoRaceText();
 
 // What the live odds command keeps between runs: the runner list's count of the last command
 // that had one, used when the list is empty.

@@ -21,10 +21,6 @@ constexpr std::pair<string_view, string_view> kColourRewrites[] = {
     {"#ffb6c1", "#3399CC"}, {"#80ff80", "#33CC33"}, {"#87cefa", "#FFCCCC"}};
 constexpr std::size_t kColourLength = 7;
 
-bool contains(string_view text, string_view part) {
-    return text.find(part) != npos;
-}
-
 // Every rule is seven characters from a "#" with no other "#", and so is every colour it
 // writes: matches never overlap or shift, so running the chain at each "#" in one pass gives
 // what running each rule over the whole text in turn gives.
@@ -70,11 +66,11 @@ private:
     using Step = std::optional<OddsPageEnd>;
 
     Step takeTag(string_view raw) {
-        if (contains(tag_, "</TABLE>")) {
+        if (text::contains(tag_, "</TABLE>")) {
             writer_.writePageHead(kOddsPageName, "FFFFFF");
             started_ = true;
         }
-        const bool rowEnd = contains(tag_, "</TR>");
+        const bool rowEnd = text::contains(tag_, "</TR>");
         if (rowEnd) {
             if (rowCount_ <= lastRow_) ++rowCount_;
             if (rowCount_ >= 3 && started_) copying_ = true;
@@ -85,7 +81,7 @@ private:
             }
         }
         if (rowCount_ >= 4 && copying_ && !(rowEnd && rowCount_ == 4) && !writeTag(raw)) return OddsPageEnd::NoPage;
-        if (contains(tag_, "<TABLE ") && started_) writeTag(raw);
+        if (text::contains(tag_, "<TABLE ") && started_) writeTag(raw);
         return {};
     }
 
@@ -96,7 +92,7 @@ private:
             writer_.writePageTail();
             return OddsPageEnd::Percentages;
         }
-        if (contains(text, "#")) headerSeen_ = true;
+        if (text::contains(text, "#")) headerSeen_ = true;
         if (rowCount_ >= 3 && headerSeen_ && !writeLine(text)) return OddsPageEnd::NoPage;
         return {};
     }
@@ -109,7 +105,7 @@ private:
     }
 
     bool writeTag(string_view raw) {
-        if (contains(tag_, "<A ") || contains(tag_, "</A>")) return true;
+        if (text::contains(tag_, "<A ") || text::contains(tag_, "</A>")) return true;
         lowerInto(lowered_, raw);
         return writeLine(lowered_);
     }

@@ -13,10 +13,6 @@ namespace {
 
 constexpr double kNotANumber = -std::numeric_limits<double>::infinity();
 
-char lowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // The letters of ISO-8859-1: A-Z and À-Þ (not ×) upper case, a-z and à-þ (not ÷) lower.
 unsigned char lowerLatin1(unsigned char c) {
     if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return static_cast<unsigned char>(c + 0x20);
@@ -61,7 +57,7 @@ double priceValue(std::string_view text) {
 
 std::string replaceOddsString2Num(std::string_view sData) {
     std::string text(sData);
-    for (char& c : text) c = lowerAscii(c);
+    for (char& c : text) c = text::lowerAscii(c);
     if (text.find("n/a") != std::string::npos) return text::replaceAll(text, "n/a", "-100.0");
     if (text.find("scr") != std::string::npos) return text::replaceAll(text, "scr", "-10.0");
     return text;
@@ -109,7 +105,7 @@ std::string properCase(std::string_view text) {
         out.assign(text);
         wordStart = true;
         for (char& c : out) {
-            c = wordStart ? text::upperAscii(c) : lowerAscii(c);
+            c = wordStart ? text::upperAscii(c) : text::lowerAscii(c);
             wordStart = isBlank(c);
         }
     }

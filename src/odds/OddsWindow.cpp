@@ -34,12 +34,8 @@ std::vector<Control*> OddsWindow::controls() {
     return {&picTop, &picBase, &picBottom, &lblMeetingName, &lstOddsSort, &cmdClose};
 }
 
-std::string paddedRaceNumber(std::string_view raceNumber) {
-    return (text::leadingNumber(raceNumber) < 10 ? "0" : "") + std::string(raceNumber);
-}
-
 std::string oddsHeading(std::string_view trackName, std::string_view raceNumber) {
-    return std::string(text::trimSpaces(trackName)) + " - #R." + paddedRaceNumber(raceNumber);
+    return std::string(text::trimSpaces(trackName)) + " - #R." + text::paddedRaceNumber(raceNumber);
 }
 
 bool fillOddsWindow(OddsWindow& w, const std::vector<OddsRow>& rows, std::string_view trackName,

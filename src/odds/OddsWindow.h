@@ -53,9 +53,6 @@ private:
 // The list's columns: headings and widths in twips.
 std::vector<ReportColumn> oddsColumns();
 
-// "07" for race 7: a race number below 10 gets a "0" in front.
-std::string paddedRaceNumber(std::string_view raceNumber);
-
 // The heading: the trimmed track name, " - #R." and the padded race number.
 std::string oddsHeading(std::string_view trackName, std::string_view raceNumber);
 

@@ -9,7 +9,6 @@ namespace selvane {
 void PageWriter::drop() {
     open_ = false;
     page_.clear();
-    pageFileNumber_ = 0;
 }
 
 void PageWriter::openPage(std::string_view fileName) {
@@ -19,7 +18,6 @@ void PageWriter::openPage(std::string_view fileName) {
     if (!deleteFile(*path)) throw std::runtime_error("cannot delete " + *path);
     path_ = *path;
     open_ = true;
-    pageFileNumber_ = ++lastNumber_;
 }
 
 void PageWriter::closePage() {

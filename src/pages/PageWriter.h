@@ -20,16 +20,13 @@ public:
 
     // colour: six hexadecimal digits without "#". A page still open is closed first.
     void writePageHead(std::string_view fileName, std::string_view colour);
-    // Opens a page with no head, under the next page file number, for pages of their own shape.
+    // Opens a page with no head, for pages of their own shape.
     void openPage(std::string_view fileName);
     // Ends the page opened last and writes it; a page that cannot be written throws.
     void closePage();
     void writePageLine(std::string_view text);
     void writePageTail();
     void writePageFoot();
-
-    // Positive while a page is open, 0 otherwise.
-    int pageFileNumber() const { return pageFileNumber_; }
 
 private:
     void drop();
@@ -38,8 +35,6 @@ private:
     std::string path_;  // of the open page
     std::string page_;  // what it holds so far
     bool open_ = false;
-    int pageFileNumber_ = 0;
-    int lastNumber_ = 0;
 };
 
 }  // namespace selvane

@@ -6,6 +6,7 @@
 #include "kit/BusyBracket.h"
 #include "kit/Guarded.h"
 #include "kit/MainWindow.h"
+#include "kit/NoRaceBox.h"
 #include "net/PageLoader.h"
 #include "net/PageStatus.h"
 #include "net/PageText.h"
@@ -92,12 +93,6 @@ std::string copyRacePage(Context& ctx, MainWindow& w, const LiveResultChoice& ch
 
 }  // namespace
 
-std::string padRaceNumber(std::string_view raceNumber) {
-    std::string padded(raceNumber);
-    if (text::leadingNumber(raceNumber) < 10) padded.insert(0, "0");
-    return padded;
-}
-
 std::string trackTextOf(std::string_view trackNameCaption) {
     if (trackNameCaption.size() <= kTrackPrefix + 1) return {};
     return std::string(
@@ -118,11 +113,6 @@ LiveResultsGate liveResultsGate(int raceListRows, std::string_view raceNumberCap
     return LiveResultsGate::Go;
 }
 
-std::string noRaceSelectText() {
-    return "You have not select any races yet.\r\rWhich race number you want to see the live results\r"
-           "please double click to select it first.";
-}
-
 std::string resultsInaccessibleText(std::string_view meetingCaption) {
     return "Could not access any live results data for " + std::string(text::trimSpaces(meetingCaption)) +
            "\rThis is probably due to race results has no record available.";
@@ -132,7 +122,7 @@ LiveResultChoice chooseLiveResult(std::string_view raceNumberCaption, std::strin
                                   const std::vector<ReportRow>& results) {
     LiveResultChoice c;
     const std::string_view raceNumber = text::trimSpaces(raceNumberCaption);
-    c.raceNumber = padRaceNumber(raceNumber);
+    c.raceNumber = text::paddedRaceNumber(raceNumber);
     c.trackText = trackTextOf(trackNameCaption);
     c.resultsRow = rowOfRace(raceNumber, static_cast<int>(results.size()));
     if (c.resultsRow >= 0) {
@@ -160,7 +150,7 @@ std::optional<std::string> resultsLinkPage(const ReportList& lstRaceName, const 
     const int row = lstRaceName.selectedIndex();
     if (lstRaceName.count() == 0 || lstResults.count() == 0 || row < 0 || row >= lstRaceName.count())
         return std::nullopt;
-    return lstResults.row(0).text + padRaceNumber(lstRaceName.subItem(row, 1)) + ".html";
+    return lstResults.row(0).text + text::paddedRaceNumber(lstRaceName.subItem(row, 1)) + ".html";
 }
 
 void liveResults(Context& ctx, MainWindow& w) {
@@ -169,7 +159,7 @@ void liveResults(Context& ctx, MainWindow& w) {
         return;
     case LiveResultsGate::NoRaceSelected:
         if (ctx.ports.messages)
-            ctx.ports.messages->show(kNoRaceSelectTitle, noRaceSelectText(), MessageIcon::Information,
+            ctx.ports.messages->show(kNoRaceSelectTitle, noRaceSelectText("live results"), MessageIcon::Information,
                                      MessageButtons::Ok);
         w.lstRaceName.setFocus();
         return;

@@ -13,10 +13,6 @@ namespace selvane {
 
 struct MainWindow;
 
-// The race number as the result pages name it: a "0" in front when its value is below 10
-// ('5' gives '05', '12' stays).
-std::string padRaceNumber(std::string_view raceNumber);
-
 // The track text of lblTrackName's caption: "TrackName: ", the name, one blank; the prefix and
 // that blank cut off, then trimmed. A caption too short for that gives an empty text.
 std::string trackTextOf(std::string_view trackNameCaption);
@@ -34,9 +30,7 @@ enum class LiveResultsGate {
 };
 LiveResultsGate liveResultsGate(int raceListRows, std::string_view raceNumberCaption, int resultsRows);
 
-inline constexpr const char* kNoRaceSelectTitle = "No Race Select";
 inline constexpr const char* kResultsInaccessibleTitle = "Live Results Inaccessible";
-std::string noRaceSelectText();
 // meetingCaption: lblMeeting's caption, trimmed here.
 std::string resultsInaccessibleText(std::string_view meetingCaption);
 

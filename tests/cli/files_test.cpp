@@ -289,6 +289,22 @@ TEST(PageTools, PageOddsAndPageResults) {
     const nlohmann::json doc = nlohmann::json::parse(
         test::runCli({"page", "odds", test::dataFile("odds/devonport_r5/rto.html"), "--runners", "5", "--json"}).out);
     EXPECT_EQ(doc["page"], test::readFile(test::dataFile("odds/devonport_r5/realodds.html")));
+    // The runner count, then the percentages row, ends the cut; each line as the table shows it.
+    const std::string header =
+        "#.  Name                     Best Odds  AUS TOTE  STAB Win   NSW Win   QLD Win  STAB PLC   NSW PLC   QLD PLC\n"
+        "1   Secret Glory                  2.10      2.00      2.00      2.10      2.10       n/a       n/a       n/a\n"
+        "2   Secret Princess               9.20      8.50      8.60      9.20      9.20       n/a       n/a       n/a\n";
+    const std::pair<const char*, std::string> tables[] = {
+        {"2", "realodds.html: 1164 bytes, ended at the runner count\n" + header},
+        {"6", "realodds.html: 2247 bytes, ended at the percentages row\n" + header +
+                  "3   Storm Venture                  scr       scr       scr       scr       scr       scr       scr       scr\n"
+                  "4   Winter Echo                   4.00      3.80      4.00      3.60      3.70       n/a       n/a       n/a\n"
+                  "5   Red Star                      3.70      3.70      3.60      3.50      3.60       n/a       n/a       n/a\n"
+                  "    (not on the price page)\n"},
+    };
+    for (const auto& [runners, table] : tables)
+        EXPECT_EQ(test::runCli({"page", "odds", test::dataFile("odds/devonport_r5/rto.html"), "--runners", runners}).out,
+                  table);
     EXPECT_EQ(test::runCli({"page", "results", test::dataFile("results/BL02_test.html")}).out,
               test::readFile(test::dataFile("results/BL02_results.html")));
     test::TempDir dir;
@@ -354,7 +370,13 @@ TEST(PageTools, ParseMeetings) {
         EXPECT_NE(out.find("\"lastRace\": " + std::string(lastRace) + ",\n"), std::string::npos) << out;
     }
     const std::string want = test::runCli({"parse", "meetings", file}).out;
-    EXPECT_NE(want.find("06/12/2026"), std::string::npos) << want;
+    const std::string noRace = "   " + std::string(42, ' ') + "\n";  // races 1 to 6 are not on the page
+    EXPECT_EQ(want, "Dates:  05/12/2026  06/12/2026 (selected)\n\n1. ASCOT  [m1]\n"
+                    "   Race  Time    Track                       Length\n" +
+                        noRace + noRace + noRace + noRace + noRace + noRace +
+                        "   7     12:00   ASCOT                       1000m\n");
+    EXPECT_EQ(test::runCli({"parse", "dates", test::dataFile("meetings/access_20261206.html")}).out,
+              "0  29/11/2026\n1  30/11/2026\n2  01/12/2026\n3  02/12/2026\n4  03/12/2026\n");
     for (const char* drop : {"\r", "\n"}) {
         std::string page = meetingPage("R7 12:00 ASCOT 1000m");
         std::erase(page, *drop);

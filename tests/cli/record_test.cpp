@@ -58,7 +58,7 @@ TEST_F(Recording, TheRecordIsKeptInTheUsersDataFolder) {
         {nullptr, {}, home + "/.local/share/selvane/record.sqlite"},
         {data.c_str(), {"--no-record"}, ""},
     };
-    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const test::SavedEnv savedHome("HOME"), savedData("XDG_DATA_HOME");
     ::setenv("HOME", home.c_str(), 1);
     for (const auto& c : cases) {
         fs::remove_all(data);
@@ -70,8 +70,6 @@ TEST_F(Recording, TheRecordIsKeptInTheUsersDataFolder) {
         const std::string inData = data + "/selvane/record.sqlite", inHome = home + "/.local/share/selvane/record.sqlite";
         EXPECT_EQ(fs::exists(inData) ? inData : fs::exists(inHome) ? inHome : "", c.file);
     }
-    ::setenv("HOME", savedHome.c_str(), 1);
-    ::unsetenv("XDG_DATA_HOME");
 }
 
 TEST_F(Recording, ARecordThatCannotBeWrittenNeverStopsTheCommand) {

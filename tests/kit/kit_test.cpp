@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <stdexcept>
 
 #include "kit/BusyBracket.h"
 #include "kit/Entry.h"
 #include "kit/FakePorts.h"
+#include "kit/Guarded.h"
 #include "kit/InstanceBell.h"
 #include "kit/Maxkey.h"
 #include "kit/ShellOpen.h"
@@ -106,6 +108,32 @@ TEST(BusyBracket, DisablesEveryControlWithTheHourglassUntilClosedOnEveryPath) {
         EXPECT_EQ(w.progress.visible(), false);
         EXPECT_EQ(pointer.history, (std::vector<bool>{true, false}));
         EXPECT_EQ(std::pair(thrown, ticks), std::pair(way >= ObserverThrowsOpening, 0));
+    }
+}
+
+// A step's own failures are skipped and noted; a bug is not swallowed in a debug or test build.
+TEST(Guarded, SkipsAndNotesAStepsFailuresAndLetsABugThrough) {
+    using Throw = void (*)();
+    const std::pair<Throw, bool> cases[] = {  // the step, whether it meets a step's failure
+        {[] { throw std::filesystem::filesystem_error("no file", std::error_code()); }, true},
+        {[] { throw std::out_of_range("no row 3"); }, true}, {[] { throw std::invalid_argument("stoi"); }, true},
+        {[] { throw std::logic_error("a bug"); }, false}, {[] { throw std::length_error("a bug"); }, false},
+        {[] { throw 7; }, false}};
+    for (const auto& [step, stepFailure] : cases) {
+        SkippedSteps log;
+        bool escaped = false;
+        try {
+            const SkippedStepScope scope(log);
+            guarded(step);
+        } catch (...) {
+            escaped = true;
+        }
+#ifdef NDEBUG
+        const bool bugThrough = false;
+#else
+        const bool bugThrough = !stepFailure;
+#endif
+        EXPECT_EQ(std::pair(escaped, log.size()), std::pair(bugThrough, std::size_t(bugThrough ? 0 : 1))) << stepFailure;
     }
 }
 

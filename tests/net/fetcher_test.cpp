@@ -10,6 +10,7 @@
 
 #include "app/App.h"
 #include "kit/FakePorts.h"
+#include "kit/Guarded.h"
 #include "net/PageLoader.h"
 #include "net/PageStatus.h"
 #include "net/WorkFiles.h"
@@ -121,6 +122,21 @@ TEST(Fetcher, ADeadServiceIsAskedOnceACommand) {
         EXPECT_EQ(dead.recall(url).has_value(), isDead) << url;
 }
 
+// A command's skipped steps are its own: an inner command's join them, the next command starts afresh.
+TEST(CommandScope, KeepsTheCommandsSkippedSteps) {
+    test::AppFixture fx;
+    Context& ctx = *fx.app;
+    {
+        const CommandScope outer(ctx);
+        guarded([] { throw std::runtime_error("first"); });
+        const CommandScope inner(ctx);
+        guarded([] { throw std::out_of_range("second"); });
+    }
+    EXPECT_EQ(ctx.skippedSteps, (SkippedSteps{"first", "second"}));
+    const CommandScope next(ctx);
+    EXPECT_TRUE(ctx.skippedSteps.empty());
+}
+
 struct PageLoader : ::testing::Test {
     PageLoader() {
         server.start();
@@ -193,6 +209,13 @@ TEST_F(PageLoader, ParseStoresTheEngineMarkupAndTitle) {
         << w.pageMarkup;
 }
 
+// The charset is read up to its ";": a windows-1252 right quote becomes one, not a raw byte.
+TEST_F(PageLoader, ParseReadsTheCharsetBeforeFurtherParameters) {
+    server.setOverride("/quoted", "<html><body><p>\x93" "Bold\x94 \xC9</p></body></html>");
+    server.setFault(Fault::NotUtf8, "/quoted");
+    EXPECT_EQ(Parse(app, url("/quoted")).markup, "<html><body><p>&#8220;Bold&#8221; \xC9</p></body></html>");
+}
+
 TEST_F(PageLoader, AFailedOrStalledParseLeavesNoStalePageAndTheWindowRunning) {
     app.limits.total = std::chrono::milliseconds(300);
     for (const auto& [fault, cause] : {std::pair{Fault::NotFound, "(HTTP 404)"}, {Fault::Stall, "(timed out)"}}) {
@@ -209,15 +232,21 @@ TEST_F(PageLoader, AFailedOrStalledParseLeavesNoStalePageAndTheWindowRunning) {
 }
 
 // An installed program, even one run by root, keeps its work files per user and takes the supplied
-// files from <prefix>/share/selvane.
+// files from <prefix>/share/selvane. An empty XDG_DATA_HOME counts as unset.
 TEST(WorkFiles, AnInstalledProgramUsesAPerUserFolder) {
-    test::TempDir prefix, home;
-    ::setenv("XDG_DATA_HOME", home.path().c_str(), 1);
+    test::TempDir prefix, home, data;
     std::filesystem::create_directories(prefix.path() / "bin");
     std::filesystem::create_directories(prefix.path() / "share/selvane");
     test::writeFile(prefix.path() / "share/selvane/blank.html", "<html>installed</html>");
-    EXPECT_EQ(chooseProgramFolder(prefix.path() / "bin"), home.path() / "selvane");
-    EXPECT_EQ(test::readFile(home.path() / "selvane/blank.html"), "<html>installed</html>");
+    const test::SavedEnv savedXdg("XDG_DATA_HOME"), savedHome("HOME");
+    ::setenv("HOME", home.path().c_str(), 1);
+    using Case = std::pair<std::string, std::filesystem::path>;  // XDG_DATA_HOME, the folder chosen
+    for (const auto& [xdg, folder] : {Case{data.path().string(), data.path() / "selvane"},
+                                      Case{"", home.path() / ".local/share/selvane"}}) {
+        ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+        EXPECT_EQ(chooseProgramFolder(prefix.path() / "bin"), folder);
+        EXPECT_EQ(test::readFile(folder / "blank.html"), "<html>installed</html>");
+    }
 }
 
 TEST(WorkFiles, NamesFromServiceDataStayInTheFolderAndSavesEndWithOneLineEnd) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -39,6 +40,20 @@ public:
 private:
     TempDir dir_;
     bool mounted_ = false;
+};
+
+// An environment variable, put back as it was (or unset) when the object goes.
+class SavedEnv {
+public:
+    explicit SavedEnv(const char* name) : name_(name), had_(std::getenv(name)), value_(had_ ? std::getenv(name) : "") {}
+    ~SavedEnv() { had_ ? ::setenv(name_, value_.c_str(), 1) : ::unsetenv(name_); }
+    SavedEnv(const SavedEnv&) = delete;
+    SavedEnv& operator=(const SavedEnv&) = delete;
+
+private:
+    const char* name_;
+    bool had_;
+    std::string value_;
 };
 
 void writeFile(const std::filesystem::path& path, std::string_view bytes);
