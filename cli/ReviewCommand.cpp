@@ -334,7 +334,7 @@ private:
                 if (hit != known.end() && hit->second.field) job.field = entriesOfRecord(*hit->second.field);
                 else job.raceUrl = racePageAddress(ctx_.services.formGuide, meeting.link, numberText);
                 job.resultUrl = resultPageAddress(ctx_.services.resultsSiteRoot, datePath,
-                                                  code + padRaceNumber(std::to_string(number)) + ".html");
+                                                  code + text::paddedRaceNumber(std::to_string(number)) + ".html");
                 jobs.push_back(std::move(job));
             }
             day.meetings.push_back(std::move(meeting));
