@@ -211,8 +211,12 @@ TEST_F(PageLoader, ParseStoresTheEngineMarkupAndTitle) {
 
 // The charset is read up to its ";": a windows-1252 right quote becomes one, not a raw byte.
 TEST_F(PageLoader, ParseReadsTheCharsetBeforeFurtherParameters) {
-    server.setOverride("/quoted", "<html><body><p>\x93" "Bold\x94 \xC9</p></body></html>");
+    const std::string page = "<html><body><p>\x93" "Bold\x94 \xC9</p></body></html>";
+    server.setOverride("/quoted", page);
     server.setFault(Fault::NotUtf8, "/quoted");
+    // The same bytes just before without a charset: the engine's run on them is not reused.
+    server.setOverride("/plain", page);
+    EXPECT_EQ(Parse(app, url("/plain")).markup.find("&#8220;"), std::string::npos);
     EXPECT_EQ(Parse(app, url("/quoted")).markup, "<html><body><p>&#8220;Bold&#8221; \xC9</p></body></html>");
 }
 
