@@ -50,7 +50,7 @@ OddsFetch fetchOdds(Context& ctx, std::vector<std::string> options) {
     ctx.ports.modal.onShow = [&fetch](Window& window) {
         if (auto* odds = dynamic_cast<OddsWindow*>(&window)) fetch.heading = odds->lblMeetingName.caption();
     };
-    fetch.run = liveOdds(*app, app->window, app->odds);
+    fetch.run = liveOdds(*app, app->window, app->chosenRace, app->odds);
     recordFetched(ctx, *app, &fetch.run);
     ctx.ports.modal.onShow = nullptr;
     requireWorkFilesWritten(*app);

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "form/RunnerTable.h"
+#include "kit/ChosenRace.h"
 #include "kit/MainWindow.h"
 #include "meetings/MeetingTables.h"
 #include "net/Connectivity.h"
@@ -18,6 +19,7 @@ struct App : Context {
     using Context::Context;
 
     MainWindow window;
+    ChosenRace chosenRace;  // set by the race selection, emptied when the race list is refilled
     MeetingTables meetings;
     ResultTables results;
     RunnerTable runners;

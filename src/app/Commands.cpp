@@ -16,23 +16,29 @@ namespace {
 
 void wireMeetingCommands(App& app) {
     MainWindow& w = app.window;
-    w.cmdDownload.onClick = [&app] { downloadRaceMeetings(app, app.window, app.meetings, app.connection); };
+    w.cmdDownload.onClick = [&app] {
+        downloadRaceMeetings(app, app.window, app.meetings, app.connection, app.chosenRace);
+    };
     w.cmdPrevious.onClick = [&app] { downloadPreviousMeetings(app, app.window, app.meetings); };
-    w.cmbDateRaces.onClick = [&app] { chooseMeetingDate(app, app.window, app.meetings); };
-    w.cmbTrackName.onClick = [&app] { chooseTrack(app.window, app.meetings); };
+    w.cmbDateRaces.onClick = [&app] { chooseMeetingDate(app, app.window, app.meetings, app.chosenRace); };
+    w.cmbTrackName.onClick = [&app] { chooseTrack(app.window, app.meetings, app.chosenRace); };
 }
 
 void wireRaceSelection(App& app) {
     MainWindow& w = app.window;
-    w.lstRaceName.onDoubleClick = [&app] { chooseRace(app, app.window, app.runners, app.results); };
-    w.lstRaces.onClick = [&app] { rerunTips(app, app.window); };
-    w.Command1.onClick = [&app] { reanalyseStoredRace(app, app.window, app.runners); };
+    w.lstRaceName.onDoubleClick = [&app] {
+        chooseRace(app, app.window, app.runners, app.results, app.chosenRace);
+    };
+    w.lstRaces.onClick = [&app] { rerunTips(app, app.window, app.chosenRace); };
+    w.Command1.onClick = [&app] {
+        reanalyseStoredRace(app, app.window, app.runners, app.chosenRace);
+    };
 }
 
 void wireResults(App& app) {
     MainWindow& w = app.window;
     w.timerResultScroll.onTimer = [&app] { tickResultScroll(app.window, app.ports.measure); };
-    w.cmdLiveResults.onClick = [&app] { liveResults(app, app.window); };
+    w.cmdLiveResults.onClick = [&app] { liveResults(app, app.window, app.chosenRace); };
     const auto openLink = [&app] {
         if (app.ports.shell) openResultsLink(app.window, *app.ports.shell, app.services.resultsSiteRoot);
     };
@@ -41,7 +47,7 @@ void wireResults(App& app) {
 }
 
 void wireOdds(App& app) {
-    app.window.cmdLiveOdds.onClick = [&app] { liveOdds(app, app.window, app.odds); };
+    app.window.cmdLiveOdds.onClick = [&app] { liveOdds(app, app.window, app.chosenRace, app.odds); };
 }
 
 void wirePromotion(App& app) {

@@ -17,18 +17,19 @@
 namespace selvane {
 namespace {
 
-// The chosen race as the race list row gives it.
-struct ChosenRace {
+// The race list row the page address is built from.
+struct RaceRowKey {
     std::string link;
     std::string number;
     std::string track;
 };
 
-// Empties what the previous race left on screen.
-void clearRaceDisplay(MainWindow& w, RunnerTable& runners) {
+// Empties what the previous race left on screen; no race is chosen until the new one is shown.
+void clearRaceDisplay(MainWindow& w, RunnerTable& runners, ChosenRace& chosen) {
     guarded([&] {
         msfClear(w);
         w.stBar.setPanel(2, "");
+        chosen = {};
         w.setRaceLabels("TrackName: ", "Time: ", "Length: ", " ");
         w.lblScrollResults.setCaption("");
         w.txtResults.setText("");
@@ -42,7 +43,7 @@ void clearRaceDisplay(MainWindow& w, RunnerTable& runners) {
 
 // Reads the race page into the runner list, tips it and marks the chosen row: the steps the
 // race choice and Command1 share.
-void showRace(MainWindow& w, RunnerTable& runners, std::string page, const ChosenRace& race) {
+void showRace(MainWindow& w, RunnerTable& runners, std::string page, const RaceRowKey& race, ChosenRace& chosen) {
     guarded([&] {
         w.racePage = page;
         parseRaceField(runners, page, &w.pgBar);
@@ -58,23 +59,19 @@ void showRace(MainWindow& w, RunnerTable& runners, std::string page, const Chose
         const int i = w.lstRaceName.selectedIndex();
         if (i < 0) return;
         w.lstRaceName.setForeColour(i, kVisitedRaceColour);
-        w.setRaceLabels("TrackName: " + escapeAmpersands(w.lstRaceName.subItem(i, 3)),
-                        "Time: " + w.lstRaceName.subItem(i, 2), "Length: " + w.lstRaceName.subItem(i, 4),
-                        w.lstRaceName.subItem(i, 1));
+        const ReportList& list = w.lstRaceName;
+        chosen = ChosenRace{.date = w.cmbDateRaces.text(),
+                            .meeting = w.cmbTrackName.text(),
+                            .link = list.row(i).text,
+                            .number = list.subItem(i, 1),
+                            .time = list.subItem(i, 2),
+                            .track = list.subItem(i, 3),
+                            .length = list.subItem(i, 4)};
+        showChosenRace(w, chosen);
     });
 }
 
 }  // namespace
-
-std::string escapeAmpersands(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        out += c;
-        if (c == '&') out += '&';
-    }
-    return out;
-}
 
 std::string racePageAddress(const std::string& formGuide, std::string_view link, std::string_view raceNumber) {
     const std::string_view code = link.empty() ? link : link.substr(1);
@@ -99,12 +96,12 @@ void reportTipOutcome(MessageBoxPort* messages, MainWindow& w, std::string_view 
     }
 }
 
-void chooseRace(Context& ctx, MainWindow& w, RunnerTable& runners, ResultTables& results) {
+void chooseRace(Context& ctx, MainWindow& w, RunnerTable& runners, ResultTables& results, ChosenRace& chosen) {
     if (w.lstRaceName.count() == 0) return;
     const CommandScope command(ctx);
-    ChosenRace race;
+    RaceRowKey race;
     BusyBracket bracket(w, ctx.ports.pointer, &w.pgBar);
-    clearRaceDisplay(w, runners);
+    clearRaceDisplay(w, runners, chosen);
     guarded([&] {
         const ReportRow& row = w.lstRaceName.row(w.lstRaceName.selectedIndex());
         race.link = row.text;
@@ -121,23 +118,24 @@ void chooseRace(Context& ctx, MainWindow& w, RunnerTable& runners, ResultTables&
         const std::string path = ctx.workPath("test.html");
         if (fileExists(path)) page = readWholeFile(path);
     });
-    showRace(w, runners, std::move(page), race);
+    showRace(w, runners, std::move(page), race, chosen);
     guarded([&] { checkResults(ctx, w, results); });
     bracket.close();
     guarded([&] { reportTipOutcome(ctx.ports.messages, w, race.track); });
 }
 
-void rerunTips(Context& ctx, MainWindow& w) {
+void rerunTips(Context& ctx, MainWindow& w, const ChosenRace& chosen) {
     if (w.lstRaces.count() == 0) return;
     // A run that stops keeps the previous tips on screen; the report then goes by what is shown.
     workoutPlaces(w);
-    reportTipOutcome(ctx.ports.messages, w, text::trimSpaces(w.lblTrackName.caption()));
+    // The track part is the label's whole caption, "TrackName: " included.
+    reportTipOutcome(ctx.ports.messages, w, text::trimSpaces(chosen.trackCaption()));
 }
 
-void reanalyseStoredRace(Context& ctx, MainWindow& w, RunnerTable& runners) {
-    clearRaceDisplay(w, runners);
+void reanalyseStoredRace(Context& ctx, MainWindow& w, RunnerTable& runners, ChosenRace& chosen) {
+    clearRaceDisplay(w, runners, chosen);
     // The race page the last choice read: test.html holds the results page by now.
-    showRace(w, runners, w.racePage, ChosenRace{});
+    showRace(w, runners, w.racePage, RaceRowKey{}, chosen);
     guarded([&] { reportTipOutcome(ctx.ports.messages, w, ""); });
 }
 

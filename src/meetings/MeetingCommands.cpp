@@ -118,7 +118,8 @@ void fillDateBox(ComboBox& box, const MeetingTables& meetings) {
     for (int i = 0; i <= selected && i < MeetingTables::kDates; ++i) box.addItem(meetings.meetingDates[i]);
 }
 
-void downloadRaceMeetings(Context& ctx, MainWindow& w, MeetingTables& meetings, ConnectionState& connection) {
+void downloadRaceMeetings(Context& ctx, MainWindow& w, MeetingTables& meetings, ConnectionState& connection,
+                          ChosenRace& chosen) {
     const CommandScope command(ctx);
     BusyBracket busy(w, ctx.ports.pointer, &w.pgBar);
     msfClear(w);
@@ -128,6 +129,7 @@ void downloadRaceMeetings(Context& ctx, MainWindow& w, MeetingTables& meetings, 
     w.lstTips.clear();
     w.cmbDateRaces.clear();
     w.cmbTrackName.clear();
+    chosen = {};
     w.setRaceLabels("Track Name: ", "Time: ", "Length: ", " ");
     w.lblMeeting.setCaption("Meeting: ");
     w.lstResults.clear();
@@ -157,11 +159,12 @@ void downloadRaceMeetings(Context& ctx, MainWindow& w, MeetingTables& meetings, 
     reportLeftOut(w, meetings);
 }
 
-void chooseMeetingDate(Context& ctx, MainWindow& w, MeetingTables& meetings) {
+void chooseMeetingDate(Context& ctx, MainWindow& w, MeetingTables& meetings, ChosenRace& chosen) {
     const CommandScope command(ctx);
     BusyBracket busy(w, ctx.ports.pointer, &w.pgBar);
     clearRaceOutputs(w);
     w.lblMeeting.setCaption("Meeting:");
+    chosen = {};
     w.setRaceLabels("Track Name:", "Time:", "Length:", "");
     if (w.cmbTrackName.count() > 0) w.cmbTrackName.clear();
 
@@ -188,7 +191,7 @@ void downloadPreviousMeetings(Context& ctx, MainWindow& w, MeetingTables& meetin
     w.cmbDateRaces.setFocus();
 }
 
-void chooseTrack(MainWindow& w, const MeetingTables& t) {
+void chooseTrack(MainWindow& w, const MeetingTables& t, ChosenRace& chosen) {
     const int m = w.cmbTrackName.selectedIndex() + 1;
     if (m < 1 || m > MeetingTables::kMeetings) return;
 
@@ -196,6 +199,7 @@ void chooseTrack(MainWindow& w, const MeetingTables& t) {
     const std::string& track = w.cmbTrackName.text();
     w.lblTitle.setCaption("Racecourse: " + track);
     w.lblMeeting.setCaption("Meeting: " + track);
+    chosen = {};
     w.setRaceLabels("TrackName: ", "Time: ", "Length: ", "");
     w.lstRaceName.clear();
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "kit/ChosenRace.h"
 #include "kit/MainWindow.h"
 #include "meetings/MeetingTables.h"
 #include "net/Connectivity.h"
@@ -15,14 +16,17 @@ namespace selvane {
 // The download and date commands end with the meetings their parse left out in status panel 2
 // and lblStatus, as a failed fetch is shown there (which comes first when there is one).
 
+// The download, date and track commands refill the race list, so no race is chosen after them.
+
 // "Download Race Meetings": today's meeting page, its dates, its meetings, the first meeting's races.
-void downloadRaceMeetings(Context& ctx, MainWindow& w, MeetingTables& meetings, ConnectionState& connection);
+void downloadRaceMeetings(Context& ctx, MainWindow& w, MeetingTables& meetings, ConnectionState& connection,
+                          ChosenRace& chosen);
 // A date chosen in cmbDateRaces: that date's meetings (the date box stays as it is).
-void chooseMeetingDate(Context& ctx, MainWindow& w, MeetingTables& meetings);
+void chooseMeetingDate(Context& ctx, MainWindow& w, MeetingTables& meetings, ChosenRace& chosen);
 // "Download Previous Race Meetings": the first four dates of the stored meeting page.
 void downloadPreviousMeetings(Context& ctx, MainWindow& w, MeetingTables& meetings);
 // A meeting chosen in cmbTrackName: its races from the tables, nothing fetched.
-void chooseTrack(MainWindow& w, const MeetingTables& meetings);
+void chooseTrack(MainWindow& w, const MeetingTables& meetings, ChosenRace& chosen);
 
 // The date box from the tables: the dates up to the selected one.
 void fillDateBox(ComboBox& box, const MeetingTables& meetings);

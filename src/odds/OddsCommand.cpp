@@ -1,6 +1,5 @@
 #include "odds/OddsCommand.h"
 
-#include <cmath>
 #include <filesystem>
 
 #include "kit/BusyBracket.h"
@@ -18,21 +17,6 @@ namespace selvane {
 namespace {
 
 constexpr const char* kRtoPage = "rto.html";
-
-// "TrackName: " is 11 characters and the name after it ends with one blank; the cut keeps a
-// doubled "&" as the label holds it.
-std::string trackNameOf(std::string_view caption) {
-    if (caption.size() <= 12) return {};
-    return std::string(caption.substr(11, caption.size() - 12));
-}
-
-// The race list key of race raceNumber: the row whose index is that number, rows being in race
-// order from race 1. Empty when the list has no such row.
-std::string meetingKeyOf(const MainWindow& w, std::string_view raceNumber) {
-    const double value = text::leadingNumber(raceNumber);
-    if (value != std::floor(value) || value < 1 || value > w.lstRaceName.count()) return {};
-    return w.lstRaceName.row(static_cast<int>(value) - 1).text;
-}
 
 void tell(const Context& ctx, const char* title, const std::string& body, MessageIcon icon) {
     if (ctx.ports.messages) ctx.ports.messages->show(title, body, icon, MessageButtons::Ok);
@@ -70,11 +54,10 @@ std::string oddsAddress(std::string_view formGuide, std::string_view meetingKey,
            text::addressPart(raceNumber) + "?rto";
 }
 
-LiveOddsRun liveOdds(Context& ctx, MainWindow& w, OddsState& state) {
+LiveOddsRun liveOdds(Context& ctx, MainWindow& w, const ChosenRace& chosen, OddsState& state) {
     LiveOddsRun run;
     if (w.lstRaceName.count() == 0) return run;
-    const std::string raceNumber(text::trimSpaces(w.lblRaceNumber.caption()));
-    if (raceNumber.empty()) {
+    if (!chosen.chosen()) {
         run.end = LiveOddsRun::End::NoRaceSelected;
         tell(ctx, kNoRaceSelectTitle, noRaceSelectText("live odds"), MessageIcon::Information);
         w.lstRaceName.setFocus();
@@ -84,8 +67,9 @@ LiveOddsRun liveOdds(Context& ctx, MainWindow& w, OddsState& state) {
     BusyBracket busy(w, ctx.ports.pointer);
     const CommandScope command(ctx);
     startWindowCommand(w);
-    const std::string track = trackNameOf(w.lblTrackName.caption());
-    run.address = oddsAddress(ctx.services.formGuide, meetingKeyOf(w, raceNumber), raceNumber);
+    const std::string raceNumber = chosen.raceNumber();
+    const std::string track = chosen.trackText();
+    run.address = oddsAddress(ctx.services.formGuide, chosen.link, raceNumber);
     const std::string page = fetchPricePage(ctx, w, run.address, run.cause);
     if (w.lstRaces.count() > 0) state.oddsRunnerCount = w.lstRaces.count();
 

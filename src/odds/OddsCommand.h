@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "kit/ChosenRace.h"
 #include "net/Context.h"
 #include "odds/OddsPrices.h"
 
@@ -35,6 +36,6 @@ struct LiveOddsRun {
 // a fresh odds window; returns when the user has closed it. rto.html and realodds.html are
 // removed first, so a failed fetch or a page without a price table says "Odds unvailable"
 // instead of showing an earlier race's prices.
-LiveOddsRun liveOdds(Context& ctx, MainWindow& w, OddsState& state);
+LiveOddsRun liveOdds(Context& ctx, MainWindow& w, const ChosenRace& chosen, OddsState& state);
 
 }  // namespace selvane

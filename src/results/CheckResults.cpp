@@ -10,11 +10,10 @@
 #include "results/ResultParser.h"
 
 namespace selvane {
-std::string resultDatePath(MainWindow& w, std::string_view dateText) {
-    w.dayPart = text::fixedWidthPart(dateText, 0, 2);
-    w.monthPart = text::fixedWidthPart(dateText, 3, 2);
-    w.yearPart = text::fixedWidthPart(dateText, 6, 4);
-    return text::addressPart(w.yearPart) + "/" + text::addressPart(w.monthPart) + "/" + text::addressPart(w.dayPart);
+std::string resultDatePath(std::string_view dateText) {
+    return text::addressPart(text::fixedWidthPart(dateText, 6, 4)) + "/" +
+           text::addressPart(text::fixedWidthPart(dateText, 3, 2)) + "/" +
+           text::addressPart(text::fixedWidthPart(dateText, 0, 2));
 }
 
 int findResultMeeting(const ResultTables& t, std::string_view trackText) {
@@ -62,7 +61,12 @@ void checkResults(Context& ctx, MainWindow& w, ResultTables& t) {
     t.resultRaceSlot = 1;
     t.resultMeetingIndex = 0;
 
-    const std::string address = ctx.services.resultsSiteRoot + resultDatePath(w, w.cmbDateRaces.text()) + "/mtgraces.html";
+    const std::string& date = w.cmbDateRaces.text();
+    // The window keeps the date's parts of the day it last asked for.
+    w.dayPart = text::fixedWidthPart(date, 0, 2);
+    w.monthPart = text::fixedWidthPart(date, 3, 2);
+    w.yearPart = text::fixedWidthPart(date, 6, 4);
+    const std::string address = ctx.services.resultsSiteRoot + resultDatePath(date) + "/mtgraces.html";
     showLoading(w, address);
     showParsedPage(w, ctx.ports.pump, downloadAndParse(ctx, address, "mtgraces.html"));
     w.lblTitle.setCaption("Racecourse: ");

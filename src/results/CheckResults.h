@@ -9,9 +9,9 @@
 
 namespace selvane {
 
-// Cuts the date box text (dd/mm/yyyy) into the window's fixed-width date parts and returns
-// the results site's date path, yyyy/mm/dd, each part encoded as an address part.
-std::string resultDatePath(MainWindow& w, std::string_view dateText);
+// The results site's date path of a date box text (dd/mm/yyyy): yyyy/mm/dd, cut as fixed-width
+// parts, each encoded as an address part.
+std::string resultDatePath(std::string_view dateText);
 
 // The meeting that a track box text names (SANDOWN also answers to SANDOWN-HILLSIDE), 0 if none.
 int findResultMeeting(const ResultTables& t, std::string_view trackText);

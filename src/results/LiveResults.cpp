@@ -20,9 +20,6 @@
 namespace selvane {
 namespace {
 
-// "TrackName: " is 11 characters; the name after it ends with one blank.
-constexpr std::size_t kTrackPrefix = 11;
-
 constexpr std::string_view kNotFinalMarks[] = {"CLOSED", "N/A", "INTERIM", "M", ":"};
 
 // The row of a race number: rows are in race order, row k being race k + 1.
@@ -49,12 +46,12 @@ void writingStep(Context& ctx, MainWindow& w, Step&& step) {
 // A final race: its result page from the day's folder of the results site, copied into
 // results.html; a page that fails gives results.html that says so and why. Returns the page the
 // wrapper is to frame.
-std::string copyRacePage(Context& ctx, MainWindow& w, const LiveResultChoice& choice) {
+std::string copyRacePage(Context& ctx, MainWindow& w, const ChosenRace& chosen, const LiveResultChoice& choice) {
     guarded([&] { deleteFile(ctx.workPath(kResultsPage)); });
     std::string address;
     guarded([&] {
-        address = resultPageAddress(ctx.services.resultsSiteRoot, resultDatePath(w, w.cmbDateRaces.text()),
-                                    choice.racePageName);
+        address =
+            resultPageAddress(ctx.services.resultsSiteRoot, resultDatePath(chosen.date), choice.racePageName);
     });
     showLoading(w, address);
     const LoadedPage parsed = downloadAndParse(ctx, address, choice.racePageName);
@@ -93,12 +90,6 @@ std::string copyRacePage(Context& ctx, MainWindow& w, const LiveResultChoice& ch
 
 }  // namespace
 
-std::string trackTextOf(std::string_view trackNameCaption) {
-    if (trackNameCaption.size() <= kTrackPrefix + 1) return {};
-    return std::string(
-        text::trimSpaces(trackNameCaption.substr(kTrackPrefix, trackNameCaption.size() - kTrackPrefix - 1)));
-}
-
 bool raceIsFinal(std::string_view raceState) {
     const std::string state = text::upper(raceState);
     for (std::string_view mark : kNotFinalMarks)
@@ -106,9 +97,9 @@ bool raceIsFinal(std::string_view raceState) {
     return true;
 }
 
-LiveResultsGate liveResultsGate(int raceListRows, std::string_view raceNumberCaption, int resultsRows) {
+LiveResultsGate liveResultsGate(int raceListRows, const ChosenRace& chosen, int resultsRows) {
     if (raceListRows == 0) return LiveResultsGate::Nothing;
-    if (text::trimSpaces(raceNumberCaption).empty()) return LiveResultsGate::NoRaceSelected;
+    if (!chosen.chosen()) return LiveResultsGate::NoRaceSelected;
     if (resultsRows == 0) return LiveResultsGate::NoResults;
     return LiveResultsGate::Go;
 }
@@ -118,12 +109,11 @@ std::string resultsInaccessibleText(std::string_view meetingCaption) {
            "\rThis is probably due to race results has no record available.";
 }
 
-LiveResultChoice chooseLiveResult(std::string_view raceNumberCaption, std::string_view trackNameCaption,
-                                  const std::vector<ReportRow>& results) {
+LiveResultChoice chooseLiveResult(const ChosenRace& chosen, const std::vector<ReportRow>& results) {
     LiveResultChoice c;
-    const std::string_view raceNumber = text::trimSpaces(raceNumberCaption);
+    const std::string raceNumber = chosen.raceNumber();
     c.raceNumber = text::paddedRaceNumber(raceNumber);
-    c.trackText = trackTextOf(trackNameCaption);
+    c.trackText = chosen.trackText();
     c.resultsRow = rowOfRace(raceNumber, static_cast<int>(results.size()));
     if (c.resultsRow >= 0) {
         const std::vector<std::string>& cells = results[c.resultsRow].subItems;
@@ -153,8 +143,8 @@ std::optional<std::string> resultsLinkPage(const ReportList& lstRaceName, const 
     return lstResults.row(0).text + text::paddedRaceNumber(lstRaceName.subItem(row, 1)) + ".html";
 }
 
-void liveResults(Context& ctx, MainWindow& w) {
-    switch (liveResultsGate(w.lstRaceName.count(), w.lblRaceNumber.caption(), w.lstResults.count())) {
+void liveResults(Context& ctx, MainWindow& w, const ChosenRace& chosen) {
+    switch (liveResultsGate(w.lstRaceName.count(), chosen, w.lstResults.count())) {
     case LiveResultsGate::Nothing:
         return;
     case LiveResultsGate::NoRaceSelected:
@@ -165,7 +155,7 @@ void liveResults(Context& ctx, MainWindow& w) {
         return;
     case LiveResultsGate::NoResults:
         if (ctx.ports.messages)
-            ctx.ports.messages->show(kResultsInaccessibleTitle, resultsInaccessibleText(w.lblMeeting.caption()),
+            ctx.ports.messages->show(kResultsInaccessibleTitle, resultsInaccessibleText("Meeting: " + chosen.meeting),
                                      MessageIcon::Critical, MessageButtons::Ok);
         return;
     case LiveResultsGate::Go:
@@ -175,11 +165,10 @@ void liveResults(Context& ctx, MainWindow& w) {
     const CommandScope command(ctx);
     BusyBracket busy(w, ctx.ports.pointer);
     startWindowCommand(w);
-    const LiveResultChoice choice =
-        chooseLiveResult(w.lblRaceNumber.caption(), w.lblTrackName.caption(), w.lstResults.rows());
+    const LiveResultChoice choice = chooseLiveResult(chosen, w.lstResults.rows());
     if (choice.resultsRow >= 0) guarded([&] { w.lstResults.setSelectedIndex(choice.resultsRow); });
 
-    const std::string framed = choice.final ? copyRacePage(ctx, w, choice) : choice.framedPage;
+    const std::string framed = choice.final ? copyRacePage(ctx, w, chosen, choice) : choice.framedPage;
     writingStep(ctx, w, [&] { frmResults::createHTMLSource(ctx.programFolder, framed); });
     busy.close();
     if (ctx.ports.modal) showResultsWindow(*ctx.ports.modal, ctx.ports.shell, ctx.programFolder, choice.title);
@@ -188,7 +177,7 @@ void liveResults(Context& ctx, MainWindow& w) {
 bool openResultsLink(MainWindow& w, ShellPort& shell, std::string_view resultsSiteRoot) {
     const std::optional<std::string> page = resultsLinkPage(w.lstRaceName, w.lstResults);
     if (!page) return false;
-    shell.open(resultPageAddress(resultsSiteRoot, resultDatePath(w, w.cmbDateRaces.text()), *page));
+    shell.open(resultPageAddress(resultsSiteRoot, resultDatePath(w.cmbDateRaces.text()), *page));
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "kit/ChosenRace.h"
 #include "kit/Controls.h"
 #include "kit/Ports.h"
 #include "net/Context.h"
@@ -12,10 +13,6 @@
 namespace selvane {
 
 struct MainWindow;
-
-// The track text of lblTrackName's caption: "TrackName: ", the name, one blank; the prefix and
-// that blank cut off, then trimmed. A caption too short for that gives an empty text.
-std::string trackTextOf(std::string_view trackNameCaption);
 
 // Not final while the state is a start time ('12:30PM') or a status word (CLOSED, N/A,
 // INTERIM); placings and an empty state are final.
@@ -28,10 +25,10 @@ enum class LiveResultsGate {
     NoResults,       // the "Live Results Inaccessible" box
     Go,
 };
-LiveResultsGate liveResultsGate(int raceListRows, std::string_view raceNumberCaption, int resultsRows);
+LiveResultsGate liveResultsGate(int raceListRows, const ChosenRace& chosen, int resultsRows);
 
 inline constexpr const char* kResultsInaccessibleTitle = "Live Results Inaccessible";
-// meetingCaption: lblMeeting's caption, trimmed here.
+// meetingCaption: lblMeeting's caption ("Meeting: " and the meeting), trimmed here.
 std::string resultsInaccessibleText(std::string_view meetingCaption);
 
 // What the live results command shows for the chosen race.
@@ -46,10 +43,8 @@ struct LiveResultChoice {
     std::string racePageName;  // final only: meeting code (first results row) + race + ".html"
 };
 
-// raceNumberCaption and trackNameCaption: the captions of lblRaceNumber and lblTrackName;
 // results: the rows of lstResults.
-LiveResultChoice chooseLiveResult(std::string_view raceNumberCaption, std::string_view trackNameCaption,
-                                  const std::vector<ReportRow>& results);
+LiveResultChoice chooseLiveResult(const ChosenRace& chosen, const std::vector<ReportRow>& results);
 
 // resultsSiteRoot ends with "/"; datePath is yyyy/mm/dd as resultDatePath gives it; the page
 // name is encoded as an address part.
@@ -61,10 +56,11 @@ std::string resultPageAddress(std::string_view resultsSiteRoot, std::string_view
 std::optional<std::string> resultsLinkPage(const ReportList& lstRaceName, const ReportList& lstResults);
 
 // cmdLiveResults: shows the chosen race's result, or the placeholder while it is not final, in
-// the results window (modal through ctx.ports.modal); returns when the user has closed it.
+// the results window (modal through ctx.ports.modal); returns when the user has closed it. The
+// result page is the one of the date the race was chosen on.
 // A final race whose page cannot be fetched or holds no result tables shows a page that says
 // so and why, never the placeholder nor an earlier race's results.html.
-void liveResults(Context& ctx, MainWindow& w);
+void liveResults(Context& ctx, MainWindow& w, const ChosenRace& chosen);
 
 // cmdResults and a click on the ticker: opens the race's result page on the results site.
 // Returns whether the shell was asked; its answer is not looked at.

@@ -59,13 +59,16 @@ struct ResultsFlow : ::testing::Test {
     void chooseRace(int race) {
         w.cmbDateRaces.setSelectedIndex(0);
         w.cmbTrackName.setSelectedIndex(0);
-        w.lblMeeting.setCaption("Meeting: " + meeting.name + " ");
         w.lstRaceName.clear();
         for (const sd::Race& r : meeting.races)
             w.lstRaceName.addRow("m" + meeting.formCode, {std::to_string(r.number), r.startTime(), r.trackWords, ""});
         w.lstRaceName.setSelectedIndex(race - 1);
         checkResults(app, w, app.results);
-        w.setRaceLabels("TrackName: " + meeting.track + " ", "Time: ", "Length: ", std::to_string(race));
+        app.chosenRace = {.date = "06/12/2026",
+                          .meeting = meeting.name,
+                          .link = "m" + meeting.formCode,
+                          .number = std::to_string(race),
+                          .track = meeting.track + " "};
     }
 
     // The wrapper's sixteen lines.
@@ -157,7 +160,7 @@ TEST_F(ResultsFlow, BoxesBeforeTheBracketWithTheWindowAsTheUserLeftIt) {
     const auto box = [&](bool raceChosen) {
         fx.fakes.messages.shown.clear();
         chooseRace(1);
-        if (!raceChosen) w.lblRaceNumber.setCaption(" ");
+        if (!raceChosen) app.chosenRace.number = " ";
         const int focus = w.lstRaceName.focusRequests();
         w.cmdLiveResults.click();
         EXPECT_EQ(fx.fakes.messages.shown.size(), 1u);

@@ -134,7 +134,7 @@ TEST(CheckResultsDisplay, TextsOfACellAndOfTheWindow) {
         EXPECT_EQ(findResultMeeting(t, track), meeting) << track;
     t.resultMeetingCount = 9;  // never past what the arrays hold
     EXPECT_EQ(findResultMeeting(t, "SANDOWN"), 2);
-    EXPECT_EQ(resultDatePath(w, "1/2/2026"), "26%20%20/%2F2/1%2F");
+    EXPECT_EQ(resultDatePath("1/2/2026"), "26%20%20/%2F2/1%2F");
 }
 
 TEST(ResultsPage, StandinResultPageGivesTheGoldenPage) {
@@ -187,13 +187,14 @@ TEST(LiveResults, ChoosesThePlaceholderOrTheRacePage) {
         std::vector<ReportRow> rows;
         for (int r = 0; r < count; ++r)
             rows.push_back({"AF", {std::to_string(r + 1), "ASHFORD (AF)", r == row ? state : "9:00AM"}});
-        const LiveResultChoice got = chooseLiveResult(caption, "TrackName: ASHFORD ", rows);
+        const LiveResultChoice got = chooseLiveResult(ChosenRace{.number = caption, .track = "ASHFORD "}, rows);
         EXPECT_EQ(std::tie(got.resultsRow, got.framedPage, got.title, got.racePageName),
                   std::tie(row, framed, title, racePage)) << caption << " " << state;
     }
-    // The cut counts on the closing blank; a caption too short gives nothing.
-    EXPECT_EQ(Strings({trackTextOf("TrackName: A && B "), trackTextOf("TrackName: AB"), trackTextOf("TrackName: ")}),
-              Strings({"A && B", "A", ""}));
+    // The cut counts on the closing blank; a name too short gives nothing.
+    const auto trackText = [](const char* track) { return ChosenRace{.track = track}.trackText(); };
+    EXPECT_EQ(Strings({trackText("A & B "), trackText("AB"), trackText("A"), trackText("")}),
+              Strings({"A && B", "A", "", ""}));
 }
 
 TEST(ResultsWindow, LoadRulesAndOneClose) {
