@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
+#include <variant>
 
 #include "kit/MainWindow.h"
 #include "kit/Maxkey.h"
@@ -52,9 +53,16 @@ std::string joinCells(const TipRow& row) {
     return row.label + '\t' + row.runner + '\t' + row.win + '\t' + row.barrier;
 }
 
-TipOutcome stopped(TipOutcome o, TipStop stop, std::string error) {
-    o.stop = stop;
-    o.error = std::move(error);
+// Why a run stops; empty while it goes on.
+struct Stop {
+    TipStop stop = TipStop::None;
+    std::string error;
+    explicit operator bool() const { return stop != TipStop::None; }
+};
+
+TipOutcome stopped(TipOutcome o, Stop why) {
+    o.stop = why.stop;
+    o.error = std::move(why.error);
     o.tips.clear();
     o.insufficientFormCount = 0;
     return o;
@@ -62,83 +70,126 @@ TipOutcome stopped(TipOutcome o, TipStop stop, std::string error) {
 
 std::string runnerLabel(std::size_t i) { return "Runner " + std::to_string(i + 1); }
 
-}  // namespace
+// Each runner's form score, barrier and why, in list order. A stop leaves the runners after the
+// one that stopped it unscored.
+struct FieldScores {
+    std::vector<float> formScore, barrierValue, formMean;
+    std::vector<std::string> formDigits;
+    std::vector<TipReason> reason;
+    int starters = 0;
+    Stop stop;
+};
 
-TipOutcome computeTips(const std::vector<TipInput>& field) {
-    TipOutcome o;
+// The form's placings from the back; with a placing above 0 the score is their mean plus the
+// barrier, else their sum (0, or the score of zeros only).
+float formScoreOf(std::string_view form, float barrier, std::string& digitsShown, float& mean) {
+    float score = 0.0f;
+    int digits = 0;
+    for (auto c = form.rbegin(); c != form.rend(); ++c) {
+        if (*c < '0' || *c > '9') continue;
+        score += static_cast<float>(*c - '0');
+        if (*c > '0') {
+            ++digits;
+            digitsShown.insert(digitsShown.begin(), *c);
+        }
+    }
+    if (score >= 1.0f && digits >= 1) {
+        mean = score / static_cast<float>(digits);
+        score = mean + barrier;
+    }
+    return score;
+}
+
+FieldScores scoreField(const std::vector<TipInput>& field) {
     const std::size_t n = field.size();
-    if (n == 0) return stopped(std::move(o), TipStop::EmptyField, "The runner list is empty");
-
-    o.formScore.assign(n, 0.0f);
-    o.rankValue.assign(n, 0.0f);
-    o.barrierValue.assign(n, 0.0f);
-    o.formDigits.assign(n, {});
-    o.formMean.assign(n, 0.0f);
-    o.reason.assign(n, TipReason::None);
+    FieldScores s;
+    s.formScore.assign(n, 0.0f);
+    s.barrierValue.assign(n, 0.0f);
+    s.formDigits.assign(n, {});
+    s.formMean.assign(n, 0.0f);
+    s.reason.assign(n, TipReason::None);
     for (std::size_t i = 0; i < n; ++i) {
         const TipInput& runner = field[i];
         const std::string_view form = trimSpaces(runner.form);
         const bool scored = !runner.ticked && !form.empty();
-        if (scored && form.size() > kFormSlots)
-            return stopped(std::move(o), TipStop::FormTooLong,
-                           runnerLabel(i) + "'s form has more than five characters");
-
+        if (scored && form.size() > kFormSlots) {
+            s.stop = {TipStop::FormTooLong, runnerLabel(i) + "'s form has more than five characters"};
+            return s;
+        }
         const double barrier = leadingNumber(runner.barrier);
-        if (!(std::fabs(barrier) <= FLT_MAX))
-            return stopped(std::move(o), TipStop::OutOfRange, runnerLabel(i) + "'s barrier is out of range");
-        o.barrierValue[i] = static_cast<float>(barrier);
+        if (!(std::fabs(barrier) <= FLT_MAX)) {
+            s.stop = {TipStop::OutOfRange, runnerLabel(i) + "'s barrier is out of range"};
+            return s;
+        }
+        s.barrierValue[i] = static_cast<float>(barrier);
 
-        if (!isEmergencyNumber(runner.number) && !runner.ticked) ++o.starters;
+        if (!isEmergencyNumber(runner.number) && !runner.ticked) ++s.starters;
         if (!scored) {
-            o.formScore[i] = kNoForm;
-            o.reason[i] = runner.ticked ? TipReason::Ticked : TipReason::NoForm;
+            s.formScore[i] = kNoForm;
+            s.reason[i] = runner.ticked ? TipReason::Ticked : TipReason::NoForm;
             continue;
         }
-        float score = 0.0f;
-        int digits = 0;
-        for (auto c = form.rbegin(); c != form.rend(); ++c) {
-            if (*c < '0' || *c > '9') continue;
-            score += static_cast<float>(*c - '0');
-            if (*c > '0') {
-                ++digits;
-                o.formDigits[i].insert(o.formDigits[i].begin(), *c);
-            }
-        }
-        if (score >= 1.0f && digits >= 1) {
-            o.formMean[i] = score / static_cast<float>(digits);
-            score = o.formMean[i] + o.barrierValue[i];
-        }
-        o.formScore[i] = score;
+        s.formScore[i] = formScoreOf(form, s.barrierValue[i], s.formDigits[i], s.formMean[i]);
     }
+    return s;
+}
 
-    for (float score : o.formScore)
-        if (score > o.maxScore) o.maxScore = score;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (o.formScore[i] == 0.0f) {
-            o.formScore[i] = o.maxScore;
-            o.reason[i] = TipReason::ZerosOnly;
+// The rank values: a score of 0 (zeros only) takes the field's worst score, at least 1, and an
+// emergency ranks behind every starter. formScore and reason come back changed accordingly.
+struct Ranking {
+    float maxScore = 1.0f;
+    std::vector<float> formScore, rankValue;
+    std::vector<TipReason> reason;
+};
+
+Ranking rankField(const std::vector<TipInput>& field, std::vector<float> formScore, std::vector<TipReason> reason) {
+    Ranking r{1.0f, std::move(formScore), std::vector<float>(field.size(), 0.0f), std::move(reason)};
+    for (float score : r.formScore)
+        if (score > r.maxScore) r.maxScore = score;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (r.formScore[i] == 0.0f) {
+            r.formScore[i] = r.maxScore;
+            r.reason[i] = TipReason::ZerosOnly;
         }
-        o.rankValue[i] = isEmergencyNumber(field[i].number) ? kEmergencyRank : o.formScore[i];
-        if (o.rankValue[i] == kEmergencyRank && o.reason[i] == TipReason::None) o.reason[i] = TipReason::Emergency;
+        r.rankValue[i] = isEmergencyNumber(field[i].number) ? kEmergencyRank : r.formScore[i];
+        if (r.rankValue[i] == kEmergencyRank && r.reason[i] == TipReason::None) r.reason[i] = TipReason::Emergency;
     }
-    o.ranked = true;
+    return r;
+}
 
-    // Best first: ascending rank value, and among equal values the runner further down the list
-    // first (the order of taking the worst runner left, first in the list on a tie, from the back).
-    o.tipOrder.resize(n);
-    for (std::size_t s = 0; s < n; ++s) o.tipOrder[s] = static_cast<int>(n - s);
-    std::stable_sort(o.tipOrder.begin(), o.tipOrder.end(),
-                     [&o](int a, int b) { return o.rankValue[a - 1] < o.rankValue[b - 1]; });
+// Positions best first: ascending rank value, and among equal values the runner further down the
+// list first (the order of taking the worst runner left, first in the list on a tie, from the back).
+std::vector<int> tipOrderOf(const std::vector<float>& rankValue) {
+    const std::size_t n = rankValue.size();
+    std::vector<int> order(n);
+    for (std::size_t s = 0; s < n; ++s) order[s] = static_cast<int>(n - s);
+    std::stable_sort(order.begin(), order.end(),
+                     [&rankValue](int a, int b) { return rankValue[a - 1] < rankValue[b - 1]; });
+    return order;
+}
 
+// The fifth tip's rank value plus one, which the win percentages are taken of.
+std::variant<std::int16_t, Stop> winBaseOf(const std::vector<float>& rankValue, const std::vector<int>& tipOrder) {
+    const std::size_t n = rankValue.size();
     if (n < static_cast<std::size_t>(kTips))
-        return stopped(std::move(o), TipStop::TooFewRunners,
-                       "Only " + std::to_string(n) + (n == 1 ? " runner" : " runners") + ": the tips need at least five");
-    const float winBasePlusOne = o.rankValue[o.tipOrder[kTips - 1] - 1] + 1.0f;
-    const auto winBase = toInt16(winBasePlusOne);
-    if (!winBase) return stopped(std::move(o), TipStop::OutOfRange, "The win base is out of range");
-    if (*winBase == 0) return stopped(std::move(o), TipStop::OutOfRange, "The win base works out at 0");
-    o.winBase = *winBase;
+        return Stop{TipStop::TooFewRunners,
+                    "Only " + std::to_string(n) + (n == 1 ? " runner" : " runners") + ": the tips need at least five"};
+    const auto winBase = toInt16(rankValue[tipOrder[kTips - 1] - 1] + 1.0f);
+    if (!winBase) return Stop{TipStop::OutOfRange, "The win base is out of range"};
+    if (*winBase == 0) return Stop{TipStop::OutOfRange, "The win base works out at 0"};
+    return *winBase;
+}
 
+// The five tips as the tip list shows them, with each tip's barrier slot and grid sort value.
+struct Tips {
+    std::vector<TipRow> rows;
+    std::array<double, 6> scores{};          // slots 1..5
+    std::array<std::int16_t, 6> barriers{};  // slots 1..5, in tip order
+    Stop stop;
+};
+
+Tips tipRows(const std::vector<TipInput>& field, const TipOutcome& o) {
+    Tips t;
     for (int k = 1; k <= kTips; ++k) {
         const int position = o.tipOrder[k - 1];
         const std::size_t r = static_cast<std::size_t>(position - 1);
@@ -148,39 +199,112 @@ TipOutcome computeTips(const std::vector<TipInput>& field) {
                    " " + std::to_string(position) + ".  " + std::string(nameBeforeBracket(field[r].name)),
                    " " + winNumber(percent) + "%", shortestDecimal(o.barrierValue[r])};
         const auto slot = barrierSlot(tip.barrier);
-        if (!slot)
-            return stopped(std::move(o), TipStop::OutOfRange, runnerLabel(r) + "'s barrier is out of range");
-        o.tipBarriers[k] = *slot;
-        o.tipScores[k] = static_cast<double>(rank) + static_cast<double>(o.barrierValue[r]) / 1000.0;
-        o.tips.push_back(std::move(tip));
+        if (!slot) {
+            t.stop = {TipStop::OutOfRange, runnerLabel(r) + "'s barrier is out of range"};
+            return t;
+        }
+        t.barriers[k] = *slot;
+        t.scores[k] = static_cast<double>(rank) + static_cast<double>(o.barrierValue[r]) / 1000.0;
+        t.rows.push_back(std::move(tip));
     }
+    return t;
+}
 
-    o.gridOrder = tipGridOrder(o.tipScores, 1, kTips);
+// The grid's rows in the order of the tips' sort values, the each-way best bet (the first row
+// with the lowest barrier) marked, and the status line that names it.
+struct GridRows {
+    std::vector<std::int32_t> order;
+    std::vector<TipRow> rows;
+    std::array<std::int16_t, 6> sortedBarriers{};
+    int bestBetRow = 0;
+    std::string status;
+};
+
+GridRows gridRows(const std::vector<TipRow>& tips, const std::array<double, 6>& scores,
+                  std::array<std::int16_t, 6> barriers) {
+    GridRows g;
+    g.order = tipGridOrder(scores, 1, kTips);
     std::vector<std::string> barrierCells;
     for (int row = 1; row <= kTips; ++row) {
-        o.grid.push_back(gridRow(row, o.tips[o.gridOrder[row] - 1]));
-        barrierCells.push_back(o.grid.back().barrier);
+        g.rows.push_back(gridRow(row, tips[g.order[row] - 1]));
+        barrierCells.push_back(g.rows.back().barrier);
     }
-    sortIntegers(o.tipBarriers, kTips);
-    o.bestBetRow = bestBetRowOf(barrierCells, o.tipBarriers[1]);
-    o.status = kBestBetStatus;
-    if (o.bestBetRow > 0) {
-        o.grid[o.bestBetRow - 1].highlight = true;
-        o.status += o.grid[o.bestBetRow - 1].runner;
+    sortIntegers(barriers, kTips);
+    g.sortedBarriers = barriers;
+    g.bestBetRow = bestBetRowOf(barrierCells, barriers[1]);
+    g.status = kBestBetStatus;
+    if (g.bestBetRow > 0) {
+        g.rows[g.bestBetRow - 1].highlight = true;
+        g.status += g.rows[g.bestBetRow - 1].runner;
     }
+    return g;
+}
 
-    for (std::size_t i = 0; i < n; ++i)
-        if (!field[i].ticked && o.formScore[i] == kNoForm) ++o.insufficientFormCount;
+// Runners left in the field without form.
+std::int16_t insufficientFormOf(const std::vector<TipInput>& field, const std::vector<float>& formScore) {
+    std::int16_t count = 0;
+    for (std::size_t i = 0; i < field.size(); ++i)
+        if (!field[i].ticked && formScore[i] == kNoForm) ++count;
+    return count;
+}
+
+}  // namespace
+
+TipOutcome computeTips(const std::vector<TipInput>& field) {
+    TipOutcome o;
+    if (field.empty()) return stopped(std::move(o), {TipStop::EmptyField, "The runner list is empty"});
+
+    FieldScores scores = scoreField(field);
+    o.formScore = std::move(scores.formScore);
+    o.barrierValue = std::move(scores.barrierValue);
+    o.formDigits = std::move(scores.formDigits);
+    o.formMean = std::move(scores.formMean);
+    o.reason = std::move(scores.reason);
+    o.starters = scores.starters;
+    o.rankValue.assign(field.size(), 0.0f);
+    if (scores.stop) return stopped(std::move(o), std::move(scores.stop));
+
+    Ranking ranking = rankField(field, std::move(o.formScore), std::move(o.reason));
+    o.maxScore = ranking.maxScore;
+    o.formScore = std::move(ranking.formScore);
+    o.rankValue = std::move(ranking.rankValue);
+    o.reason = std::move(ranking.reason);
+    o.ranked = true;
+    o.tipOrder = tipOrderOf(o.rankValue);
+
+    auto winBase = winBaseOf(o.rankValue, o.tipOrder);
+    if (Stop* why = std::get_if<Stop>(&winBase)) return stopped(std::move(o), std::move(*why));
+    o.winBase = std::get<std::int16_t>(winBase);
+
+    Tips tips = tipRows(field, o);
+    o.tips = std::move(tips.rows);
+    o.tipScores = tips.scores;
+    o.tipBarriers = tips.barriers;
+    if (tips.stop) return stopped(std::move(o), std::move(tips.stop));
+
+    GridRows grid = gridRows(o.tips, o.tipScores, o.tipBarriers);
+    o.gridOrder = std::move(grid.order);
+    o.grid = std::move(grid.rows);
+    o.tipBarriers = grid.sortedBarriers;
+    o.bestBetRow = grid.bestBetRow;
+    o.status = std::move(grid.status);
+
+    o.insufficientFormCount = insufficientFormOf(field, o.formScore);
     return o;
 }
 
 const char* reasonText(TipReason r) {
     switch (r) {
-    case TipReason::NoForm: return "no form";
-    case TipReason::Ticked: return "ticked";
-    case TipReason::Emergency: return "emergency";
-    case TipReason::ZerosOnly: return "zeros only";
-    case TipReason::None: break;
+        case TipReason::NoForm:
+            return "no form";
+        case TipReason::Ticked:
+            return "ticked";
+        case TipReason::Emergency:
+            return "emergency";
+        case TipReason::ZerosOnly:
+            return "zeros only";
+        case TipReason::None:
+            break;
     }
     return "";
 }
@@ -232,7 +356,7 @@ void renderTips(MainWindow& w, const TipOutcome& o) {
         // A tip's working is its runner's, already on the runner's row.
         const int runner = o.tipOrder[k] - 1;
         w.lstTips.setTooltip(row, runner < w.lstRaces.count() ? w.lstRaces.row(runner).tooltip
-                                                               : explainLine(o, static_cast<std::size_t>(runner)));
+                                                              : explainLine(o, static_cast<std::size_t>(runner)));
     }
 
     Grid& g = w.msfResults;
