@@ -156,8 +156,10 @@ TEST_F(LiveOddsCommand, EachCommandsOutcomeReplacesTheLastAndTheBestBetStays) {
 }
 
 TEST_F(LiveOddsCommand, WithoutAChosenRaceOrRunners) {
-    // The track chosen, no race double-clicked: the race number label is empty.
+    // A race chosen, then its track chosen again: the race list is refilled and no race is chosen.
+    chooseRace([](const Race& r) { return r.number == 1; });
     w.cmbTrackName.setSelectedIndex(0);
+    fx.fakes.messages.shown.clear();
     const int focus = w.lstRaceName.focusRequests();
     w.cmdLiveOdds.click();
     EXPECT_EQ(box(), std::make_tuple("No Race Select", "You have not select any races yet.\r\rWhich race number you "
