@@ -2,6 +2,7 @@
 
 #include "kit/BusyBracket.h"
 #include "kit/Guarded.h"
+#include "kit/RaceMessages.h"
 #include "form/TipGrid.h"
 #include "form/FormText.h"
 #include "form/RaceFieldParser.h"
@@ -80,8 +81,9 @@ std::string racePageAddress(const std::string& formGuide, std::string_view link,
 }
 
 std::string raceDataErrorText(std::string_view trackPart) {
-    return "Could not access any data for race's " + std::string(text::trimSpaces(trackPart)) + "\r\n" +
-           "This is probably due to data error or no data available." + "\r\n\r\n" + kInsufficientFormText;
+    return couldNotAccessText("data", "race's " + std::string(text::trimSpaces(trackPart)), "\r\n",
+                              "data error or no data available.") +
+           "\r\n\r\n" + kInsufficientFormText;
 }
 
 void reportTipOutcome(MessageBoxPort* messages, MainWindow& w, std::string_view trackPart) {

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "kit/RaceMessages.h"
 #include "net/WorkFiles.h"
 #include "pages/PageWriter.h"
 #include "net/PageText.h"
@@ -9,8 +10,8 @@
 namespace selvane {
 
 std::string oddsInaccessibleText(std::string_view trackName) {
-    return "Could not access any live odds data for " + std::string(text::trimSpaces(trackName)) + "\r\n" +
-           "This is probably due to odds data has no record available.";
+    return couldNotAccessText("live odds data", text::trimSpaces(trackName), "\r\n",
+                              "odds data has no record available.");
 }
 
 OddsOutcome oddsFromPage(std::string_view rtoPageText, int runnerCount, const std::filesystem::path& folder) {

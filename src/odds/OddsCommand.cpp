@@ -5,7 +5,7 @@
 #include "kit/BusyBracket.h"
 #include "kit/Guarded.h"
 #include "kit/MainWindow.h"
-#include "kit/NoRaceBox.h"
+#include "kit/RaceMessages.h"
 #include "net/PageLoader.h"
 #include "net/PageStatus.h"
 #include "net/PageText.h"

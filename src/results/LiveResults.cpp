@@ -6,7 +6,7 @@
 #include "kit/BusyBracket.h"
 #include "kit/Guarded.h"
 #include "kit/MainWindow.h"
-#include "kit/NoRaceBox.h"
+#include "kit/RaceMessages.h"
 #include "net/PageLoader.h"
 #include "net/PageStatus.h"
 #include "net/PageText.h"
@@ -105,8 +105,8 @@ LiveResultsGate liveResultsGate(int raceListRows, const ChosenRace& chosen, int 
 }
 
 std::string resultsInaccessibleText(std::string_view meetingCaption) {
-    return "Could not access any live results data for " + std::string(text::trimSpaces(meetingCaption)) +
-           "\rThis is probably due to race results has no record available.";
+    return couldNotAccessText("live results data", text::trimSpaces(meetingCaption), "\r",
+                              "race results has no record available.");
 }
 
 LiveResultChoice chooseLiveResult(const ChosenRace& chosen, const std::vector<ReportRow>& results) {
