@@ -108,6 +108,8 @@ TEST(Tipping, EdgeCases) {
          "order 3 2 1 5 4; base 11; tips 91%@0 73%@2 64%@3 18%@8 9%@9; grid 1 2 3 4 5; best 1 #  3.  C; no form 0"},
         {"1,1,A,1|2,1,B,-5|3,2,C,1|4,1,D,-2|5,3,E,1|6,4,F,1",  // ranks below the selection's start value
          "order 2 4 1 3 5; base 5; tips 180%@-5 120%@-2 60%@1 40%@1 20%@1; grid 1 2 3 4 5; best 1 #  2.  B; no form 0"},
+        {"1,0,A,1|2,00,B,2|3,0x0,C,3|4,000,D,4|5,0,E,5",  // zeros only everywhere: the worst score is at least 1
+         "order 5 4 3 2 1; base 2; tips 50%@5 50%@4 50%@3 50%@2 50%@1; grid 5 4 3 2 1; best 1 #  1.  A; no form 0"},
     };
     for (const auto& [field, want] : cases) {
         const TipOutcome o = computeTips(fieldOf(field));
