@@ -18,6 +18,9 @@
 #include <QWebEngineView>
 
 #include <algorithm>
+#include <map>
+#include <string_view>
+#include <variant>
 
 #include "app/App.h"
 #include "app/ExitCleanUp.h"
@@ -39,12 +42,112 @@ struct Place {
     int left, top, width, height;
 };
 
-template <typename W>
-W* place(QWidget* parent, const char* name, Place p, const Twips& t) {
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(t.rect(p.left, p.top, p.width, p.height));
-    return w;
+// The model a widget shows; its type says which widget it gets.
+using ControlOf = std::variant<Label MainWindow::*, Frame MainWindow::*, Button MainWindow::*, TextBox MainWindow::*,
+                               ComboBox MainWindow::*, ReportList MainWindow::*, Grid MainWindow::*,
+                               PictureBox MainWindow::*, WebView MainWindow::*>;
+
+// One control: its model, its widget's name, the parent it sits on (nullptr: the client) and its
+// place there. Widgets are made in this order, which is also their stacking order.
+struct Placement {
+    ControlOf control;
+    const char* name;
+    const char* parent;
+    Place at;
+    char accessKey = 0;
+};
+
+using M = MainWindow;
+const Placement kPlacements[] = {
+    // Heading: the racecourse title and the page address; the advert strip beside it.
+    {&M::picHeading, "picHeading", nullptr, {90, 60, 5490, 1020}},
+    {&M::lblTitle, "lblTitle", "picHeading", {90, 30, 5310, 540}},
+    {&M::fraSetup, "fraSetup", "picHeading", {60, 585, 5370, 405}},
+    {&M::lblURL, "lblURL", "fraSetup", {30, 75, 900, 255}},
+    {&M::txtURL, "txtURL", "fraSetup", {960, 45, 4380, 315}},
+    {&M::WebBrowser1, "WebBrowser1", nullptr, {5685, 60, 6900, 1020}},
+
+    // Meetings options, above the race list and as wide.
+    {&M::Frame3, "Frame3", nullptr, {90, 1140, 3930, 1830}},
+    {&M::lblDate, "lblDate", "Frame3", {120, 330, 660, 255}},
+    {&M::cmbDateRaces, "cmbDateRaces", "Frame3", {780, 270, 3030, 330}},
+    {&M::lblSelectMeeting, "lblSelectMeeting", "Frame3", {120, 720, 660, 255}},
+    {&M::cmbTrackName, "cmbTrackName", "Frame3", {780, 660, 3030, 330}},
+    {&M::cmdDownload, "cmdDownload", "Frame3", {120, 1050, 3690, 330}, 'D'},
+    {&M::cmdPrevious, "cmdPrevious", "Frame3", {120, 1410, 3690, 330}, 'P'},
+
+    // Race info.
+    {&M::Frame1, "Frame1", nullptr, {4110, 1140, 4110, 1830}},
+    {&M::lblMeeting, "lblMeeting", "Frame1", {120, 300, 3870, 255}},
+    {&M::lblTrackName, "lblTrackName", "Frame1", {120, 570, 3870, 255}},
+    {&M::lblRace, "lblRace", "Frame1", {120, 840, 1260, 255}},
+    {&M::lblRaceNumber, "lblRaceNumber", "Frame1", {1380, 840, 2610, 255}},
+    {&M::lblRaceTime, "lblRaceTime", "Frame1", {120, 1110, 3870, 255}},
+    {&M::lblRaceLength, "lblRaceLength", "Frame1", {120, 1380, 3870, 255}},
+
+    // Status, the odds and results commands, mail, web and exit.
+    {&M::fraStatus, "fraStatus", nullptr, {8310, 1140, 4275, 780}},
+    {&M::lblStatus, "lblStatus", "fraStatus", {120, 300, 4035, 390}},
+    {&M::cmdLiveOdds, "cmdLiveOdds", nullptr, {8310, 2010, 2100, 420}, 'O'},
+    {&M::cmdLiveResults, "cmdLiveResults", nullptr, {10485, 2010, 2100, 420}, 'R'},
+    {&M::cmdEmail, "cmdEmail", nullptr, {8310, 2520, 1560, 420}, 'E'},
+    {&M::cmdWeb, "cmdWeb", nullptr, {9945, 2520, 1260, 420}, 'W'},
+    {&M::cmdExit, "cmdExit", nullptr, {11280, 2520, 1305, 420}, 'x'},
+    {&M::Command1, "Command1", nullptr, {8310, 2010, 2100, 420}},
+    {&M::lblNewFormula, "lblNewFormula", nullptr, {10485, 2100, 2100, 255}},
+
+    // The race list beside the runner list. The runner list is as wide as its columns and a
+    // scroll bar, so the barriers show; the race list has the rest.
+    {&M::lstRaceName, "lstRaceName", nullptr, {90, 3060, 3930, 2790}},
+    {&M::lstRaces, "lstRaces", nullptr, {4110, 3060, 8475, 2790}},
+
+    // Tips, the tip grid (each as wide as its columns) and the live results.
+    {&M::lstTips, "lstTips", nullptr, {90, 5940, 4650, 2310}},
+    {&M::msfResults, "msfResults", nullptr, {4830, 5940, 4140, 2310}},
+    {&M::lblRaceResults, "lblRaceResults", nullptr, {9060, 5985, 1440, 255}},
+    {&M::txtResults, "txtResults", nullptr, {10500, 5940, 1650, 330}},
+    {&M::cmdResults, "cmdResults", nullptr, {12195, 5940, 390, 330}},
+    {&M::Label1, "Label1", nullptr, {9060, 6360, 3525, 255}},
+    {&M::lstResults, "lstResults", nullptr, {9060, 6630, 3525, 1620}},
+
+    // The results strip and the ticker it clips.
+    {&M::picBaseResults, "picBaseResults", nullptr, {0, 8340, MainWindow::kOuterWidthTwips, 330}},
+    {&M::picBaseScroll, "picBaseScroll", "picBaseResults", {90, 15, MainWindow::kTickerStripWidthTwips, 300}},
+};
+
+template <class... F>
+struct Overloaded : F... {
+    using F::operator()...;
+};
+
+QWidget* makeWidget(const ControlOf& control, QWidget* parent, MainWindow& m) {
+    return std::visit(
+        Overloaded{[&](Label M::*) -> QWidget* { return new QLabel(parent); },
+                   [&](Frame M::*) -> QWidget* { return new QGroupBox(parent); },
+                   [&](Button M::*) -> QWidget* { return new QPushButton(parent); },
+                   [&](TextBox M::*) -> QWidget* { return new QLineEdit(parent); },
+                   [&](ComboBox M::*) -> QWidget* { return new QComboBox(parent); },
+                   [&](ReportList M::*) -> QWidget* { return new QTreeWidget(parent); },
+                   [&](Grid M::*) -> QWidget* { return new QTableWidget(parent); },
+                   [&](PictureBox M::*) -> QWidget* { return new QFrame(parent); },
+                   [&](WebView M::* c) -> QWidget* { return makeLocalWebView(parent, m.*c); }},
+        control);
+}
+
+void bindWidget(const Placement& p, QWidget* w, MainWindow& m, const Twips& t) {
+    std::visit(Overloaded{[&](Label M::* c) { bind(m.*c, static_cast<QLabel*>(w)); },
+                          [&](Frame M::* c) { bind(m.*c, static_cast<QGroupBox*>(w)); },
+                          [&](Button M::* c) {
+                              bind(m.*c, static_cast<QPushButton*>(w),
+                                   p.accessKey ? QChar(QLatin1Char(p.accessKey)) : QChar());
+                          },
+                          [&](TextBox M::* c) { bind(m.*c, static_cast<QLineEdit*>(w)); },
+                          [&](ComboBox M::* c) { bind(m.*c, static_cast<QComboBox*>(w)); },
+                          [&](ReportList M::* c) { bind(m.*c, static_cast<QTreeWidget*>(w), t); },
+                          [&](Grid M::* c) { bind(m.*c, static_cast<QTableWidget*>(w), t); },
+                          [&](PictureBox M::* c) { bind(m.*c, w, t); },
+                          [&](WebView M::* c) { bind(m.*c, w); }},
+               p.control);
 }
 
 }  // namespace
@@ -82,72 +185,29 @@ void MainWindowView::build() {
     client_ = central;
     central->installEventFilter(this);
 
-    // Heading: the racecourse title and the page address; the advert strip beside it.
-    auto* picHeading = place<QFrame>(central, "picHeading", {90, 60, 5490, 1020}, t);
-    picHeading->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    // The placed controls, then what some of them have beyond a place.
+    std::map<std::string_view, QWidget*> placed;
+    for (const Placement& p : kPlacements) {
+        QWidget* w = makeWidget(p.control, p.parent ? placed.at(p.parent) : central, m);
+        w->setObjectName(QString::fromLatin1(p.name));
+        w->setGeometry(t.rect(p.at.left, p.at.top, p.at.width, p.at.height));
+        placed[p.name] = w;
+    }
+    const auto widget = [&placed](const char* name) { return placed.at(name); };
+
+    static_cast<QFrame*>(widget("picHeading"))->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     // Two lines: the title grows by the track and race once a race is chosen.
-    auto* lblTitle = place<QLabel>(picHeading, "lblTitle", {90, 30, 5310, 540}, t);
+    auto* lblTitle = static_cast<QLabel*>(widget("lblTitle"));
     lblTitle->setWordWrap(true);
     lblTitle->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QFont bold = lblTitle->font();
     bold.setBold(true);
     bold.setPointSizeF(9);
     lblTitle->setFont(bold);
-    auto* fraSetup = place<QGroupBox>(picHeading, "fraSetup", {60, 585, 5370, 405}, t);
-    fraSetup->setFlat(true);
-    auto* lblURL = place<QLabel>(fraSetup, "lblURL", {30, 75, 900, 255}, t);
-    auto* txtURL = place<QLineEdit>(fraSetup, "txtURL", {960, 45, 4380, 315}, t);
-    txtURL->setFocusPolicy(Qt::ClickFocus);  // nothing reads it: Tab passes it by
-    auto* WebBrowser1 = makeLocalWebView(central, m.WebBrowser1);
-    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-    WebBrowser1->setGeometry(t.rect(5685, 60, 6900, 1020));
+    static_cast<QGroupBox*>(widget("fraSetup"))->setFlat(true);
+    widget("txtURL")->setFocusPolicy(Qt::ClickFocus);  // nothing reads it: Tab passes it by
 
-    // Meetings options, above the race list and as wide.
-    auto* Frame3 = place<QGroupBox>(central, "Frame3", {90, 1140, 3930, 1830}, t);
-    auto* lblDate = place<QLabel>(Frame3, "lblDate", {120, 330, 660, 255}, t);
-    auto* cmbDateRaces = place<QComboBox>(Frame3, "cmbDateRaces", {780, 270, 3030, 330}, t);
-    auto* lblSelectMeeting = place<QLabel>(Frame3, "lblSelectMeeting", {120, 720, 660, 255}, t);
-    auto* cmbTrackName = place<QComboBox>(Frame3, "cmbTrackName", {780, 660, 3030, 330}, t);
-    auto* cmdDownload = place<QPushButton>(Frame3, "cmdDownload", {120, 1050, 3690, 330}, t);
-    auto* cmdPrevious = place<QPushButton>(Frame3, "cmdPrevious", {120, 1410, 3690, 330}, t);
-
-    // Race info.
-    auto* Frame1 = place<QGroupBox>(central, "Frame1", {4110, 1140, 4110, 1830}, t);
-    auto* lblMeeting = place<QLabel>(Frame1, "lblMeeting", {120, 300, 3870, 255}, t);
-    auto* lblTrackName = place<QLabel>(Frame1, "lblTrackName", {120, 570, 3870, 255}, t);
-    auto* lblRace = place<QLabel>(Frame1, "lblRace", {120, 840, 1260, 255}, t);
-    auto* lblRaceNumber = place<QLabel>(Frame1, "lblRaceNumber", {1380, 840, 2610, 255}, t);
-    auto* lblRaceTime = place<QLabel>(Frame1, "lblRaceTime", {120, 1110, 3870, 255}, t);
-    auto* lblRaceLength = place<QLabel>(Frame1, "lblRaceLength", {120, 1380, 3870, 255}, t);
-
-    // Status, the odds and results commands, mail, web and exit.
-    auto* fraStatus = place<QGroupBox>(central, "fraStatus", {8310, 1140, 4275, 780}, t);
-    auto* lblStatus = place<QLabel>(fraStatus, "lblStatus", {120, 300, 4035, 390}, t);
-    auto* cmdLiveOdds = place<QPushButton>(central, "cmdLiveOdds", {8310, 2010, 2100, 420}, t);
-    auto* cmdLiveResults = place<QPushButton>(central, "cmdLiveResults", {10485, 2010, 2100, 420}, t);
-    auto* cmdEmail = place<QPushButton>(central, "cmdEmail", {8310, 2520, 1560, 420}, t);
-    auto* cmdWeb = place<QPushButton>(central, "cmdWeb", {9945, 2520, 1260, 420}, t);
-    auto* cmdExit = place<QPushButton>(central, "cmdExit", {11280, 2520, 1305, 420}, t);
-    auto* Command1 = place<QPushButton>(central, "Command1", {8310, 2010, 2100, 420}, t);
-    auto* lblNewFormula = place<QLabel>(central, "lblNewFormula", {10485, 2100, 2100, 255}, t);
-
-    // The race list beside the runner list. The runner list is as wide as its columns and a
-    // scroll bar, so the barriers show; the race list has the rest.
-    auto* lstRaceName = place<QTreeWidget>(central, "lstRaceName", {90, 3060, 3930, 2790}, t);
-    auto* lstRaces = place<QTreeWidget>(central, "lstRaces", {4110, 3060, 8475, 2790}, t);
-
-    // Tips, the tip grid (each as wide as its columns) and the live results.
-    auto* lstTips = place<QTreeWidget>(central, "lstTips", {90, 5940, 4650, 2310}, t);
-    auto* msfResults = place<QTableWidget>(central, "msfResults", {4830, 5940, 4140, 2310}, t);
-    auto* lblRaceResults = place<QLabel>(central, "lblRaceResults", {9060, 5985, 1440, 255}, t);
-    auto* txtResults = place<QLineEdit>(central, "txtResults", {10500, 5940, 1650, 330}, t);
-    auto* cmdResults = place<QPushButton>(central, "cmdResults", {12195, 5940, 390, 330}, t);
-    auto* Label1 = place<QLabel>(central, "Label1", {9060, 6360, 3525, 255}, t);
-    auto* lstResults = place<QTreeWidget>(central, "lstResults", {9060, 6630, 3525, 1620}, t);
-
-    // The results strip and the ticker it clips.
-    auto* picBaseResults = place<QFrame>(central, "picBaseResults", {0, 8340, m.picBaseResults.width(), 330}, t);
-    auto* picBaseScroll = place<QFrame>(picBaseResults, "picBaseScroll", {90, 15, m.picBaseScroll.width(), 300}, t);
+    auto* picBaseScroll = static_cast<QFrame*>(widget("picBaseScroll"));
     picBaseScroll->setFrameStyle(QFrame::Box | QFrame::Plain);
     picBaseScroll->setAutoFillBackground(true);
     QPalette strip = picBaseScroll->palette();
@@ -159,8 +219,10 @@ void MainWindowView::build() {
     lblScrollResults->move(0, (t.y(300) - lblScrollResults->fontMetrics().height()) / 2);
     lblScrollResults->setCursor(Qt::PointingHandCursor);
     ticker_ = lblScrollResults;
-    stretched_ = {lstRaceName, lstRaces};
-    belowStretched_ = {lstTips, msfResults, lblRaceResults, txtResults, cmdResults, Label1, lstResults, picBaseResults};
+    stretched_ = {widget("lstRaceName"), widget("lstRaces")};
+    for (const char* name : {"lstTips", "msfResults", "lblRaceResults", "txtResults", "cmdResults", "Label1",
+                             "lstResults", "picBaseResults"})
+        belowStretched_.append(widget(name));
     auto* timerResultScroll = new QTimer(this);
     timerResultScroll->setObjectName(QStringLiteral("timerResultScroll"));
 
@@ -183,51 +245,12 @@ void MainWindowView::build() {
     stBar->addPermanentWidget(pgBar);
 
     // Tab goes the way a punter works: meeting, race, runners, tips, then the commands.
-    QWidget* const tabOrder[] = {cmbDateRaces, cmbTrackName, cmdDownload, cmdPrevious, lstRaceName,
-                                 lstRaces,     lstTips,      cmdLiveOdds, cmdLiveResults, cmdEmail,
-                                 cmdWeb,       cmdExit,      txtResults,  cmdResults,     lstResults};
-    for (size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    const char* const tabOrder[] = {"cmbDateRaces", "cmbTrackName", "cmdDownload", "cmdPrevious", "lstRaceName",
+                                    "lstRaces",     "lstTips",      "cmdLiveOdds", "cmdLiveResults", "cmdEmail",
+                                    "cmdWeb",       "cmdExit",      "txtResults",  "cmdResults",     "lstResults"};
+    for (size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(widget(tabOrder[i - 1]), widget(tabOrder[i]));
 
-    bind(m.picHeading, picHeading, t);
-    bind(m.lblTitle, lblTitle);
-    bind(m.fraSetup, fraSetup);
-    bind(m.lblURL, lblURL);
-    bind(m.txtURL, txtURL);
-    bind(m.WebBrowser1, WebBrowser1);
-    bind(m.Frame3, Frame3);
-    bind(m.lblDate, lblDate);
-    bind(m.cmbDateRaces, cmbDateRaces);
-    bind(m.lblSelectMeeting, lblSelectMeeting);
-    bind(m.cmbTrackName, cmbTrackName);
-    bind(m.cmdDownload, cmdDownload, QLatin1Char('D'));
-    bind(m.cmdPrevious, cmdPrevious, QLatin1Char('P'));
-    bind(m.Frame1, Frame1);
-    bind(m.lblMeeting, lblMeeting);
-    bind(m.lblTrackName, lblTrackName);
-    bind(m.lblRace, lblRace);
-    bind(m.lblRaceNumber, lblRaceNumber);
-    bind(m.lblRaceTime, lblRaceTime);
-    bind(m.lblRaceLength, lblRaceLength);
-    bind(m.fraStatus, fraStatus);
-    bind(m.lblStatus, lblStatus);
-    bind(m.cmdLiveOdds, cmdLiveOdds, QLatin1Char('O'));
-    bind(m.cmdLiveResults, cmdLiveResults, QLatin1Char('R'));
-    bind(m.cmdEmail, cmdEmail, QLatin1Char('E'));
-    bind(m.cmdWeb, cmdWeb, QLatin1Char('W'));
-    bind(m.cmdExit, cmdExit, QLatin1Char('x'));
-    bind(m.Command1, Command1);
-    bind(m.lblNewFormula, lblNewFormula);
-    bind(m.lstRaceName, lstRaceName, t);
-    bind(m.lstRaces, lstRaces, t);
-    bind(m.lstTips, lstTips, t);
-    bind(m.msfResults, msfResults, t);
-    bind(m.lblRaceResults, lblRaceResults);
-    bind(m.txtResults, txtResults);
-    bind(m.cmdResults, cmdResults);
-    bind(m.Label1, Label1);
-    bind(m.lstResults, lstResults, t);
-    bind(m.picBaseResults, picBaseResults, t);
-    bind(m.picBaseScroll, picBaseScroll, t);
+    for (const Placement& p : kPlacements) bindWidget(p, widget(p.name), m, t);
     bindTicker(m.lblScrollResults, lblScrollResults, t);
     bind(m.timerResultScroll, timerResultScroll);
     bind(m.stBar, panel1, panel2);
