@@ -8,9 +8,36 @@
 #                                            2026-12-06 14:00 (default build/default/screenshot-race.png,
 #                                            or -race-dark.png in a dark theme; the splash before
 #                                            "I Agree" in OUT-splash.png)
+#   scripts/screenshot.sh --history [OUT.png]
+#                                            the History window over a record that selvane-cli
+#                                            wrote against selvane-standin: a race tipped, priced
+#                                            three times before its start and its result (default
+#                                            build/default/screenshot-history.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 race="" dark=""
+if [ "${1:-}" = --history ]; then
+  out=$(realpath -m "${2:-build/default/screenshot-history.png}")
+  cmake --preset default >/dev/null
+  cmake --build --preset default -j 2 --target selvane-standin selvane-cli selvane_window_shot >/dev/null
+  work=$(mktemp -d)
+  trap 'kill $standin 2>/dev/null; rm -rf "$work"' EXIT
+  port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+  url=http://127.0.0.1:$port
+  # The stand-in's clock at each fetch: prices wander towards the jump, then the result is in.
+  for now in 2026-12-06T12:10 2026-12-06T12:40 2026-12-06T13:05 2026-12-06T15:00; do
+    build/default/selvane-standin --host 127.0.0.1 --port "$port" --now "$now" --seed 1 --quiet & standin=$!
+    for _ in $(seq 50); do (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break; sleep 0.1; done
+    command=(odds scone 1)
+    [ "$now" = 2026-12-06T15:00 ] && command=(results scone --race 1)
+    build/default/selvane-cli "${command[@]}" --date 06/12/2026 --form-guide "$url" --results-site "$url/tote/" \
+      --record "$work/record.sqlite" >/dev/null
+    kill $standin; wait $standin 2>/dev/null || true
+  done
+  xvfb-run -a -s "-screen 0 1280x1024x24" build/default/tests/ui/selvane_window_shot "$work/record.sqlite" \
+    2026-12-06 2026-12-06 SCONE 1 "$out"
+  exit
+fi
 if [ "${1:-}" = --race ]; then
   race=1
   shift
