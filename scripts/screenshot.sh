@@ -13,6 +13,9 @@
 #                                            wrote against selvane-standin: a race tipped, priced
 #                                            three times before its start and its result (default
 #                                            build/default/screenshot-history.png)
+#   scripts/screenshot.sh --review [OUT.png]
+#                                            the Review window after a week's review against the
+#                                            stand-in (default build/default/screenshot-review.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 race="" dark=""
@@ -34,8 +37,15 @@ if [ "${1:-}" = --history ]; then
       --record "$work/record.sqlite" >/dev/null
     kill $standin; wait $standin 2>/dev/null || true
   done
-  xvfb-run -a -s "-screen 0 1280x1024x24" build/default/tests/ui/selvane_window_shot "$work/record.sqlite" \
-    2026-12-06 2026-12-06 SCONE 1 "$out"
+  xvfb-run -a -s "-screen 0 1280x1024x24" build/default/tests/ui/selvane_window_shot history "$work/record.sqlite" \
+    history 2026-12-06 2026-12-06 SCONE 1 "$out"
+  exit
+fi
+if [ "${1:-}" = --review ]; then
+  out=$(realpath -m "${2:-build/default/screenshot-review.png}")
+  cmake --preset default >/dev/null
+  cmake --build --preset default -j 2 --target selvane_window_shot >/dev/null
+  xvfb-run -a -s "-screen 0 1280x1024x24" build/default/tests/ui/selvane_window_shot review 2026-11-29 2026-12-05 "$out"
   exit
 fi
 if [ "${1:-}" = --race ]; then

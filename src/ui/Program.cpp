@@ -89,6 +89,7 @@ public:
     // written first.
     void unloadMainWindow() {
         history_.clear();
+        review_.clear();
         view_.reset();
         writer_.reset();
         exitCleanUp(app_.programFolder);
@@ -103,6 +104,7 @@ private:
     void offerWindows();
     QWidget* openWindow(const std::string& wanted);
     QWidget* openHistory();
+    QWidget* openReview();
     void record(bool on);
 
     QtPorts ports_;
@@ -112,6 +114,7 @@ private:
     std::unique_ptr<SplashView> splashView_;
     std::unique_ptr<QMainWindow> view_;
     QPointer<QDialog> history_;
+    QPointer<QDialog> review_;
     // Queued calls from the record's thread die with it.
     QObject uiThread_;
     std::unique_ptr<RecordWriter> writer_;
@@ -142,8 +145,26 @@ QWidget* Desktop::openHistory() {
     return history_;
 }
 
+QWidget* Desktop::openReview() {
+    // One closed while its review was stopping goes by itself once stopped.
+    if (review_ && review_->isHidden()) review_.clear();
+    if (!review_) {
+        ReviewRequest base;
+        base.services = app_.services;
+        base.limits = app_.limits;
+        // Read first and added to, as the CLI's review does, unless the punter turned the record off.
+        if (writer_) base.recordFile = record::defaultRecordFile();
+        review_ = webWindows().reviewWindow(std::move(base), view_.get());
+        review_->setWindowFlag(Qt::Window, true);
+        review_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    review_->show();
+    return review_;
+}
+
 QWidget* Desktop::openWindow(const std::string& wanted) {
     if (wanted == "history") return openHistory();
+    if (wanted == "review") return openReview();
     return view_.get();
 }
 
@@ -165,6 +186,9 @@ void Desktop::offerWindows() {
             QAction* history = m.addAction(QStringLiteral("&History..."));
             history->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
             QObject::connect(history, &QAction::triggered, list, [this] { openHistory(); });
+            QAction* review = m.addAction(QStringLiteral("&Review..."));
+            review->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+            QObject::connect(review, &QAction::triggered, list, [this] { openReview(); });
             m.exec(list->viewport()->mapToGlobal(at));
         });
     };
@@ -172,6 +196,8 @@ void Desktop::offerWindows() {
     menu(view_->findChild<QTreeWidget*>(QStringLiteral("lstTips")));
     auto* history = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), view_.get());
     QObject::connect(history, &QShortcut::activated, view_.get(), [this] { openHistory(); });
+    auto* review = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), view_.get());
+    QObject::connect(review, &QShortcut::activated, view_.get(), [this] { openReview(); });
 }
 
 void Desktop::showSplash() {

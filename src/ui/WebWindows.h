@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "review/ReviewRunner.h"
 #include "ui/HistoryWindow.h"
 
 class QDialog;
@@ -27,6 +28,8 @@ struct WebWindows {
     QDialog* (*resultsWindow)(ResultsWindow& model, QWidget* parent);
     // A History window over the record, showing the last week's races.
     QDialog* (*historyWindow)(RecordSwitch record, QWidget* parent);
+    // A Review window; base holds the services, limits and record file of every review it runs.
+    QDialog* (*reviewWindow)(ReviewRequest base, QWidget* parent);
 };
 
 // Loaded on first use from beside the executable, else from the installed library folder; a

@@ -7,6 +7,7 @@
 #include "ui/LocalWebView.h"
 #include "ui/MainWindowView.h"
 #include "ui/ResultsWindowView.h"
+#include "ui/ReviewWindow.h"
 #include "ui/WebWindows.h"
 
 namespace selvane::ui {
@@ -22,6 +23,7 @@ const WebWindows& linkedWebWindows() {
             window->showRange(QDate::currentDate().addDays(-6), QDate::currentDate());
             return window;
         },
+        [](ReviewRequest base, QWidget* parent) -> QDialog* { return new ReviewWindow(std::move(base), parent); },
     };
     return windows;
 }
