@@ -38,7 +38,7 @@ if [ "${1:-}" = --history ]; then
     kill $standin; wait $standin 2>/dev/null || true
   done
   xvfb-run -a -s "-screen 0 1280x1024x24" build/default/tests/ui/selvane_window_shot history "$work/record.sqlite" \
-    history 2026-12-06 2026-12-06 SCONE 1 "$out"
+    2026-12-06 2026-12-06 SCONE 1 "$out"
   exit
 fi
 if [ "${1:-}" = --review ]; then

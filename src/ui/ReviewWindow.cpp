@@ -73,8 +73,8 @@ std::string csvField(const std::string& text) {
 
 }  // namespace
 
-ReviewWindow::ReviewWindow(ReviewRequest base, QWidget* parent, ReviewRun run)
-    : QDialog(parent), base_(std::move(base)), run_(std::move(run)) {
+ReviewWindow::ReviewWindow(ReviewRequest base, QWidget* parent, ReviewRun runner)
+    : QDialog(parent), base_(std::move(base)), run_(std::move(runner)) {
     setObjectName(QStringLiteral("frmReview"));
     setWindowTitle(QStringLiteral("Review"));
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);

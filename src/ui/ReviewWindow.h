@@ -30,7 +30,7 @@ using ReviewRun = std::function<ReviewResult(const ReviewRequest&, const ReviewP
 class ReviewWindow : public QDialog {
 public:
     // base holds the services, limits, jobs and record file; the window sets the rest.
-    explicit ReviewWindow(ReviewRequest base, QWidget* parent = nullptr, ReviewRun run = runReview);
+    explicit ReviewWindow(ReviewRequest base, QWidget* parent = nullptr, ReviewRun runner = runReview);
     ~ReviewWindow() override;
 
     // Starts a review of the range, as the Run button does.

@@ -2,6 +2,8 @@
 // types, the curves and the races, exports them as CSV, and Cancel stops a long review.
 #include <QChart>
 #include <QChartView>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,6 +38,14 @@ bool waitForEnd(const ReviewWindow& window) {
     return !window.running();
 }
 
+standin::Options clockAt(const char* now, standin::Fault fault = standin::Fault::None) {
+    standin::Options o;
+    o.now = now;
+    o.fault = fault;
+    o.slowMs = 300;
+    return o;
+}
+
 ReviewRequest against(const standin::Server& web, const std::filesystem::path& record) {
     ReviewRequest base;
     base.services = {web.formGuideUrl(), web.resultsSiteRoot(), web.makerSiteUrl()};
@@ -44,7 +54,7 @@ ReviewRequest against(const standin::Server& web, const std::filesystem::path& r
 }
 
 TEST(ReviewWindow, ReviewsADayInTheBackgroundAndExportsItsRaces) {
-    standin::Server web{{.now = "2026-12-06T14:00"}};
+    standin::Server web{clockAt("2026-12-06T14:00")};
     web.start();
     QTemporaryDir dir;
     ReviewWindow window(against(web, dir.filePath(QStringLiteral("record.sqlite")).toStdString()));
@@ -82,7 +92,7 @@ TEST(ReviewWindow, ReviewsADayInTheBackgroundAndExportsItsRaces) {
 }
 
 TEST(ReviewWindow, CancelStopsALongReview) {
-    standin::Server web{{.now = "2026-12-06T14:00", .root = {}, .fault = standin::Fault::Slow, .faultPath = {}, .slowMs = 300}};
+    standin::Server web{clockAt("2026-12-06T14:00", standin::Fault::Slow)};
     web.start();
     QTemporaryDir dir;
     ReviewWindow window(against(web, dir.filePath(QStringLiteral("record.sqlite")).toStdString()));

@@ -45,7 +45,9 @@ int main(int argc, char** argv) {
         return shoot(window, argv[7]);
     }
     if (argc == 5 && std::strcmp(argv[1], "review") == 0) {
-        standin::Server web{{.now = "2026-12-06T14:00"}};
+        standin::Options options;
+        options.now = "2026-12-06T14:00";
+        standin::Server web{options};
         web.start();
         QTemporaryDir dir;
         ReviewRequest base;
