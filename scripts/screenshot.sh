@@ -24,19 +24,27 @@ if [ "${1:-}" = --history ]; then
   cmake --preset default >/dev/null
   cmake --build --preset default -j 2 --target selvane-standin selvane-cli selvane_window_shot >/dev/null
   work=$(mktemp -d)
-  trap 'kill $standin 2>/dev/null; rm -rf "$work"' EXIT
-  port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-  url=http://127.0.0.1:$port
+  standin=""
+  trap '[ -n "$standin" ] && kill $standin 2>/dev/null; rm -rf "$work"' EXIT
   # The stand-in's clock at each fetch: prices wander towards the jump, then the result is in.
-  for now in 2026-12-06T12:10 2026-12-06T12:40 2026-12-06T13:05 2026-12-06T15:00; do
-    build/default/selvane-standin --host 127.0.0.1 --port "$port" --now "$now" --seed 1 --quiet & standin=$!
-    for _ in $(seq 50); do (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break; sleep 0.1; done
+  # The record keeps the machine's time of each fetch; these seconds apart would draw as one
+  # point, so each run's fetches are moved to the stand-in's clock (AEDT, UTC+11).
+  for now in 12:10 12:40 13:05 15:00; do
+    build/default/selvane-standin --host 127.0.0.1 --port 0 --now "2026-12-06T$now" --seed 1 --quiet >"$work/standin.out" 2>&1 & standin=$!
+    for _ in $(seq 50); do grep -q "form guide" "$work/standin.out" 2>/dev/null && break; sleep 0.1; done
+    url=$(sed -n 's|.*form guide \(http://[^/]*\)/.*|\1|p' "$work/standin.out")
     command=(odds scone 1)
-    [ "$now" = 2026-12-06T15:00 ] && command=(results scone --race 1)
+    [ "$now" = 15:00 ] && command=(results scone --race 1)
+    last=0
+    [ -f "$work/record.sqlite" ] && last=$(sqlite3 "$work/record.sqlite" "SELECT coalesce(max(id), 0) FROM fetch")
     build/default/selvane-cli "${command[@]}" --date 06/12/2026 --form-guide "$url" --results-site "$url/tote/" \
       --record "$work/record.sqlite" >/dev/null
+    utc=$(printf '%02d:%s' $((10#${now%:*} - 11)) "${now#*:}")
+    sqlite3 "$work/record.sqlite" "UPDATE fetch SET fetched_at = '2026-12-06T${utc}:00Z' WHERE id > $last"
     kill $standin; wait $standin 2>/dev/null || true
+    standin=""
   done
+  TZ=Australia/Sydney \
   xvfb-run -a -s "-screen 0 1280x1024x24" build/default/tests/ui/selvane_window_shot history "$work/record.sqlite" \
     2026-12-06 2026-12-06 SCONE 1 "$out"
   exit

@@ -77,6 +77,7 @@ QTableWidget* table(QWidget* parent, const char* name, const QStringList& headin
     t->setSelectionMode(QAbstractItemView::SingleSelection);
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     t->horizontalHeader()->setStretchLastSection(true);
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 8);
     return t;
 }
 
@@ -139,13 +140,14 @@ HistoryWindow::HistoryWindow(RecordSwitch record, QWidget* parent) : QDialog(par
     tips_ = table(detail, "tips", {QStringLiteral("Tip"), QStringLiteral("No."), QStringLiteral("Horse"),
                                    QStringLiteral("Win %"), QStringLiteral("First best"), QStringLiteral("Last best")});
     tips_->setAccessibleName(QStringLiteral("Tips and price moves"));
+    tips_->horizontalHeader()->setStretchLastSection(false);
     auto* chart = new QChart;
     chart->setTitle(QStringLiteral("Best prices over the fetches"));
-    chart->legend()->setAlignment(Qt::AlignRight);
+    chart->legend()->setAlignment(Qt::AlignBottom);
     chart_ = new QChartView(chart, detail);
     chart_->setObjectName(QStringLiteral("priceChart"));
     chart_->setRenderHint(QPainter::Antialiasing);
-    chart_->setMinimumWidth(380);
+    chart_->setMinimumWidth(360);
     auto* sideBySide = new QHBoxLayout;
     sideBySide->addWidget(tips_, 1);
     sideBySide->addWidget(chart_, 1);
@@ -277,7 +279,7 @@ void HistoryWindow::showRace(int row) {
             const record::Tip& tip = run->tips[i];
             const int at = static_cast<int>(i);
             QString name = fromBytes(tip.name);
-            if (tip.number == run->bestBet) name += QStringLiteral("  (each-way best bet)");
+            if (tip.number == run->bestBet) name += QStringLiteral("  (best bet)");
             tips_->setItem(at, 0, item(QString::number(tip.place)));
             tips_->setItem(at, 1, item(fromBytes(tip.number)));
             tips_->setItem(at, 2, item(name));
@@ -286,12 +288,15 @@ void HistoryWindow::showRace(int row) {
             tips_->setItem(at, 5, item(d.prices.empty() ? QString() : bestIn(d.prices.back(), tip.number)));
         }
         tips_->resizeColumnsToContents();
+        // The horse's name takes what the prices leave, so every column shows without scrolling.
+        tips_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     }
 
     // One line a tipped runner: its best price at each fetch where it had one.
     auto* time = new QDateTimeAxis;
     time->setFormat(QStringLiteral("HH:mm"));
     time->setTitleText(QStringLiteral("Fetched"));
+    time->setTickCount(4);
     auto* price = new QValueAxis;
     price->setTitleText(QStringLiteral("Best price"));
     price->setLabelFormat(QStringLiteral("%.2f"));
@@ -303,7 +308,8 @@ void HistoryWindow::showRace(int row) {
     if (run)
         for (const record::Tip& tip : run->tips) {
             auto* line = new QLineSeries;
-            line->setName(fromBytes(tip.number) + QStringLiteral(". ") + fromBytes(tip.name));
+            // The legend has room for the numbers; the table beside it names them.
+            line->setName(QStringLiteral("No. ") + fromBytes(tip.number));
             line->setPointsVisible(true);
             for (const record::PriceFetch& f : d.prices) {
                 const std::optional<double> p = priceOf(bestIn(f, tip.number).toStdString());
@@ -325,6 +331,7 @@ void HistoryWindow::showRace(int row) {
     if (any) {
         // A single fetch, or prices that never moved, still get an axis the points sit inside.
         price->setRange(std::max(0.0, low - 0.5), high + 0.5);
+        price->applyNiceNumbers();
         time->setRange(QDateTime::fromMSecsSinceEpoch(first - 300000), QDateTime::fromMSecsSinceEpoch(last + 300000));
     }
     chart->setTitle(d.prices.empty() ? QStringLiteral("No prices recorded")

@@ -59,6 +59,7 @@ QTableWidget* table(QWidget* parent, const char* name, const QStringList& headin
     t->verticalHeader()->hide();
     t->setSelectionBehavior(QAbstractItemView::SelectRows);
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 8);
     return t;
 }
 
@@ -363,6 +364,7 @@ void ReviewWindow::showCurves() {
     racesAxis->setRange(0, std::max<qreal>(1, static_cast<qreal>(result_.races.size())));
     const double margin = std::max(1.0, (high - low) / 20);
     profitAxis->setRange(low - margin, high + margin);
+    profitAxis->applyNiceNumbers();
 }
 
 void ReviewWindow::showRaces() {

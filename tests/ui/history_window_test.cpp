@@ -72,14 +72,14 @@ TEST(HistoryWindow, ShowsTheRecordedRacesSortedAndOneRacesTipsPricesAndResult) {
 
     races->setCurrentCell(0, 0);
     EXPECT_EQ(rowsOf(window.findChild<QTableWidget*>(QStringLiteral("tips"))),
-              (Rows{{"1", "3", "HORSE THREE  (each-way best bet)", "40%", "6.00", "4.80"},
+              (Rows{{"1", "3", "HORSE THREE  (best bet)", "40%", "6.00", "4.80"},
                     {"2", "1", "HORSE ONE", "20%", "2.50", "3.10"}}));
     EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("raceResult"))->text().toStdString(),
               "Result: 1st 3. HORSE THREE,  2nd 4. HORSE FOUR,  3rd 1. HORSE ONE");
     std::vector<std::pair<std::string, int>> lines;
     for (QAbstractSeries* s : window.findChild<QChartView*>(QStringLiteral("priceChart"))->chart()->series())
         lines.emplace_back(s->name().toStdString(), static_cast<int>(static_cast<QLineSeries*>(s)->count()));
-    EXPECT_EQ(lines, (std::vector<std::pair<std::string, int>>{{"3. HORSE THREE", 2}, {"1. HORSE ONE", 2}}));
+    EXPECT_EQ(lines, (std::vector<std::pair<std::string, int>>{{"No. 3", 2}, {"No. 1", 2}}));
 
     // A race with no tips or prices recorded says so.
     races->setCurrentCell(2, 0);
