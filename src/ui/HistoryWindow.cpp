@@ -126,6 +126,8 @@ HistoryWindow::HistoryWindow(RecordSwitch record, QWidget* parent) : QDialog(par
     table_ = table(this, "races", {QStringLiteral("Date"), QStringLiteral("Meeting"), QStringLiteral("Race"),
                                    QStringLiteral("Time"), QStringLiteral("Race name"), QStringLiteral("Tipped 1st"),
                                    QStringLiteral("Best bet"), QStringLiteral("Result")});
+    // In the record's order (date, meeting, race) until the punter sorts by a column.
+    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     table_->setSortingEnabled(true);
     table_->setAccessibleName(QStringLiteral("Recorded races"));
 

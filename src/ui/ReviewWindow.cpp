@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QPen>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
@@ -31,6 +32,9 @@
 namespace selvane::ui {
 
 namespace {
+
+// Six lines need six colours that tell apart; the chart's own theme repeats after five.
+constexpr QRgb kBetColours[kBetTypes] = {0x1f77b4, 0x2ca02c, 0xff7f0e, 0x9467bd, 0xd62728, 0x17becf};
 
 constexpr const char* kBetNames[kBetTypes] = {"Win, 1st tip",  "Each way, best bet", "Quinella box",
                                               "Exacta box",    "Trifecta box",       "First four box"};
@@ -142,10 +146,13 @@ ReviewWindow::ReviewWindow(ReviewRequest base, QWidget* parent, ReviewRun runner
     totals_->resizeColumnsToContents();
     totals_->horizontalHeader()->setStretchLastSection(true);
     totals_->setAccessibleName(QStringLiteral("Totals by bet type"));
+    // As tall as its six rows: the chart and the races have the rest.
+    totals_->setFixedHeight(totals_->horizontalHeader()->sizeHint().height() +
+                            static_cast<int>(kBetTypes) * totals_->verticalHeader()->defaultSectionSize() + 2 * totals_->frameWidth());
 
     auto* chart = new QChart;
     chart->setTitle(QStringLiteral("Profit over the races"));
-    chart->legend()->setAlignment(Qt::AlignRight);
+    chart->legend()->setAlignment(Qt::AlignBottom);
     chart_ = new QChartView(chart, this);
     chart_->setObjectName(QStringLiteral("profitChart"));
     chart_->setRenderHint(QPainter::Antialiasing);
@@ -156,15 +163,17 @@ ReviewWindow::ReviewWindow(ReviewRequest base, QWidget* parent, ReviewRun runner
     races_ = table(this, "reviewRaces", raceHeadings);
     races_->horizontalHeader()->setStretchLastSection(true);
     races_->setToolTip(QStringLiteral("Each bet's profit in the race"));
+    // In the review's order (date, meeting, race) until the punter sorts by a column.
+    races_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     races_->setAccessibleName(QStringLiteral("Races reviewed"));
 
     auto* split = new QSplitter(Qt::Vertical, this);
-    split->addWidget(totals_);
     split->addWidget(chart_);
     split->addWidget(races_);
-    split->setStretchFactor(0, 0);
-    split->setStretchFactor(1, 2);
-    split->setStretchFactor(2, 2);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
+    chart_->setMinimumHeight(260);
+    split->setSizes({3, 2});
 
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("reviewStatus"));
@@ -181,6 +190,7 @@ ReviewWindow::ReviewWindow(ReviewRequest base, QWidget* parent, ReviewRun runner
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(progress_);
+    layout->addWidget(totals_);
     layout->addWidget(split, 1);
     layout->addLayout(bottom);
 
@@ -337,6 +347,9 @@ void ReviewWindow::showCurves() {
         const std::vector<Cents> profit = runningProfit(result_.races, kAllBetTypes[b]);
         auto* line = new QLineSeries;
         line->setName(QString::fromUtf8(kBetNames[b]));
+        QPen pen(QColor::fromRgb(kBetColours[b]));
+        pen.setWidthF(1.5);
+        line->setPen(pen);
         line->append(0, 0);
         for (std::size_t i = 0; i < profit.size(); ++i) {
             const double dollars = static_cast<double>(profit[i]) / 100;
