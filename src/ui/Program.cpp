@@ -121,7 +121,6 @@ private:
 };
 
 void Desktop::record(bool on) {
-    settings().setValue(QString::fromLatin1(kRecordSetting), on);
     const std::filesystem::path file = record::defaultRecordFile();
     if (!on || file.empty()) {
         writer_.reset();
@@ -136,7 +135,10 @@ void Desktop::record(bool on) {
 
 QWidget* Desktop::openHistory() {
     if (!history_) {
-        RecordSwitch s{record::defaultRecordFile(), writer_ != nullptr, [this](bool on) { record(on); }};
+        RecordSwitch s{record::defaultRecordFile(), writer_ != nullptr, [this](bool on) {
+                           settings().setValue(QString::fromLatin1(kRecordSetting), on);
+                           record(on);
+                       }};
         history_ = webWindows().historyWindow(std::move(s), view_.get());
         history_->setWindowFlag(Qt::Window, true);
         history_->setAttribute(Qt::WA_DeleteOnClose);
