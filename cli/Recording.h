@@ -7,15 +7,13 @@
 #include <vector>
 #include <ostream>
 
-#include "kit/FakePorts.h"
-#include "odds/OddsCommand.h"
+#include "app/Recording.h"
 #include "record/Record.h"
 
-namespace selvane {
-struct App;
-}
-
 namespace selvane::cli {
+
+using selvane::fetchedBatch;
+using selvane::isoDate;
 
 struct Context;
 
@@ -30,19 +28,11 @@ struct RecordTarget {
 // The record file of the common options: --record FILE, --no-record, or the default.
 std::filesystem::path recordFileOption(const std::optional<std::string>& file, bool noRecord);
 
-// What the program state holds after a punter's command, as the record's values: the meetings of
-// the date, the chosen race's field and tips, the meeting's result states and, given, the prices.
-record::Batch fetchedBatch(const App& app, const std::vector<ShownMessage>& messages,
-                           const LiveOddsRun* odds = nullptr);
-
 // Writes the batch in one transaction. A record that cannot be written never stops the command:
 // stderr says once "not recorded: <cause>".
 void saveToRecord(Context& ctx, const record::Batch& batch);
 
 // fetchedBatch and saveToRecord: the one line a command adds to record what it fetched.
 void recordFetched(Context& ctx, const App& app, const LiveOddsRun* odds = nullptr);
-
-// "06/12/2026" as "2026-12-06"; empty when it is no such date text.
-std::string isoDate(const std::string& ddmmyyyy);
 
 }  // namespace selvane::cli

@@ -7,8 +7,8 @@ packages=(
   libcurl4-openssl-dev libxml2-dev libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libcli11-dev help2man
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-webengine-dev libqt6webenginecore6-bin
-  xvfb xauth curl fonts-dejavu-core iproute2
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-webengine-dev libqt6webenginecore6-bin qt6-charts-dev
+  xvfb xauth curl fonts-dejavu-core iproute2 sqlite3
   dpkg-dev file libxcb1-dev
   lintian devscripts appstream
 )

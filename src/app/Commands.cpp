@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/ExitCleanUp.h"
+#include "app/Recording.h"
 #include "form/RaceSelection.h"
 #include "kit/ShellOpen.h"
 #include "meetings/MeetingCommands.h"
@@ -24,10 +25,12 @@ void wireMeetingCommands(App& app) {
     w.cmbTrackName.onClick = [&app] { chooseTrack(app.window, app.meetings, app.chosenRace); };
 }
 
-void wireRaceSelection(App& app) {
+void wireRaceSelection(App& app, const CommandShown& shown) {
     MainWindow& w = app.window;
-    w.lstRaceName.onDoubleClick = [&app] {
+    w.lstRaceName.onDoubleClick = [&app, shown] {
+        const std::string at = recordTime();
         chooseRace(app, app.window, app.runners, app.results, app.chosenRace);
+        if (shown) shown(at, nullptr);
     };
     w.lstRaces.onClick = [&app] { rerunTips(app, app.window, app.chosenRace); };
     w.Command1.onClick = [&app] {
@@ -35,10 +38,14 @@ void wireRaceSelection(App& app) {
     };
 }
 
-void wireResults(App& app) {
+void wireResults(App& app, const CommandShown& shown) {
     MainWindow& w = app.window;
     w.timerResultScroll.onTimer = [&app] { tickResultScroll(app.window, app.ports.measure); };
-    w.cmdLiveResults.onClick = [&app] { liveResults(app, app.window, app.chosenRace); };
+    w.cmdLiveResults.onClick = [&app, shown] {
+        const std::string at = recordTime();
+        liveResults(app, app.window, app.chosenRace);
+        if (shown) shown(at, nullptr);
+    };
     const auto openLink = [&app] {
         if (app.ports.shell) openResultsLink(app.window, *app.ports.shell, app.services.resultsSiteRoot);
     };
@@ -46,8 +53,13 @@ void wireResults(App& app) {
     w.lblScrollResults.onClick = openLink;
 }
 
-void wireOdds(App& app) {
-    app.window.cmdLiveOdds.onClick = [&app] { liveOdds(app, app.window, app.chosenRace, app.odds); };
+void wireOdds(App& app, const CommandShown& shown) {
+    app.window.cmdLiveOdds.onClick = [&app, shown] {
+        // The prices are as fetched at the click, however long the punter keeps their window.
+        const std::string at = recordTime();
+        const LiveOddsRun run = liveOdds(app, app.window, app.chosenRace, app.odds);
+        if (shown) shown(at, &run);
+    };
 }
 
 void wirePromotion(App& app) {
@@ -61,13 +73,13 @@ void wirePromotion(App& app) {
 
 }  // namespace
 
-void wireCommands(App& app) {
+void wireCommands(App& app, CommandShown shown) {
     app.window.cmdExit.onClick = [&app] { exitProgram(app); };
     wireMeetingCommands(app);
-    wireRaceSelection(app);
-    wireResults(app);
+    wireRaceSelection(app, shown);
+    wireResults(app, shown);
     wirePromotion(app);
-    wireOdds(app);
+    wireOdds(app, shown);
 }
 
 }  // namespace selvane

@@ -154,14 +154,16 @@ bool hasDotStep(const std::string& url) {
     return false;
 }
 
-// One transfer, without the memory of dead services.
-FetchResult transfer(const std::string& url, const FetchLimits& limits) {
+// One transfer, without the memory of dead services. A kept handle (FetchSession's) is left open
+// with its connections for the next transfer; without one the handle lives for this transfer.
+FetchResult transfer(const std::string& url, const FetchLimits& limits, void** kept = nullptr) {
     if (hasDotStep(url)) return failed(url, FetchFailure::BadAddress, "(bad address)");
     const Curl* c = libcurl();
     if (!c) return failed(url, FetchFailure::Other, "(libcurl not loaded)");
     FetchResult result;
-    CURL* curl = c->easyInit();
+    CURL* curl = kept && *kept ? static_cast<CURL*>(*kept) : c->easyInit();
     if (!curl) return failed(url, FetchFailure::Other, "(transfer failed)");
+    if (kept) *kept = curl;
     Sink sink{&result.body, limits.maxBytes};
     c->easySetopt(curl, CURLOPT_URL, url.c_str());
     c->easySetopt(curl, CURLOPT_NOSIGNAL, 1L);
@@ -183,7 +185,7 @@ FetchResult transfer(const std::string& url, const FetchLimits& limits) {
     c->easyGetinfo(curl, CURLINFO_RESPONSE_CODE, &result.status);
     char* type = nullptr;
     if (c->easyGetinfo(curl, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type) result.contentType = type;
-    c->easyCleanup(curl);
+    if (!kept) c->easyCleanup(curl);
 
     if (rc == CURLE_OK && !sink.oversized && result.status < 400) {
         result.ok = true;
@@ -232,6 +234,14 @@ FetchResult fetchPumped(const std::string& url, const FetchLimits& limits, Event
     }
     if (dead) dead->note(url, result);
     return result;
+}
+
+FetchSession::~FetchSession() {
+    if (handle_) libcurl()->easyCleanup(static_cast<CURL*>(handle_));
+}
+
+FetchResult FetchSession::fetch(const std::string& url, const FetchLimits& limits) {
+    return transfer(url, limits, &handle_);
 }
 
 std::string charsetOf(const std::string& contentType) {

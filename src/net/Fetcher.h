@@ -54,6 +54,21 @@ FetchResult fetchUrl(const std::string& url, const FetchLimits& limits = {}, Dea
 FetchResult fetchPumped(const std::string& url, const FetchLimits& limits, EventPump* pump,
                         DeadServices* dead = nullptr);
 
+// Fetches one after another on one thread over kept-alive connections: one transfer handle serves
+// every fetch, so a service's connection stays open from one page to the next. Same limits and
+// outcomes as fetchUrl; the caller keeps the memory of dead services.
+class FetchSession {
+public:
+    FetchSession() = default;
+    ~FetchSession();
+    FetchSession(const FetchSession&) = delete;
+    FetchSession& operator=(const FetchSession&) = delete;
+    FetchResult fetch(const std::string& url, const FetchLimits& limits);
+
+private:
+    void* handle_ = nullptr;
+};
+
 // The charset a Content-Type header names ("text/html; charset=ISO-8859-1" gives "ISO-8859-1").
 std::string charsetOf(const std::string& contentType);
 

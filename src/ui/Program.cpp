@@ -3,23 +3,34 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
+#include <QPointer>
+#include <QSettings>
+#include <QShortcut>
+#include <QTreeWidget>
 
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 #include "app/App.h"
 #include "app/Commands.h"
 #include "app/ExitCleanUp.h"
 #include "app/MainWindowLoad.h"
+#include "app/RecordWriter.h"
 #include "kit/Entry.h"
 #include "kit/InstanceBell.h"
 #include "net/WorkFiles.h"
 #include "promo/AdvertFrame.h"
 #include "promo/SplashWindow.h"
+#include "record/Record.h"
+#include "ui/InfoOptions.h"
 #include "ui/QtPorts.h"
 #include "ui/RaiseOnRing.h"
 #include "ui/SplashView.h"
@@ -47,11 +58,16 @@ void identifyProgram() {
 
 namespace {
 
+// Where the punter's choice to record or not is kept.
+constexpr const char* kRecordSetting = "record/on";
+
+QSettings settings() { return QSettings(QStringLiteral("selvane"), QStringLiteral("selvane")); }
+
 // The program's state with the Qt ports and, once loaded, its main window.
 class Desktop {
 public:
-    explicit Desktop(const std::filesystem::path& programFolder)
-        : app_(programFolder, ports_.ports()), splash_(&ports_.exit) {}
+    Desktop(const std::filesystem::path& programFolder, std::string wanted)
+        : app_(programFolder, ports_.ports()), splash_(&ports_.exit), wanted_(std::move(wanted)) {}
     ~Desktop() {
         splashView_.reset();
         unloadMainWindow();
@@ -66,10 +82,16 @@ public:
         if (view_ && view_->isVisible()) return view_.get();
         return splashView_.get();
     }
+    // A second start's ring: the window it asks for once the main window is up, else the one open.
+    QWidget* answerRing(const std::string& wanted);
 
-    // The window's unload: it goes, the work files with it.
+    // The window's unload: it goes, the work files with it; whatever the record was handed is
+    // written first.
     void unloadMainWindow() {
+        history_.clear();
+        review_.clear();
         view_.reset();
+        writer_.reset();
         exitCleanUp(app_.programFolder);
     }
 
@@ -77,13 +99,108 @@ private:
     void acceptSplash();
     // Made and loaded (the commands wired, its load run) on first use.
     void showMainWindow();
+    // The History and Review windows: from a context menu on the race and tip lists, and a
+    // shortcut; the main window's own layout stays as it is.
+    void offerWindows();
+    QWidget* openWindow(const std::string& wanted);
+    QWidget* openHistory();
+    QWidget* openReview();
+    void record(bool on);
 
     QtPorts ports_;
     App app_;
     SplashWindow splash_;
+    std::string wanted_;
     std::unique_ptr<SplashView> splashView_;
     std::unique_ptr<QMainWindow> view_;
+    QPointer<QDialog> history_;
+    QPointer<QDialog> review_;
+    // Queued calls from the record's thread die with it.
+    QObject uiThread_;
+    std::unique_ptr<RecordWriter> writer_;
 };
+
+void Desktop::record(bool on) {
+    const std::filesystem::path file = record::defaultRecordFile();
+    if (!on || file.empty()) {
+        writer_.reset();
+        return;
+    }
+    if (writer_) return;
+    writer_ = std::make_unique<RecordWriter>(file, [this](const std::string& text) {
+        QMetaObject::invokeMethod(
+            &uiThread_, [this, text] { app_.window.lblStatus.setCaption(text); }, Qt::QueuedConnection);
+    });
+}
+
+QWidget* Desktop::openHistory() {
+    if (!history_) {
+        RecordSwitch s{record::defaultRecordFile(), writer_ != nullptr, [this](bool on) {
+                           settings().setValue(QString::fromLatin1(kRecordSetting), on);
+                           record(on);
+                       }};
+        history_ = webWindows().historyWindow(std::move(s), view_.get());
+        history_->setWindowFlag(Qt::Window, true);
+        history_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    history_->show();
+    return history_;
+}
+
+QWidget* Desktop::openReview() {
+    // One closed while its review was stopping goes by itself once stopped.
+    if (review_ && review_->isHidden()) review_.clear();
+    if (!review_) {
+        ReviewRequest base;
+        base.services = app_.services;
+        base.limits = app_.limits;
+        // Read first and added to, as the CLI's review does, unless the punter turned the record off.
+        if (writer_) base.recordFile = record::defaultRecordFile();
+        review_ = webWindows().reviewWindow(std::move(base), view_.get());
+        review_->setWindowFlag(Qt::Window, true);
+        review_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    review_->show();
+    return review_;
+}
+
+QWidget* Desktop::openWindow(const std::string& wanted) {
+    if (wanted == "history") return openHistory();
+    if (wanted == "review") return openReview();
+    return view_.get();
+}
+
+QWidget* Desktop::answerRing(const std::string& wanted) {
+    if (!view_ || !view_->isVisible()) {
+        // Still at the splash: the window comes once the punter agrees.
+        if (!wanted.empty()) wanted_ = wanted;
+        return frontWindow();
+    }
+    return openWindow(wanted);
+}
+
+void Desktop::offerWindows() {
+    const auto menu = [this](QTreeWidget* list) {
+        if (!list) return;
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(list, &QWidget::customContextMenuRequested, list, [this, list](const QPoint& at) {
+            QMenu m(list);
+            QAction* history = m.addAction(QStringLiteral("&History..."));
+            history->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+            QObject::connect(history, &QAction::triggered, list, [this] { openHistory(); });
+            QAction* review = m.addAction(QStringLiteral("&Review..."));
+            review->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+            QObject::connect(review, &QAction::triggered, list, [this] { openReview(); });
+            m.exec(list->viewport()->mapToGlobal(at));
+        });
+    };
+    menu(view_->findChild<QTreeWidget*>(QStringLiteral("lstRaceName")));
+    menu(view_->findChild<QTreeWidget*>(QStringLiteral("lstTips")));
+    auto* history = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), view_.get());
+    QObject::connect(history, &QShortcut::activated, view_.get(), [this] { openHistory(); });
+    auto* review = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), view_.get());
+    QObject::connect(review, &QShortcut::activated, view_.get(), [this] { openReview(); });
+}
 
 void Desktop::showSplash() {
     splash_.onAgreed = [this] { acceptSplash(); };
@@ -114,16 +231,22 @@ void Desktop::showMainWindow() {
         ports_.messages.parent = view_.get();
         ports_.modal.parent = view_.get();
         ports_.measure.fontOf = windows.ticker(view_.get());
-        wireCommands(app_);
+        record(settings().value(QString::fromLatin1(kRecordSetting), true).toBool());
+        wireCommands(app_, [this](const std::string& at, const LiveOddsRun* odds) {
+            if (writer_) recordShown(app_, *writer_)(at, odds);
+        });
         loadMainWindow(app_);
+        offerWindows();
     }
     view_->show();
+    if (!wanted_.empty()) openWindow(std::exchange(wanted_, {}));
 }
 
 }  // namespace
 
 int runDesktop(int& argc, char** argv) {
     catchTerminationSignals();
+    const std::string wanted = wantedWindow(argc, argv);
     std::unique_ptr<QApplication> application;
     std::unique_ptr<Desktop> desktop;
     std::unique_ptr<QObject> bellWatch;
@@ -138,12 +261,14 @@ int runDesktop(int& argc, char** argv) {
         application = std::make_unique<QApplication>(argc, argv);
         identifyProgram();
         quitOnTerminationSignals();
-        desktop = std::make_unique<Desktop>(steps.programFolder);
+        desktop = std::make_unique<Desktop>(steps.programFolder, wanted);
     };
-    // A second start brings the running program's window to the front.
-    if (const char* token = std::getenv("XDG_ACTIVATION_TOKEN")) steps.bellWords = token;
+    // A second start brings the running program's window to the front, and opens the window it
+    // was asked for there.
+    const char* token = std::getenv("XDG_ACTIVATION_TOKEN");
+    steps.bellWords = ringWords(wanted, token ? token : "");
     steps.watchBell = [&](InstanceBell& bell) {
-        bellWatch.reset(raiseOnRing(bell, [&] { return desktop->frontWindow(); }));
+        bellWatch.reset(answerRings(bell, [&](const std::string& w) { return desktop->answerRing(w); }));
     };
     steps.pumpEvents = [] { QCoreApplication::processEvents(); };
     steps.showFirstWindow = [&] { desktop->showSplash(); };

@@ -2,6 +2,9 @@
 
 #include <QStringList>
 
+#include "review/ReviewRunner.h"
+#include "ui/HistoryWindow.h"
+
 class QDialog;
 class QLabel;
 class QMainWindow;
@@ -14,8 +17,8 @@ class ResultsWindow;
 
 namespace selvane::ui {
 
-// The windows that hold web views: the main window and the results window. They live in a
-// library of their own (selvane-windows.so) that the program loads once the splash is up: the
+// The windows that hold web views (the main window and the results window) and those with charts
+// (History, Review). They live in a library of their own (selvane-windows.so) that the program loads once the splash is up: the
 // web engine takes longer to load, with the GL context it sets up, than the splash to show.
 struct WebWindows {
     // The folders local web views may show (setLocalWebFolders).
@@ -23,6 +26,10 @@ struct WebWindows {
     QMainWindow* (*mainWindow)(App& app);
     QLabel* (*ticker)(QMainWindow* mainWindow);
     QDialog* (*resultsWindow)(ResultsWindow& model, QWidget* parent);
+    // A History window over the record, showing the last week's races.
+    QDialog* (*historyWindow)(RecordSwitch record, QWidget* parent);
+    // A Review window; base holds the services, limits and record file of every review it runs.
+    QDialog* (*reviewWindow)(ReviewRequest base, QWidget* parent);
 };
 
 // Loaded on first use from beside the executable, else from the installed library folder; a

@@ -3,9 +3,11 @@
 #include <QMainWindow>
 #include <QQuickWindow>
 
+#include "ui/HistoryWindow.h"
 #include "ui/LocalWebView.h"
 #include "ui/MainWindowView.h"
 #include "ui/ResultsWindowView.h"
+#include "ui/ReviewWindow.h"
 #include "ui/WebWindows.h"
 
 namespace selvane::ui {
@@ -16,6 +18,12 @@ const WebWindows& linkedWebWindows() {
         [](App& app) -> QMainWindow* { return new MainWindowView(app); },
         [](QMainWindow* window) { return static_cast<MainWindowView*>(window)->ticker(); },
         [](ResultsWindow& model, QWidget* parent) -> QDialog* { return new ResultsWindowView(model, parent); },
+        [](RecordSwitch record, QWidget* parent) -> QDialog* {
+            auto* window = new HistoryWindow(std::move(record), parent);
+            window->showRange(QDate::currentDate().addDays(-6), QDate::currentDate());
+            return window;
+        },
+        [](ReviewRequest base, QWidget* parent) -> QDialog* { return new ReviewWindow(std::move(base), parent); },
     };
     return windows;
 }

@@ -42,7 +42,8 @@ for _ in $(seq 100); do [ -s "$work/standin.out" ] && break; sleep 0.1; done
 # Stale work files of an earlier run would pass for this run's advert.
 rm -f "$(dirname "$program")"/{iFrame_page.html,adsbase.html} "${shot%.png}"{,-splash,-tooltip,-odds,-results,-after}.png
 status=0
-env XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb QT_PLUGIN_PATH="$plugins" QT_QPA_GENERIC_PLUGINS=selvane-e2e \
+# The program records what it shows, and keeps its settings: here, not in the user's folders.
+env XDG_RUNTIME_DIR="$work/runtime" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb QT_PLUGIN_PATH="$plugins" QT_QPA_GENERIC_PLUGINS=selvane-e2e \
   SELVANE_E2E_PROGRAM="$program" SELVANE_E2E_REPORT="$work/report.txt" SELVANE_E2E_SHOT="$shot" \
   timeout -k 5 170 "$program" >"$work/program.log" 2>&1 || status=$?
 echo "selvane under Xvfb ($SELVANE_E2E_NET network), stand-in on port $port: exit $status"

@@ -502,6 +502,22 @@ TEST(FoundByTheDesktop, ARingRaisesTheWindowAndTheWindowsCarryTheIcon) {
     EXPECT_FALSE(window.windowIcon().pixmap(48).isNull());
 }
 
+// selvane --history or --review started beside a running program asks it for that window.
+TEST(FoundByTheDesktop, ARingCarriesTheWindowASecondStartAsksFor) {
+    QTemporaryDir folder;
+    auto bell = InstanceBell::open(instanceBellFile(folder.path().toStdString()));
+    ASSERT_TRUE(bell);
+    std::vector<std::string> asked;
+    std::unique_ptr<QObject> watch(answerRings(*bell, [&](const std::string& wanted) -> QWidget* {
+        asked.push_back(wanted);
+        return nullptr;
+    }));
+    for (const auto& [wanted, token] : {std::pair("history", "token-1"), std::pair("", "token-2"), std::pair("review", "")})
+        ASSERT_TRUE(ringInstanceBell(instanceBellFile(folder.path().toStdString()), ringWords(wanted, token)));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return asked.size() == 3; }));
+    EXPECT_EQ(asked, (std::vector<std::string>{"history", "", "review"}));
+}
+
 TEST(TwipsAndText, TwipsFollowTheLogicalDpiAndLabelsShowAmpersandsAsTheModelMeansThem) {
     const Twips t(96, 120);
     EXPECT_EQ(std::make_pair(t.x(12795), t.y(9570)), std::make_pair(853, 798));
