@@ -217,6 +217,32 @@ TEST(Record, AReadOnlyOrFullRecordRefusesTheWriteAndKeepsWhatItHad) {
     EXPECT_EQ(pragma(file, "PRAGMA integrity_check"), "ok");
 }
 
+// Each command opens, writes and closes without a checkpoint; the log left behind is read by the
+// next one and cut once it has grown, so it stays short however many commands run.
+TEST(Record, ALogLeftByEachCommandIsReadBackAndKeptShort) {
+    test::TempDir dir;
+    const fs::path file = dir.file("r.sqlite"), log = dir.file("r.sqlite-wal");
+    std::uintmax_t longest = 0;
+    int cuts = 0;
+    for (int day = 0; day < 60; ++day) {
+        const std::string date = "2026-" + std::to_string(10 + day / 28) + "-" + std::to_string(10 + day % 28);
+        ASSERT_EQ(Record(file).save(raceBatch(date, "SCONE", 1, 100)).cause, "");
+        const std::uintmax_t size = fs::exists(log) ? fs::file_size(log) : 0;
+        if (day == 0) {
+            EXPECT_GT(size, 0u);
+        }
+        cuts += size == 0;
+        longest = std::max(longest, size);
+    }
+    EXPECT_GE(cuts, 1);
+    EXPECT_LT(longest, 600u * 4120u);  // pages of 4 KiB and their frame headers
+    Record record(file);
+    const std::vector<RaceSummary> races = record.races({"2026-01-01", "2026-12-31", "", 0});
+    ASSERT_EQ(races.size(), 60u);
+    for (const RaceSummary& r : races) EXPECT_EQ(record.detail(r).field->runners.size(), 100u);
+    EXPECT_EQ(pragma(file, "PRAGMA integrity_check"), "ok");
+}
+
 TEST(Record, AWriterKilledMidWriteLeavesEveryCommittedBatch) {
     test::TempDir dir;
     const fs::path file = dir.file("r.sqlite");
