@@ -170,6 +170,13 @@ record::Batch fetchedBatch(const App& app, const std::vector<ShownMessage>& mess
     return batch;
 }
 
+void openRecordAhead(Context& ctx) {
+    RecordTarget& target = ctx.record;
+    if (target.file.empty()) return;
+    if (!target.store) target.store = std::make_unique<record::Record>(target.file);
+    target.store->openAhead();
+}
+
 void saveToRecord(Context& ctx, const record::Batch& batch) {
     RecordTarget& target = ctx.record;
     if (target.file.empty() || batch.empty()) return;

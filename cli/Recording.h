@@ -35,6 +35,9 @@ std::filesystem::path recordFileOption(const std::optional<std::string>& file, b
 record::Batch fetchedBatch(const App& app, const std::vector<ShownMessage>& messages,
                            const LiveOddsRun* odds = nullptr);
 
+// Opens the record the command will write while it fetches (see record::Record::openAhead).
+void openRecordAhead(Context& ctx);
+
 // Writes the batch in one transaction. A record that cannot be written never stops the command:
 // stderr says once "not recorded: <cause>".
 void saveToRecord(Context& ctx, const record::Batch& batch);

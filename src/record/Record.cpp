@@ -126,7 +126,24 @@ struct Record::Connection {
 
 Record::Record(fs::path file, Options options) : file_(std::move(file)), options_(options) {}
 
-Record::~Record() = default;
+Record::~Record() { awaitOpening(); }
+
+void Record::openAhead() {
+    if (connection_ || opening_.valid()) return;
+    opening_ = std::async(std::launch::async, [this] {
+        std::error_code ec;
+        if (!fs::exists(file_, ec)) return;
+        try {
+            connection(false);
+        } catch (...) {
+            connection_.reset();
+        }
+    });
+}
+
+void Record::awaitOpening() {
+    if (opening_.valid()) opening_.get();
+}
 
 std::string Record::failure(const std::string& cause) const { return file_.string() + ": " + cause; }
 
@@ -158,6 +175,7 @@ std::string Record::setAside() {
 }
 
 Record::Saved Record::save(const Batch& batch) {
+    awaitOpening();
     Saved saved;
     if (batch.empty()) {
         saved.ok = true;
@@ -319,6 +337,7 @@ void Record::writeBatch(Connection& c, const Batch& batch) {
 }
 
 std::vector<RaceSummary> Record::races(const RaceQuery& q) {
+    awaitOpening();
     std::vector<RaceSummary> races;
     std::error_code ec;
     if (!connection_ && !fs::exists(file_, ec)) return races;
@@ -354,6 +373,7 @@ ORDER BY m.date, m.name, r.number)");
 }
 
 RaceDetail Record::detail(const RaceSummary& race) {
+    awaitOpening();
     RaceDetail d;
     d.summary = race;
     const RaceKey& key = race.key;
