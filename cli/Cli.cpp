@@ -42,11 +42,17 @@ std::vector<Command>& registry() {
 std::mutex tempFolderMutex;
 fs::path tempFolderNow;
 
-// The user's runtime folder (memory-backed where there is one), else the temp folder.
+// Where a command's temporary work folder goes: a memory-backed folder where there is one. The
+// files live for one command, and on a disk every write, rename and removal of them is a
+// journalled change that waits behind the rest of the machine's writes. The user's runtime
+// folder; else TMPDIR when the user chose one; else the system's shared-memory folder (a
+// memory file system on Linux, also outside a login session); else the temp folder.
 fs::path tempRoot() {
     std::error_code ec;
     if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime && fs::is_directory(runtime, ec))
         return runtime;
+    if (const char* chosen = std::getenv("TMPDIR"); chosen && *chosen) return fs::temp_directory_path();
+    if (fs::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK | X_OK) == 0) return "/dev/shm";
     return fs::temp_directory_path();
 }
 

@@ -1,4 +1,5 @@
 #include <charconv>
+#include <functional>
 #include <cstdio>
 
 #include "Cli.h"
@@ -86,17 +87,18 @@ std::string placingsText(const std::vector<int>& placings) {
 std::string resultText(const record::RaceSummary& r) { return r.placings ? placingsText(*r.placings) : r.state; }
 
 json summaryJson(const record::RaceSummary& r) {
-    json result = nullptr;
-    if (r.placings) result = *r.placings;
-    return {{"date", r.key.date},
-            {"track", jsonText(trimmed(r.key.meeting))},
-            {"race", r.key.race},
-            {"time", jsonText(trimmed(r.time))},
-            {"name", jsonText(trimmed(r.track))},
-            {"tips", numbers(r.tips)},
-            {"bestBet", runnerNumber(r.bestBet)},
-            {"state", r.state.empty() ? json(nullptr) : jsonText(r.state)},
-            {"result", result}};
+    // Set key by key: a season is made of these, and a list of key-value pairs first costs more.
+    json doc = json::object();
+    doc.emplace("date", r.key.date);
+    doc.emplace("track", jsonText(trimmed(r.key.meeting)));
+    doc.emplace("race", r.key.race);
+    doc.emplace("time", jsonText(trimmed(r.time)));
+    doc.emplace("name", jsonText(trimmed(r.track)));
+    doc.emplace("tips", numbers(r.tips));
+    doc.emplace("bestBet", runnerNumber(r.bestBet));
+    doc.emplace("state", r.state.empty() ? json(nullptr) : jsonText(r.state));
+    doc.emplace("result", r.placings ? json(*r.placings) : json(nullptr));
+    return doc;
 }
 
 json detailJson(const record::RaceDetail& d) {
@@ -254,6 +256,40 @@ void writeHistoryCsv(std::ostream& out, const std::vector<record::RaceSummary>& 
     writeCsv(out, records);
 }
 
+// The document with its list written one element at a time: a season is tens of thousands of
+// races, and one tree of them all, its copy and its dump cost several times the reading. The
+// bytes are those the whole document's dump(2) gives: the envelope is dumped with the list
+// empty, and each element dumped alone takes the indent of its place in the list.
+void printWithList(std::ostream& out, const json& document, const std::string& key, std::size_t count,
+                   const std::function<json(std::size_t)>& element) {
+    const std::string text = document.dump(2);
+    const std::string empty = "\n  \"" + key + "\": []";
+    const std::size_t at = text.find(empty);
+    if (count == 0 || at == std::string::npos) {
+        out << text << "\n";
+        return;
+    }
+    const std::size_t close = at + empty.size() - 1;
+    std::string chunk(text, 0, close);
+    for (std::size_t i = 0; i < count; ++i) {
+        chunk += i == 0 ? "\n    " : ",\n    ";
+        const std::string item = element(i).dump(2);
+        std::size_t from = 0;
+        for (std::size_t nl; (nl = item.find('\n', from)) != std::string::npos; from = nl + 1) {
+            chunk.append(item, from, nl - from);
+            chunk += "\n    ";
+        }
+        chunk.append(item, from);
+        if (chunk.size() >= 1 << 16) {
+            out << chunk;
+            chunk.clear();
+        }
+    }
+    chunk += "\n  ";
+    chunk.append(text, close);
+    out << chunk << "\n";
+}
+
 int runHistory(Context& ctx) {
     ctx.args.expect(0, 0, {"--date", "--from", "--to", "--track", "--race", "--csv"});
     const bool csv = csvWanted(ctx);
@@ -273,27 +309,29 @@ int runHistory(Context& ctx) {
         writeHistoryCsv(ctx.out, races);
         return kOk;
     }
-    return ctx.print(
-        [&] {
-            json list = json::array();
-            if (q.race > 0)
-                for (const record::RaceDetail& d : details) list.push_back(detailJson(d));
-            else
-                for (const record::RaceSummary& r : races) list.push_back(summaryJson(r));
-            return punterDocument(json{{"from", q.from}, {"to", q.to}, {"races", list}}, ctx.warnings, "");
-        },
-        [&](std::ostream& out) {
-            if (races.empty()) {
-                out << "No races recorded" << (q.from == q.to ? " on " + q.from : " from " + q.from + " to " + q.to)
-                    << (q.track.empty() ? "" : " at " + q.track) << ".\n";
-                return;
-            }
-            if (q.race == 0) return printSummaries(out, races);
-            for (std::size_t i = 0; i < details.size(); ++i) {
-                if (i > 0) out << "\n";
-                printDetail(out, details[i]);
-            }
-        });
+    if (ctx.json) {
+        const json document = punterDocument(json{{"from", q.from}, {"to", q.to}, {"races", json::array()}}, ctx.warnings, "");
+        if (q.race > 0)
+            printWithList(ctx.out, document, "races", details.size(), [&](std::size_t i) { return detailJson(details[i]); });
+        else
+            printWithList(ctx.out, document, "races", races.size(), [&](std::size_t i) { return summaryJson(races[i]); });
+        return kOk;
+    }
+    std::ostream& out = ctx.out;
+    if (races.empty()) {
+        out << "No races recorded" << (q.from == q.to ? " on " + q.from : " from " + q.from + " to " + q.to)
+            << (q.track.empty() ? "" : " at " + q.track) << ".\n";
+        return kOk;
+    }
+    if (q.race == 0) {
+        printSummaries(out, races);
+        return kOk;
+    }
+    for (std::size_t i = 0; i < details.size(); ++i) {
+        if (i > 0) out << "\n";
+        printDetail(out, details[i]);
+    }
+    return kOk;
 }
 
 const Registrar registrar{Command{

@@ -134,6 +134,7 @@ json meetingsDataJson(const App& app) {
 int runMeetings(Context& ctx) {
     ctx.args.expect(0, 0, {"--date", "--csv"});
     const bool csv = csvWanted(ctx);
+    openRecordAhead(ctx);
     const auto app = downloadMeetings(ctx);
     recordFetched(ctx, *app);
     if (csv) {

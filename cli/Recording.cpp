@@ -14,6 +14,13 @@ std::filesystem::path recordFileOption(const std::optional<std::string>& file, b
     return record::defaultRecordFile();
 }
 
+void openRecordAhead(Context& ctx) {
+    RecordTarget& target = ctx.record;
+    if (target.file.empty()) return;
+    if (!target.store) target.store = std::make_unique<record::Record>(target.file);
+    target.store->openAhead();
+}
+
 void saveToRecord(Context& ctx, const record::Batch& batch) {
     RecordTarget& target = ctx.record;
     if (target.file.empty() || batch.empty()) return;

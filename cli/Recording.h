@@ -28,6 +28,9 @@ struct RecordTarget {
 // The record file of the common options: --record FILE, --no-record, or the default.
 std::filesystem::path recordFileOption(const std::optional<std::string>& file, bool noRecord);
 
+// Opens the record the command will write while it fetches (see record::Record::openAhead).
+void openRecordAhead(Context& ctx);
+
 // Writes the batch in one transaction. A record that cannot be written never stops the command:
 // stderr says once "not recorded: <cause>".
 void saveToRecord(Context& ctx, const record::Batch& batch);

@@ -62,6 +62,22 @@ int writeNewFile(const fs::path& target, std::initializer_list<std::string_view>
     return error;
 }
 
+// Puts the made file at path in one step: path names the old file or the new one, never neither.
+// On ext4 a rename over a file starts writing the new one to the disk at once (a guard for files
+// replaced without a sync), and removing it later then waits for that write. A work file needs no
+// such guard, and an exchange of the two names is just as atomic without it; the old file then
+// goes under the made name. Anything but a plain file at path, or a file system that cannot
+// exchange names, takes the plain rename, which never follows a link.
+int replaceWith(const std::string& made, const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+        ::renameat2(AT_FDCWD, made.c_str(), AT_FDCWD, path.c_str(), RENAME_EXCHANGE) == 0) {
+        ::unlink(made.c_str());
+        return 0;
+    }
+    return std::rename(made.c_str(), path.c_str()) == 0 ? 0 : errno;
+}
+
 }  // namespace
 
 std::string writeFailureText(const fs::path& path, int error) {
@@ -73,11 +89,7 @@ WriteOutcome writeWorkFile(const std::string& path, std::initializer_list<std::s
     if (path.empty()) return {std::string(kWriteFailurePrefix) + "a work file: the name was refused"};
     std::string made;
     int error = writeNewFile(path, pieces, made);
-    // rename replaces whatever is at path, a link included, and never follows it.
-    if (error == 0 && std::rename(made.c_str(), path.c_str()) != 0) {
-        error = errno;
-        ::unlink(made.c_str());
-    }
+    if (error == 0 && (error = replaceWith(made, path)) != 0) ::unlink(made.c_str());
     if (error != 0) return {writeFailureText(path, error)};
     return {};
 }

@@ -82,13 +82,35 @@ std::string localStamp() {
 
 }  // namespace
 
+// A WAL this long (pages of 4 KiB) holds about 30 commits of a race command: short enough to read
+// back quickly at every start, long enough that its checkpoint's two syncs are rare.
+constexpr int kCheckpointPages = 500;
+
 struct Record::Connection {
-    Connection(const fs::path& file, int flags, std::chrono::milliseconds timeout) : db(file.string(), flags) {
-        sqlite3_busy_timeout(db.handle(), static_cast<int>(timeout.count()));
+    Connection(const fs::path& file, int flags, std::chrono::milliseconds timeout)
+        : db(file.string(), flags), busyTimeout(static_cast<int>(timeout.count())) {
+        sqlite3_busy_timeout(db.handle(), busyTimeout);
+        // Closing the last connection would checkpoint and sync two files on every command: the
+        // WAL stays instead, for the next opener to read back, until a commit grows it past
+        // kCheckpointPages.
+        sqlite3_db_config(db.handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        sqlite3_wal_hook(db.handle(), checkpointLongLog, this);
         // WAL: readers never wait for the writer and a killed writer leaves the last commit whole.
         // NORMAL still survives a killed process; only a power cut may lose the last commits.
         db.exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON;");
         migrate(db);
+    }
+
+    // Every opener reads the whole WAL back, and a checkpoint does not shorten it: one that has
+    // grown is checkpointed and cut to nothing, so the next command starts from an empty one.
+    // Not waiting for readers (another program's open read): then it stays a plain checkpoint
+    // and a later commit tries again.
+    static int checkpointLongLog(void* self, sqlite3* db, const char* name, int pages) {
+        if (pages < kCheckpointPages) return SQLITE_OK;
+        sqlite3_busy_timeout(db, 0);
+        sqlite3_wal_checkpoint_v2(db, name, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+        sqlite3_busy_timeout(db, static_cast<Connection*>(self)->busyTimeout);
+        return SQLITE_OK;
     }
 
     Statement& statement(const char* sql) {
@@ -98,12 +120,30 @@ struct Record::Connection {
     }
 
     Database db;
+    int busyTimeout;
     std::unordered_map<const char*, Statement> statements;
 };
 
 Record::Record(fs::path file, Options options) : file_(std::move(file)), options_(options) {}
 
-Record::~Record() = default;
+Record::~Record() { awaitOpening(); }
+
+void Record::openAhead() {
+    if (connection_ || opening_.valid()) return;
+    opening_ = std::async(std::launch::async, [this] {
+        std::error_code ec;
+        if (!fs::exists(file_, ec)) return;
+        try {
+            connection(false);
+        } catch (...) {
+            connection_.reset();
+        }
+    });
+}
+
+void Record::awaitOpening() {
+    if (opening_.valid()) opening_.get();
+}
 
 std::string Record::failure(const std::string& cause) const { return file_.string() + ": " + cause; }
 
@@ -135,6 +175,7 @@ std::string Record::setAside() {
 }
 
 Record::Saved Record::save(const Batch& batch) {
+    awaitOpening();
     Saved saved;
     if (batch.empty()) {
         saved.ok = true;
@@ -296,6 +337,7 @@ void Record::writeBatch(Connection& c, const Batch& batch) {
 }
 
 std::vector<RaceSummary> Record::races(const RaceQuery& q) {
+    awaitOpening();
     std::vector<RaceSummary> races;
     std::error_code ec;
     if (!connection_ && !fs::exists(file_, ec)) return races;
@@ -331,6 +373,7 @@ ORDER BY m.date, m.name, r.number)");
 }
 
 RaceDetail Record::detail(const RaceSummary& race) {
+    awaitOpening();
     RaceDetail d;
     d.summary = race;
     const RaceKey& key = race.key;

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -34,6 +35,11 @@ public:
 
     const std::filesystem::path& file() const { return file_; }
 
+    // Opens a record that exists on another thread, while the command fetches its pages, so that
+    // the first save or read finds the connection made (and the WAL read back). A record not yet
+    // written is left to the save that makes it; a failure here is met, and told, by that save.
+    void openAhead();
+
     struct Saved {
         bool ok = false;
         std::string cause;   // why nothing was written, when not ok
@@ -55,12 +61,14 @@ public:
 private:
     struct Connection;
     Connection& connection(bool create);
+    void awaitOpening();
     void writeBatch(Connection& c, const Batch& batch);
     std::string setAside();
 
     std::filesystem::path file_;
     Options options_;
     std::unique_ptr<Connection> connection_;
+    std::future<void> opening_;
 };
 
 // The default record: $XDG_DATA_HOME/selvane/record.sqlite, else ~/.local/share/selvane/; an

@@ -277,6 +277,9 @@ TEST(WorkFiles, WritesReplaceTheNameWholeAndNeverFollowALink) {
     EXPECT_EQ(saveFile(dir.file("test.html"), "<html>").failure, "");
     EXPECT_EQ(std::make_pair(test::readFile(theirs), readWholeFile(dir.file("test.html"))),
               std::make_pair(std::string("theirs"), std::string("<html>\r\n")));
+    // Again, over the plain file now there: the old one leaves nothing behind under another name.
+    EXPECT_EQ(saveFile(dir.file("test.html"), "<p>").failure, "");
+    EXPECT_EQ(readWholeFile(dir.file("test.html")), "<p>\r\n");
     std::filesystem::create_directory(dir.file("access.html"));
     EXPECT_EQ(writeWorkFile(dir.file("access.html"), {"a", "b"}).failure, "cannot write access.html: Is a directory");
     EXPECT_EQ(writeWorkFile(dir.file("gone/x.html"), {"a"}).failure, "cannot write x.html: No such file or directory");

@@ -106,8 +106,10 @@ TEST(Record, QueriesByDateRangeTrackAndRace) {
         {{"2026-12-08", "2026-12-31", "", 0}, {}},
     };
     for (const auto& c : cases) EXPECT_EQ(keys(record.races(c.query)), c.races) << c.query.from << c.query.track;
-    // Reading never makes a file.
-    EXPECT_EQ(Record(dir.file("none.sqlite")).races({"2026-01-01", "2026-12-31", "", 0}).size(), 0u);
+    // Reading, or opening ahead, never makes a file.
+    Record none(dir.file("none.sqlite"));
+    none.openAhead();
+    EXPECT_EQ(none.races({"2026-01-01", "2026-12-31", "", 0}).size(), 0u);
     EXPECT_FALSE(fs::exists(dir.file("none.sqlite")));
 }
 
@@ -162,21 +164,25 @@ TEST(Record, AWriteThatFailsSaysWhyAndLosesNothingEarlier) {
 }
 
 TEST(Record, ADamagedFileIsKeptAsideAndANewOneStarted) {
-    test::TempDir dir;
-    const fs::path file = dir.file("r.sqlite");
-    const std::string garbage(8192, 'x');
-    test::writeFile(file, garbage);
-    Record record(file);
-    const Record::Saved saved = record.save(raceBatch("2026-12-06", "SCONE", 1));
-    EXPECT_TRUE(saved.ok);
-    std::vector<fs::path> aside;
-    for (const auto& e : fs::directory_iterator(dir.path()))
-        if (e.path().filename().string().starts_with("r.sqlite.corrupt-")) aside.push_back(e.path());
-    ASSERT_EQ(aside.size(), 1u);
-    EXPECT_EQ(test::readFile(aside[0]), garbage);
-    EXPECT_EQ(saved.notice, "the record " + file.string() + " is damaged (file is not a database): kept as " +
-                                aside[0].string() + ", and a new record started in " + file.string());
-    EXPECT_EQ(record.races({"2026-12-06", "2026-12-06", "", 0}).size(), 1u);
+    // Also when the record was opened ahead: the save meets the damage again and deals with it.
+    for (const bool ahead : {false, true}) {
+        test::TempDir dir;
+        const fs::path file = dir.file("r.sqlite");
+        const std::string garbage(8192, 'x');
+        test::writeFile(file, garbage);
+        Record record(file);
+        if (ahead) record.openAhead();
+        const Record::Saved saved = record.save(raceBatch("2026-12-06", "SCONE", 1));
+        EXPECT_TRUE(saved.ok) << ahead;
+        std::vector<fs::path> aside;
+        for (const auto& e : fs::directory_iterator(dir.path()))
+            if (e.path().filename().string().starts_with("r.sqlite.corrupt-")) aside.push_back(e.path());
+        ASSERT_EQ(aside.size(), 1u) << ahead;
+        EXPECT_EQ(test::readFile(aside[0]), garbage);
+        EXPECT_EQ(saved.notice, "the record " + file.string() + " is damaged (file is not a database): kept as " +
+                                    aside[0].string() + ", and a new record started in " + file.string());
+        EXPECT_EQ(record.races({"2026-12-06", "2026-12-06", "", 0}).size(), 1u);
+    }
 }
 
 // `work` in a child process: 0 when it returned true, else 2 or 3.
@@ -214,6 +220,32 @@ TEST(Record, AReadOnlyOrFullRecordRefusesTheWriteAndKeepsWhatItHad) {
               0);
     EXPECT_EQ(keys(Record(file).races({"2026-12-01", "2026-12-31", "", 0})),
               std::vector<std::string>{"2026-12-05 SCONE 1"});
+    EXPECT_EQ(pragma(file, "PRAGMA integrity_check"), "ok");
+}
+
+// Each command opens, writes and closes without a checkpoint; the log left behind is read by the
+// next one and cut once it has grown, so it stays short however many commands run.
+TEST(Record, ALogLeftByEachCommandIsReadBackAndKeptShort) {
+    test::TempDir dir;
+    const fs::path file = dir.file("r.sqlite"), log = dir.file("r.sqlite-wal");
+    std::uintmax_t longest = 0;
+    int cuts = 0;
+    for (int day = 0; day < 60; ++day) {
+        const std::string date = "2026-" + std::to_string(10 + day / 28) + "-" + std::to_string(10 + day % 28);
+        ASSERT_EQ(Record(file).save(raceBatch(date, "SCONE", 1, 100)).cause, "");
+        const std::uintmax_t size = fs::exists(log) ? fs::file_size(log) : 0;
+        if (day == 0) {
+            EXPECT_GT(size, 0u);
+        }
+        cuts += size == 0;
+        longest = std::max(longest, size);
+    }
+    EXPECT_GE(cuts, 1);
+    EXPECT_LT(longest, 600u * 4120u);  // pages of 4 KiB and their frame headers
+    Record record(file);
+    const std::vector<RaceSummary> races = record.races({"2026-01-01", "2026-12-31", "", 0});
+    ASSERT_EQ(races.size(), 60u);
+    for (const RaceSummary& r : races) EXPECT_EQ(record.detail(r).field->runners.size(), 100u);
     EXPECT_EQ(pragma(file, "PRAGMA integrity_check"), "ok");
 }
 
