@@ -1,5 +1,12 @@
 #include <algorithm>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
 #include <map>
+#include <mutex>
+#include <stop_token>
 
 #include "Cli.h"
 #include "Csv.h"
@@ -23,6 +30,75 @@ std::string isoOption(const Context& ctx, const char* name) {
 }
 
 std::string meetingName(const record::RaceKey& k) { return toUtf8(k.meeting); }
+
+// The review Ctrl-C stops: the signal thread asks it through stopRunningReview.
+std::mutex runningMutex;
+std::stop_source* running = nullptr;
+
+struct RunningReview {
+    std::stop_source stop;
+    RunningReview() {
+        std::lock_guard lock(runningMutex);
+        running = &stop;
+    }
+    ~RunningReview() {
+        std::lock_guard lock(runningMutex);
+        running = nullptr;
+    }
+};
+
+std::string minutesSeconds(double seconds) {
+    const long s = static_cast<long>(seconds + 0.5);
+    char text[32];
+    if (s >= 3600) std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
+    else std::snprintf(text, sizeof text, "%ld:%02ld", s / 60, s % 60);
+    return text;
+}
+
+// "[#######-------------]  120/1650 races  34.2 a second  0:44 left" on one line of a terminal,
+// redrawn a few times a second and wiped at the end.
+class ProgressBar {
+public:
+    explicit ProgressBar(std::ostream& err) : err_(err) {}
+    ~ProgressBar() {
+        if (drawn_) err_ << "\r\x1b[K" << std::flush;
+    }
+    void operator()(int done, int toDo) {
+        const auto now = std::chrono::steady_clock::now();
+        if (!started_) {
+            started_ = true;
+            start_ = now;
+            firstDone_ = done;
+        }
+        if (drawn_ && done < toDo && now - last_ < std::chrono::milliseconds(200)) return;
+        last_ = now;
+        constexpr int kWidth = 20;
+        const int filled = toDo > 0 ? static_cast<int>(static_cast<long long>(kWidth) * done / toDo) : 0;
+        std::string line = "\r[" + std::string(static_cast<std::size_t>(filled), '#') +
+                           std::string(static_cast<std::size_t>(kWidth - filled), '-') + "]  " +
+                           std::to_string(done) + "/" + std::to_string(toDo) + " races";
+        const double seconds = std::chrono::duration<double>(now - start_).count();
+        if (seconds > 0.5 && done > firstDone_) {
+            const double rate = (done - firstDone_) / seconds;
+            char text[32];
+            std::snprintf(text, sizeof text, "%.1f", rate);
+            line += std::string("  ") + text + " a second  " + minutesSeconds((toDo - done) / rate) + " left";
+        }
+        err_ << line << "\x1b[K" << std::flush;
+        drawn_ = true;
+    }
+
+private:
+    std::ostream& err_;
+    bool started_ = false, drawn_ = false;
+    int firstDone_ = 0;
+    std::chrono::steady_clock::time_point start_, last_;
+};
+
+bool stderrIsTerminal(const Context& ctx) {
+    const char* term = std::getenv("TERM");
+    return &ctx.err == &std::cerr && isatty(STDERR_FILENO) && !(term && std::string_view(term) == "dumb");
+}
 
 json numbersJson(const std::vector<int>& v) { return v; }
 
@@ -115,13 +191,32 @@ int reviewCommand(Context& ctx) {
     ReviewRequest request{from, to, ctx.args.option("--track").value_or(""), stake, jobs, offline,
                           ctx.services, ctx.limits, ctx.record.file};
     ReviewResult review;
-    try {
-        review = runReview(request);
-    } catch (const ReviewError& e) {
-        throw InputError(e.what());
+    int done = 0, toDo = 0;
+    {
+        RunningReview runningReview;
+        std::optional<ProgressBar> bar;
+        if (stderrIsTerminal(ctx)) bar.emplace(ctx.err);
+        const ReviewProgress progress = [&](int d, int t) {
+            done = d;
+            toDo = t;
+            if (bar) (*bar)(d, t);
+        };
+        try {
+            review = runReview(request, progress, runningReview.stop.get_token());
+        } catch (const ReviewError& e) {
+            throw InputError(e.what());
+        }
     }
     for (const std::string& notice : review.recordNotices) ctx.err << "selvane-cli: " << notice << "\n";
     if (!review.recordFailure.empty()) ctx.err << "selvane-cli: not recorded: " << review.recordFailure << "\n";
+    if (review.cancelled) {
+        const std::string line = "stopped after " + std::to_string(done) + " of " + std::to_string(toDo) +
+                                 " races; run it again to go on from what the record keeps";
+        ctx.print([&] { return punterDocument({{"from", from}, {"to", to}, {"stake", stake / 100.0}}, ctx.warnings, line); },
+                  [](std::ostream&) {});
+        ctx.err << "selvane-cli review: " << line << "\n";
+        return kStopped;
+    }
     const std::vector<ReviewedRace>& races = review.races;
     const ReviewTotals& totals = review.totals;
     std::map<std::string, ReviewTotals> tracks;
@@ -246,4 +341,12 @@ const Registrar registrar{Command{
     true}};
 
 }  // namespace
+
+bool stopRunningReview() {
+    std::lock_guard lock(runningMutex);
+    if (!running || running->stop_requested()) return false;
+    running->request_stop();
+    return true;
+}
+
 }  // namespace selvane::cli
