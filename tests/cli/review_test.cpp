@@ -47,6 +47,38 @@ TEST_F(Review, SettlesADayAsByHandAndReadsItBackFromTheRecord) {
     EXPECT_EQ(again.out, table.out);
 }
 
+// A dead heat for first: both winners' dividends and both orders of each exotic, kept by the
+// record so that a review from it settles the race as the page did.
+TEST_F(Review, ADeadHeatIsRecordedAndSettlesAgainFromTheRecord) {
+    std::string page = web.server.reply("/tote/2026/12/05/CR02.html").body;
+    const auto swap = [&](const std::string& from, const std::string& to) {
+        const std::size_t at = page.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        page.replace(at, from.size(), to);
+    };
+    swap("<td>$7.50</td><td>$2.60</td>", "<td>$3.70</td><td>$2.60</td>");
+    swap("<td>2nd</td><td>2</td><td>FLYING BLAZE</td><td>M. Jessop</td><td>&nbsp;</td>",
+         "<td>1st</td><td>2</td><td>FLYING BLAZE</td><td>M. Jessop</td><td>$4.10</td>");
+    swap("<tr><td>Exacta</td><td>3/2</td><td>$74.80</td></tr>",
+         "<tr><td>Exacta</td><td>3/2</td><td>$37.40</td></tr><tr><td>Exacta</td><td>2/3</td><td>$41.00</td></tr>");
+    swap("<tr><td>Trifecta</td><td>3/2/4</td><td>$99.10</td></tr>",
+         "<tr><td>Trifecta</td><td>3/2/4</td><td>$50.00</td></tr><tr><td>Trifecta</td><td>2/3/4</td><td>$49.00</td></tr>");
+    web.server.setOverride("/tote/2026/12/05/CR02.html", page);
+    const std::vector<std::string> words{"review", "--from", "05/12/2026", "--to", "05/12/2026", "--track",
+                                         "cranbourne", "--races", "--json"};
+    const test::CliRun online = cli(words);
+    ASSERT_EQ(online.code, 0) << online.err;
+    const json race = json::parse(online.out)["races"][1];
+    // Tips 4 2 3 1 5: the quinella's 3-2 at $38.00 for a tenth, the exacta both ways for a twentieth.
+    EXPECT_EQ(race["bets"]["quinella"]["returned"], 3.8);
+    EXPECT_EQ(race["bets"]["exacta"]["returned"], 3.92);
+    std::vector<std::string> offline = words;
+    offline.push_back("--offline");
+    const test::CliRun again = cli(offline);
+    ASSERT_EQ(again.code, 0) << again.err;
+    EXPECT_EQ(json::parse(again.out)["races"][1], race);
+}
+
 // Pages fetched eight at a time, in whatever order they come, give what one at a time gives.
 TEST_F(Review, EightPagesAtATimeGiveWhatOneAtATimeGives) {
     const std::vector<std::string> words{"review", "--from", "04/12/2026", "--to", "05/12/2026", "--races",
