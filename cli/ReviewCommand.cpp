@@ -11,6 +11,7 @@
 #include "Cli.h"
 #include "Csv.h"
 #include "PunterJson.h"
+#include "ReviewChart.h"
 #include "Recording.h"
 #include "TipsOutput.h"
 #include "net/PageText.h"
@@ -172,7 +173,10 @@ std::string failureLine(const std::vector<std::string>& failures) {
 }
 
 int reviewCommand(Context& ctx) {
-    ctx.args.expect(0, 0, {"--from", "--to", "--track", "--stake", "--jobs", "--offline", "--races", "--by-track", "--csv"});
+    ctx.args.expect(0, 0, {"--from", "--to", "--track", "--stake", "--jobs", "--offline", "--races", "--by-track", "--csv",
+                           "--chart"});
+    const std::optional<std::string> chart = ctx.args.option("--chart");
+    if (chart && !isChartName(*chart)) throw UsageError("--chart takes FILE.svg or FILE.png");
     const bool csv = csvWanted(ctx);
     const std::string from = isoOption(ctx, "--from"), to = isoOption(ctx, "--to");
     if (from > to) throw UsageError("--from is after --to");
@@ -217,6 +221,7 @@ int reviewCommand(Context& ctx) {
         ctx.err << "selvane-cli review: " << line << "\n";
         return kStopped;
     }
+    const std::string chartFailure = chart ? writeReviewChart(*chart, review, from, to) : std::string();
     const std::vector<ReviewedRace>& races = review.races;
     const ReviewTotals& totals = review.totals;
     std::map<std::string, ReviewTotals> tracks;
@@ -283,7 +288,9 @@ int reviewCommand(Context& ctx) {
                 }
                 std::vector<std::string> warnings = ctx.warnings;
                 warnings.insert(warnings.end(), review.failures.begin(), review.failures.end());
-                return punterDocument(doc, warnings, failureLine(review.failures));
+                if (!chartFailure.empty()) warnings.push_back(chartFailure);
+                const std::string failure = failureLine(review.failures);
+                return punterDocument(doc, warnings, failure.empty() ? chartFailure : failure);
             },
             [&](std::ostream& out) {
                 out << "Review " << from << " to " << to << ", stake " << twoDecimals(stake) << " a bet type: "
@@ -312,30 +319,35 @@ int reviewCommand(Context& ctx) {
             });
     }
     for (const std::string& f : review.failures) ctx.err << "selvane-cli review: " << terminalLine(f) << "\n";
-    return review.failures.empty() ? kOk : kInputError;
+    if (!chartFailure.empty()) ctx.err << "selvane-cli review: " << terminalLine(chartFailure) << "\n";
+    return review.failures.empty() && chartFailure.empty() ? kOk : kInputError;
 }
 
 const Registrar registrar{Command{
     "review",
-    "review --from DD/MM/YYYY --to DD/MM/YYYY [--track T] [--stake S] [--jobs N] [--offline] [--races] [--by-track] [--csv]",
+    "review --from DD/MM/YYYY --to DD/MM/YYYY [--track T] [--stake S] [--jobs N] [--offline] [--races] [--by-track] [--csv] [--chart FILE.svg|FILE.png]",
     "tip every race of a date range with the engine and settle its bets at the declared dividends",
     "For each date: the meeting page, then each race's page and result page. Each race is tipped\n"
     "from its parsed field and laid six bets of --stake (default 1.00) each: win on the first tip,\n"
     "each way on the best bet, boxes of the tips in quinella, exacta, trifecta and first four,\n"
     "settled by the README's settlement rules. Prints per bet type: bets, hits, strike %, staked,\n"
     "returned, profit, ROI %, longest losing run and largest drawdown. The record is read first:\n"
-    "a day whose races it settles is not fetched again; what is fetched is recorded, dividends\n"
-    "included. --offline reads the record alone. --by-track adds the table of each track, --races\n"
-    "one line per race. --csv prints the totals (or with --races the races) as CSV.\n"
-    "--jobs N (1 to 16, default 4) fetches a day's race and result pages N at a time; the output\n"
-    "is the same whatever order they come in.\n"
-    "Exit status 1 when a page could not be fetched (what could be settled is still printed).\n"
+    "only what it lacks is fetched, and what is fetched is recorded, dividends included, a day at a\n"
+    "time. --offline reads the record alone. --by-track adds the table of each track, --races\n"
+    "one line per race. --csv prints the totals (or with --races the races) as CSV. --chart draws\n"
+    "the running profit of each bet type over the races as an SVG or PNG picture.\n"
+    "--jobs N (1 to 16, default 4) fetches N pages at a time over kept-alive connections, at most\n"
+    "N to a service; the output is the same whatever order they come in.\n"
+    "On a terminal, stderr shows a progress bar. Ctrl-C stops between pages: what was fetched is\n"
+    "recorded, the command says how far it got and exits 130; running it again goes on from there.\n"
+    "Exit status 1 when a page could not be fetched (what could be settled is still printed) or\n"
+    "the chart could not be written.\n"
     "JSON: {from, to, stake, races: [{date, track, race, tips, bestBet, result, void, bets: {win,\n"
     "eachWay, quinella, exacta, trifecta, firstFour: {staked, returned}}}], totals: {<bet>: {bets,\n"
     "hits, staked, returned, profit, roi, longestLosingRun, maxDrawdown}}, voidRaces, pendingRaces, error,\n"
     "warnings} (every page that could not be fetched is a warning, the first one the error);\n"
-    "--by-track adds byTrack: {<track>: totals}.",
-    {"--from", "--to", "--track", "--stake", "--jobs"},
+    "--by-track adds byTrack: {<track>: totals}. Stopped by Ctrl-C: {from, to, stake, error, warnings}.",
+    {"--from", "--to", "--track", "--stake", "--jobs", "--chart"},
     reviewCommand,
     {"--offline", "--races", "--by-track", "--csv"},
     true}};

@@ -79,6 +79,32 @@ TEST_F(Review, ADeadHeatIsRecordedAndSettlesAgainFromTheRecord) {
     EXPECT_EQ(json::parse(again.out)["races"][1], race);
 }
 
+// --chart draws one curve a bet type with a point a race (and the start), as SVG or PNG; a chart
+// that cannot be written fails the command and leaves nothing behind.
+TEST_F(Review, ChartsTheRunningProfitOrFailsWhenItCannotWrite) {
+    const std::vector<std::string> words{"review", "--from", "05/12/2026", "--to", "05/12/2026", "--track",
+                                         "cranbourne", "--json", "--chart"};
+    const auto run = [&](const std::string& file) {
+        std::vector<std::string> w = words;
+        w.push_back(file);
+        return cli(w);
+    };
+    ASSERT_EQ(run(recordDir.file("c.svg")).code, 0);
+    const std::string svg = test::readFile(recordDir.file("c.svg"));
+    EXPECT_EQ(svg.substr(0, 4), "<svg");
+    std::vector<std::size_t> points;
+    for (std::size_t at = svg.find("points=\""); at != std::string::npos; at = svg.find("points=\"", at + 1))
+        points.push_back(static_cast<std::size_t>(std::count(svg.begin() + static_cast<long>(at),
+                                                             svg.begin() + static_cast<long>(svg.find('"', at + 8)), ',')));
+    EXPECT_EQ(points, std::vector<std::size_t>(6, 7));
+    ASSERT_EQ(run(recordDir.file("c.PNG")).code, 0);
+    EXPECT_EQ(test::readFile(recordDir.file("c.PNG")).substr(0, 8), "\x89PNG\r\n\x1a\n");
+    const test::CliRun failed = run(recordDir.file("none/c.png"));
+    EXPECT_EQ(failed.code, 1);
+    EXPECT_EQ(json::parse(failed.out)["error"], "cannot write c.png: No such file or directory");
+    EXPECT_EQ(run("c.jpg").code, 2);
+}
+
 // Pages fetched eight at a time, in whatever order they come, give what one at a time gives.
 TEST_F(Review, EightPagesAtATimeGiveWhatOneAtATimeGives) {
     const std::vector<std::string> words{"review", "--from", "04/12/2026", "--to", "05/12/2026", "--races",
