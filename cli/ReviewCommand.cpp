@@ -1,6 +1,6 @@
-#include <algorithm>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
