@@ -302,7 +302,7 @@ void removeTempFolderOnSignals() {
             if (sigwait(&set, &sig) != 0) return;
             if (sig == SIGWINCH)
                 resizeRunningWatch();
-            else if (sig != SIGINT || !stopRunningWatch())
+            else if (sig != SIGINT || !(stopRunningWatch() || stopRunningReview()))
                 break;
         }
         leaveWatchScreen();

@@ -24,6 +24,8 @@ namespace selvane::cli {
 inline constexpr int kOk = 0;
 inline constexpr int kInputError = 1;
 inline constexpr int kUsage = 2;
+// A review stopped by Ctrl-C: what it fetched is recorded.
+inline constexpr int kStopped = 130;
 
 // Page bytes or an argument as one line for a terminal: UTF-8 as toUtf8 gives it, with every
 // control character but tab (C0, DEL, and C1 as U+0080..U+009F) written as an escape ("\x1b",
@@ -137,6 +139,10 @@ bool isCalendarDate(std::string_view text);
 // first SIGINT of a watch ends the watch at its next wait instead. Call first in main(), before
 // any thread starts.
 void removeTempFolderOnSignals();
+
+// Ctrl-C during a review stops it between pages, so what it fetched is recorded; true when a
+// review was running and is now asked to stop. The next Ctrl-C ends the process.
+bool stopRunningReview();
 
 // Runs a command; output that cannot be written (out failed by the end) is "cannot write
 // output: <reason>" on err and exit status 1, and silently 1 when the reader has gone (a closed pipe).

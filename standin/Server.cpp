@@ -311,6 +311,8 @@ int Server::start() {
         setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
     });
     s.http.set_keep_alive_timeout(1);
+    // A web server keeps a connection for many requests (the library's default closes it after 5).
+    s.http.set_keep_alive_max_count(1000);
     s.http.set_read_timeout(2, 0);
     s.http.set_write_timeout(5, 0);
     s.http.new_task_queue = [] { return new httplib::ThreadPool(32); };

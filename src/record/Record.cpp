@@ -14,11 +14,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A meeting name without the blanks and line breaks a page leaves around it ("SCONE\n").
+std::string_view cleanName(std::string_view name) {
+    const std::size_t start = name.find_first_not_of(" \t\r\n");
+    if (start == std::string_view::npos) return {};
+    return name.substr(start, name.find_last_not_of(" \t\r\n") - start + 1);
+}
+
 // A meeting name's first word in capitals: how the track box and TRACK arguments name it.
 std::string trackKey(std::string_view name) {
-    const std::size_t start = name.find_first_not_of(' ');
-    if (start == std::string_view::npos) return {};
-    name.remove_prefix(start);
+    name = cleanName(name);
     std::string key(name.substr(0, name.find(' ')));
     for (char& c : key)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -228,7 +233,8 @@ void Record::writeBatch(Connection& c, const Batch& batch) {
         }
         return it->second;
     };
-    auto meetingId = [&](const std::string& date, const std::string& name) {
+    auto meetingId = [&](const std::string& date, const std::string& page) {
+        const std::string name(cleanName(page));
         Statement& s = c.statement(
             "INSERT INTO meeting (date, name, track_key) VALUES (?1, ?2, ?3) "
             "ON CONFLICT (date, name) DO UPDATE SET name = name RETURNING id");
@@ -308,10 +314,12 @@ void Record::writeBatch(Connection& c, const Batch& batch) {
     for (const Result& r : batch.results) {
         const std::int64_t race = raceId(r.race);
         c.statement(
-             "INSERT INTO result (race_id, fetch_id, state, placings) VALUES (?1, ?2, ?3, ?4) ON CONFLICT (race_id) "
-             "DO UPDATE SET fetch_id = excluded.fetch_id, state = excluded.state, placings = excluded.placings")
+             "INSERT INTO result (race_id, fetch_id, state, placings, places) VALUES (?1, ?2, ?3, ?4, ?5) "
+             "ON CONFLICT (race_id) DO UPDATE SET fetch_id = excluded.fetch_id, state = excluded.state, "
+             "placings = excluded.placings, places = excluded.places")
             .bindAll(race, fetchId(r.fetch), r.state,
-                     r.placings ? std::optional(joined(*r.placings, ',')) : std::optional<std::string>())
+                     r.placings ? std::optional(joined(*r.placings, ',')) : std::optional<std::string>(),
+                     r.places.empty() ? std::optional<std::string>() : std::optional(joined(r.places, ',')))
             .run();
         if (!r.toteCode.empty())
             c.statement("UPDATE meeting SET tote_code = ?2 WHERE id = (SELECT meeting_id FROM race WHERE id = ?1)")
@@ -431,12 +439,13 @@ RaceDetail Record::detail(const RaceSummary& race) {
         }
 
         Statement& result = c.statement(
-            "SELECT x.fetched_at, x.address, r.state, r.placings IS NOT NULL, m.tote_code FROM result r "
+            "SELECT x.fetched_at, x.address, r.state, r.placings IS NOT NULL, m.tote_code, r.places FROM result r "
             "JOIN fetch x ON x.id = r.fetch_id JOIN race ON race.id = r.race_id "
             "JOIN meeting m ON m.id = race.meeting_id WHERE r.race_id = ?1");
         if (result.bindAll(race.id).step())
             d.result = Result{key, Fetch{result.text(0), result.text(1)}, result.text(4), result.text(2),
-                              result.integer(3) == 1 ? race.placings : std::nullopt};
+                              result.integer(3) == 1 ? race.placings : std::nullopt,
+                              result.isNull(5) ? std::vector<int>{} : numbersOf(result.text(5), ',')};
         result.reset();
 
         Statement& dividends = c.statement(

@@ -99,6 +99,9 @@ struct Result {
     std::string toteCode;
     std::string state;  // "18,17,1", "INTERIM", "2:10PM", "ABANDONED"
     std::optional<std::vector<int>> placings;
+    // The place of each of placings when runners share one ("1,1,3,4": a dead heat for first);
+    // empty when each has its own.
+    std::vector<int> places = {};
 };
 
 // One declared dividend: "win" and "place" name one runner, the exotics their runners in order.

@@ -125,6 +125,13 @@ ALTER TABLE tip_run ADD COLUMN tips TEXT NOT NULL DEFAULT '';
 UPDATE tip_run SET tips = coalesce(
   (SELECT group_concat(number, ' ') FROM (SELECT number FROM tip WHERE tip_run_id = tip_run.id ORDER BY place)), '');
 )",
+    // 3: the places of a dead heat beside the finishing order; meeting names without the line
+    // feed past dates' pages leave after them, so that their first word is the track again.
+    R"(
+ALTER TABLE result ADD COLUMN places TEXT;
+UPDATE OR IGNORE meeting SET name = trim(name, ' ' || char(9, 10, 13));
+UPDATE meeting SET track_key = trim(track_key, ' ' || char(9, 10, 13));
+)",
 };
 
 }  // namespace

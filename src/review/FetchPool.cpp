@@ -9,14 +9,16 @@
 namespace selvane {
 namespace {
 
-// The session of the worker running on this thread; each worker owns one for its whole run.
+// The session of the pool worker running on this thread.
 thread_local FetchSession* workerSession = nullptr;
 thread_local bool workerCancelled = false;
 
 }  // namespace
 
 FetchPool::FetchPool(int workers, FetchLimits limits, std::stop_token stop)
-    : workers_(std::clamp(workers, 1, 16)), limits_(limits), stop_(std::move(stop)) {}
+    : workers_(std::clamp(workers, 1, 16)), limits_(limits), stop_(std::move(stop)) {
+    for (int t = 0; t < workers_; ++t) sessions_.push_back(std::make_unique<FetchSession>());
+}
 
 FetchResult FetchPool::fetch(const std::string& url) {
     if (stop_.stop_requested()) {
@@ -49,9 +51,8 @@ void FetchPool::run(std::size_t count, const std::function<void(std::size_t)>& t
     std::vector<char> ended(count, 0);
     const int workers = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(workers_), count));
 
-    auto work = [&] {
-        FetchSession session;
-        workerSession = &session;
+    auto work = [&](FetchSession* session) {
+        workerSession = session;
         std::unique_lock lock(m);
         for (;;) {
             changed.wait(lock, [&] { return next >= count || stop_.stop_requested() || next < handedBack + ahead; });
@@ -71,7 +72,7 @@ void FetchPool::run(std::size_t count, const std::function<void(std::size_t)>& t
     };
     std::vector<std::thread> threads;
     running = workers;
-    for (int t = 0; t < workers; ++t) threads.emplace_back(work);
+    for (int t = 0; t < workers; ++t) threads.emplace_back(work, sessions_[static_cast<std::size_t>(t)].get());
     // A stop ends the waits below: the workers see it at their next task.
     std::stop_callback wake(stop_, [&] {
         std::lock_guard lock(m);

@@ -4,7 +4,9 @@
 #include <functional>
 #include <mutex>
 #include <stop_token>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "net/Fetcher.h"
 
@@ -32,6 +34,7 @@ public:
 
 private:
     int workers_;
+    std::vector<std::unique_ptr<FetchSession>> sessions_;  // worker t's, kept from one run to the next
     FetchLimits limits_;
     std::stop_token stop_;
     std::mutex deadMutex_;

@@ -40,14 +40,17 @@ std::string utcStamp() {
 }
 
 // The record's texts of a result page back as the settlement reads them: placings in finishing
-// order, one place each (a dead heat is never kept), and the declared amounts.
+// order with their places (shared in a dead heat), and the declared amounts.
 RaceDividends dividendsOfRecord(const record::Result& result, const record::Dividends& d) {
     RaceDividends r;
     if (text::containsNoCase(result.state, "ABANDONED")) r.status = ResultStatus::Abandoned;
     else if (result.placings) r.status = ResultStatus::Official;
-    if (result.placings)
-        for (std::size_t i = 0; i < result.placings->size(); ++i)
-            r.placings.push_back({static_cast<int>(i) + 1, (*result.placings)[i], {}, {}});
+    if (result.placings) {
+        const std::vector<int>& order = *result.placings;
+        const bool shared = result.places.size() == order.size();
+        for (std::size_t i = 0; i < order.size(); ++i)
+            r.placings.push_back({shared ? result.places[i] : static_cast<int>(i) + 1, order[i], {}, {}});
+    }
     for (const record::Dividend& x : d.dividends) {
         if (x.runners.empty()) continue;
         if (x.bet == "win" || x.bet == "place") {
@@ -85,7 +88,13 @@ void addResultPage(record::Batch& batch, const record::RaceKey& key, const recor
         result.state = "ABANDONED";
     } else if (r.status == ResultStatus::Official) {
         std::vector<int> order;
-        for (const Placing& p : r.placings) order.push_back(p.runner);
+        bool deadHeat = false;
+        for (const Placing& p : r.placings) {
+            order.push_back(p.runner);
+            result.places.push_back(p.place);
+            deadHeat = deadHeat || p.place != static_cast<int>(order.size());
+        }
+        if (!deadHeat) result.places.clear();
         for (int n : order) result.state += (result.state.empty() ? "" : ",") + std::to_string(n);
         result.placings = order;
     } else {
@@ -93,12 +102,8 @@ void addResultPage(record::Batch& batch, const record::RaceKey& key, const recor
     }
     batch.results.push_back(result);
     // A page with a row the reader could not take is not kept: the next run fetches it again
-    // rather than settle from what is left of it. Nor is a dead heat: the record keeps the
-    // finishing order, not the places runners share.
-    bool deadHeat = false;
-    for (std::size_t i = 0; i < r.placings.size(); ++i)
-        deadHeat = deadHeat || r.placings[i].place != static_cast<int>(i) + 1;
-    if (!r.issues.empty() || deadHeat) return;
+    // rather than settle from what is left of it.
+    if (!r.issues.empty()) return;
     record::Dividends d{key, fetch, {}, r.scratchings};
     for (const Placing& p : r.placings) {
         if (p.winDividend) d.dividends.push_back({"win", {p.runner}, *p.winDividend});
@@ -226,12 +231,11 @@ private:
         bool missing = false;
         if (store()) {
             try {
-                // The record matches a track on the name as the page wrote it, line break and all.
                 for (const record::RaceSummary& s : store()->races({day.date, day.date, "", 0})) {
                     if (!trackChosen(s.key.meeting)) continue;
                     record::RaceDetail d = store()->detail(s);
                     if (!settled(d)) missing = true;
-                    day.known.emplace(std::make_pair(s.key.meeting, s.key.race), std::move(d));
+                    day.known.emplace(std::make_pair(cleanName(s.key.meeting), s.key.race), std::move(d));
                 }
             } catch (const record::RecordError& e) {
                 if (rq_.offline) throw ReviewError(e.what());
@@ -348,7 +352,7 @@ private:
             meeting.toteCode = code;
             for (const auto& [number, numberText] : raceNumbers) {
                 const record::RaceKey key{day.date, name, number};
-                const auto hit = day.known.find({name, number});
+                const auto hit = day.known.find({cleanName(name), number});
                 if (hit != day.known.end() && settled(hit->second)) {
                     const record::RaceDetail& d = hit->second;
                     day.jobs.push_back({key, {}, {}, {}, entriesOfRecord(*d.field), dividendsOfRecord(d), true, {}, {}});

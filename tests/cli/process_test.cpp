@@ -96,6 +96,23 @@ TEST_F(Process, AWatchEndsWithItsLastFetchOrAtOnceOnSigterm) {
     ::close(null);
 }
 
+// Ctrl-C stops a review between pages: the page in flight ends, the command says how far it got
+// and exits 130 rather than dying by the signal.
+TEST_F(Process, CtrlCStopsAReviewBetweenPages) {
+    web.server.setFault(standin::Fault::Slow, "/tote/");
+    const int null = ::open("/dev/null", O_WRONLY);
+    const pid_t child = start({"review", "--from", "05/12/2026", "--to", "05/12/2026", "--track", "cranbourne",
+                               "--record", logs.file("record.sqlite")},
+                              web.services(), null, logs.file("err"), tmp.path().string());
+    for (int i = 0; i < 4000 && asked(web.server, "/tote/") == 0; ++i) std::this_thread::sleep_for(5ms);
+    ::kill(child, SIGINT);
+    EXPECT_EQ(ending(child), "exit 130");
+    EXPECT_EQ(err(), "selvane-cli review: stopped after 0 of 6 races; run it again to go on from what the record "
+                     "keeps\n");
+    EXPECT_EQ(asked(web.server, "/tote/"), 1);
+    ::close(null);
+}
+
 // Output that cannot be written fails the command; a reader that has gone is not told so.
 TEST_F(Process, OutputThatCannotBeWrittenFails) {
     const struct {

@@ -84,7 +84,7 @@ TEST(Record, WhatIsSavedReadsBack) {
               (std::vector<Dividend>{{"win", {2}, 460}, {"place", {2}, 190}, {"trifecta", {2, 1, 3}, 12345}}));
     EXPECT_EQ(d.dividends->scratched, std::vector<int>{4});
     EXPECT_EQ(pragma(record.file(), "PRAGMA journal_mode"), "wal");
-    EXPECT_EQ(pragma(record.file(), "PRAGMA user_version"), "2");
+    EXPECT_EQ(pragma(record.file(), "PRAGMA user_version"), "3");
 }
 
 TEST(Record, QueriesByDateRangeTrackAndRace) {
@@ -131,8 +131,33 @@ TEST(Record, MigratesAVersionOneFile) {
     EXPECT_EQ(record.save({{}, {}, {}, {}, {}, {{{"2026-12-06", "SCONE", 1}, {"t", "a"}, {{"win", {18}, 420}}, {}}}})
                   .cause,
               "");
-    EXPECT_EQ(pragma(file, "PRAGMA user_version"), "2");
+    EXPECT_EQ(pragma(file, "PRAGMA user_version"), "3");
     EXPECT_EQ(pragma(file, "PRAGMA foreign_key_check"), "");
+}
+
+// Past dates' meeting pages leave a line feed after the name; a record written before names were
+// trimmed holds "WYONG\n", and its races answer to the track as the new ones do.
+TEST(Record, MeetingNamesWrittenWithALineFeedAnswerToTheirTrack) {
+    test::TempDir dir;
+    const fs::path file = dir.file("r.sqlite");
+    ASSERT_EQ(Record(file).save(raceBatch("2026-12-05", "WYONG", 1)).cause, "");
+    {
+        Database db(file.string(), SQLITE_OPEN_READWRITE);
+        db.exec("UPDATE meeting SET name = name || char(10), track_key = track_key || char(10)");
+        db.exec("ALTER TABLE result DROP COLUMN places");
+        db.exec("PRAGMA user_version = 2");
+    }
+    Record record(file);
+    ASSERT_EQ(record.save(raceBatch("2026-12-06", "WYONG\n", 1)).cause, "");
+    ASSERT_EQ(record.save(raceBatch("2026-12-05", " WYONG\r\n", 2)).cause, "");
+    EXPECT_EQ(keys(record.races({"2026-12-01", "2026-12-31", "wyong", 0})),
+              (std::vector<std::string>{"2026-12-05 WYONG 1", "2026-12-05 WYONG 2", "2026-12-06 WYONG 1"}));
+    // A dead heat's places come back beside the finishing order.
+    Batch deadHeat;
+    deadHeat.results.push_back({{"2026-12-06", "WYONG", 1}, {"t", "a"}, "SC", "2,1,3", std::vector<int>{2, 1, 3}, {1, 1, 3}});
+    ASSERT_EQ(record.save(deadHeat).cause, "");
+    const std::vector<RaceSummary> races = record.races({"2026-12-06", "2026-12-06", "", 0});
+    EXPECT_EQ(record.detail(races.at(0)).result->places, (std::vector<int>{1, 1, 3}));
 }
 
 TEST(Record, AWriteThatFailsSaysWhyAndLosesNothingEarlier) {
@@ -158,7 +183,7 @@ TEST(Record, AWriteThatFailsSaysWhyAndLosesNothingEarlier) {
     EXPECT_EQ(Record(file).save(raceBatch("2026-12-07", "A", 1)).cause,
               file.string() + ": the record was written by a newer Selvane (schema version 9)");
     Database db(file.string(), SQLITE_OPEN_READWRITE);
-    db.exec("PRAGMA user_version = 2");
+    db.exec("PRAGMA user_version = 3");
     EXPECT_EQ(keys(Record(file).races({"2026-12-01", "2026-12-31", "", 0})),
               (std::vector<std::string>{"2026-12-05 SCONE 1", "2026-12-06 SCONE 1"}));
 }
