@@ -188,20 +188,6 @@ std::string readInputFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string toUtf8(std::string_view bytes) {
-    if (isValidUtf8(bytes)) return std::string(bytes);
-    std::string out;
-    for (unsigned char c : bytes) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 nlohmann::json jsonText(std::string_view bytes) { return toUtf8(bytes); }
 
 nlohmann::json jsonNumber(float value) {
@@ -214,33 +200,7 @@ nlohmann::json jsonNumber(float value) {
     return shortest;
 }
 
-namespace {
-
-// UTF-8 text with its control characters escaped; LF kept when lineBreaks.
-std::string escapeControls(const std::string& utf8, bool lineBreaks) {
-    std::string out;
-    out.reserve(utf8.size());
-    char escape[8];
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
-        if ((c < 0x20 && c != '\t' && !(lineBreaks && c == '\n')) || c == 0x7F) {
-            std::snprintf(escape, sizeof escape, "\\x%02x", c);
-            out += escape;
-        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
-            std::snprintf(escape, sizeof escape, "\\u%04x", next);
-            out += escape;
-            ++i;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
-}  // namespace
-
-std::string terminalLine(std::string_view bytes) { return escapeControls(toUtf8(bytes), false); }
+std::string terminalLine(std::string_view bytes) { return text::escapeControls(text::toUtf8(bytes), false); }
 
 std::string plainText(std::string_view bytes) {
     const std::string utf8 = toUtf8(bytes);
@@ -254,7 +214,7 @@ std::string plainText(std::string_view bytes) {
             if (i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
         }
     }
-    return escapeControls(out, true);
+    return text::escapeControls(out, true);
 }
 
 std::size_t codePoints(std::string_view utf8) {

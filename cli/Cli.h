@@ -14,6 +14,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "net/PageText.h"
 #include "Recording.h"
 #include "app/App.h"
 #include "kit/FakePorts.h"
@@ -110,7 +111,7 @@ std::optional<std::chrono::milliseconds> timeoutSeconds(const std::string& text)
 std::string readInputFile(const std::string& path);
 
 // Page bytes as JSON text: UTF-8 where valid, else Latin-1.
-std::string toUtf8(std::string_view bytes);
+using text::toUtf8;
 nlohmann::json jsonText(std::string_view bytes);
 // A float as JSON: a whole number as an integer, else the float's shortest decimal text.
 nlohmann::json jsonNumber(float value);

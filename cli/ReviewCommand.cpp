@@ -230,20 +230,7 @@ int reviewCommand(Context& ctx) {
     if (csv) {
         std::vector<std::vector<std::string>> records;
         if (byRace) {
-            records.push_back({"date", "track", "race", "tips", "bestBet", "result", "void"});
-            for (BetType b : kAllBetTypes) {
-                records.back().push_back(std::string(betKey(b)) + "Staked");
-                records.back().push_back(std::string(betKey(b)) + "Returned");
-            }
-            for (const ReviewedRace& r : races) {
-                records.push_back({r.key.date, meetingName(r.key), std::to_string(r.key.race), joined(r.bets.tips, " "),
-                                   r.bets.bestBet ? std::to_string(r.bets.bestBet) : "", joined(resultOrder(r.result), " "),
-                                   r.settled.isVoid ? "yes" : ""});
-                for (BetType b : kAllBetTypes) {
-                    records.back().push_back(twoDecimals(r.settled[b].staked));
-                    records.back().push_back(twoDecimals(r.settled[b].returned));
-                }
-            }
+            records = raceRecords(races);
         } else {
             records.push_back({"track", "bet", "bets", "hits", "strike", "staked", "returned", "profit", "roi",
                                "longestLosingRun", "maxDrawdown"});

@@ -1,9 +1,12 @@
 #include "net/PageText.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include <locale.h>
 #include <stdlib.h>
+
+#include "net/HtmlEngine.h"
 
 namespace selvane::text {
 namespace {
@@ -186,6 +189,64 @@ std::string fixedWidthPart(std::string_view text, std::size_t from, std::size_t 
     std::string part(from < text.size() ? text.substr(from, width) : std::string_view());
     part.resize(width, ' ');
     return part;
+}
+
+std::string toUtf8(std::string_view bytes) {
+    if (isValidUtf8(bytes)) return std::string(bytes);
+    std::string out;
+    for (unsigned char c : bytes) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string escapeControls(const std::string& utf8, bool lineBreaks) {
+    std::string out;
+    out.reserve(utf8.size());
+    char escape[8];
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
+        if ((c < 0x20 && c != '\t' && !(lineBreaks && c == '\n')) || c == 0x7F) {
+            std::snprintf(escape, sizeof escape, "\\x%02x", c);
+            out += escape;
+        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            std::snprintf(escape, sizeof escape, "\\u%04x", next);
+            out += escape;
+            ++i;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+std::string csvField(std::string_view bytes) {
+    const std::string text = escapeControls(toUtf8(bytes), false);
+    const bool quoted = text.find_first_of(",\"") != std::string::npos ||
+                        (!text.empty() && (text.front() == ' ' || text.back() == ' ' || text.front() == '\t' ||
+                                           text.back() == '\t'));
+    if (!quoted) return text;
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + '"';
+}
+
+std::string csvText(const std::vector<std::vector<std::string>>& records) {
+    std::string out;
+    for (const auto& record : records) {
+        for (std::size_t i = 0; i < record.size(); ++i) out += (i ? "," : "") + csvField(record[i]);
+        out += "\r\n";
+    }
+    return out;
 }
 
 }  // namespace selvane::text

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The small text rules every page reader shares: ASCII letter case, blank trimming,
 // replacement, the leading number of a text, the tag rewrite before a page walk, and the
@@ -137,5 +138,18 @@ std::string addressPart(std::string_view part);
 // Characters from..from+width-1 (0-based) of text, padded with blanks to width: a fixed-width
 // field such as the day, month and year of a dd/mm/yyyy date.
 std::string fixedWidthPart(std::string_view text, std::size_t from, std::size_t width);
+
+// Page bytes as UTF-8: valid UTF-8 as it is, anything else read as Latin-1.
+std::string toUtf8(std::string_view bytes);
+// UTF-8 text with its control characters (C0, DEL, C1) written as \xNN or \uNNNN escapes, so
+// that page bytes cannot drive a terminal or break a record; LF kept when lineBreaks.
+std::string escapeControls(const std::string& utf8, bool lineBreaks);
+
+// One field as a spreadsheet reads it back: quoted when it holds a comma, a quote or blanks at
+// either end (so that they survive), quotes doubled; page bytes as UTF-8. Control characters
+// (line breaks too) are escaped, so that a record is one line.
+std::string csvField(std::string_view bytes);
+// Records ended by CR LF, the first one the header.
+std::string csvText(const std::vector<std::vector<std::string>>& records);
 
 }  // namespace selvane::text

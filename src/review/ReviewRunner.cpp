@@ -487,4 +487,27 @@ std::vector<int> resultOrder(const RaceDividends& result) {
     return order;
 }
 
+std::vector<std::vector<std::string>> raceRecords(const std::vector<ReviewedRace>& races) {
+    const auto numbers = [](const std::vector<int>& v) {
+        std::string s;
+        for (int n : v) s += (s.empty() ? "" : " ") + std::to_string(n);
+        return s;
+    };
+    std::vector<std::vector<std::string>> records{{"date", "track", "race", "tips", "bestBet", "result", "void"}};
+    for (BetType b : kAllBetTypes) {
+        records.back().push_back(std::string(betKey(b)) + "Staked");
+        records.back().push_back(std::string(betKey(b)) + "Returned");
+    }
+    for (const ReviewedRace& r : races) {
+        records.push_back({r.key.date, text::toUtf8(r.key.meeting), std::to_string(r.key.race), numbers(r.bets.tips),
+                           r.bets.bestBet ? std::to_string(r.bets.bestBet) : "", numbers(resultOrder(r.result)),
+                           r.settled.isVoid ? "yes" : ""});
+        for (BetType b : kAllBetTypes) {
+            records.back().push_back(twoDecimals(r.settled[b].staked));
+            records.back().push_back(twoDecimals(r.settled[b].returned));
+        }
+    }
+    return records;
+}
+
 }  // namespace selvane

@@ -71,4 +71,9 @@ std::vector<Cents> runningProfit(const std::vector<ReviewedRace>& races, BetType
 // The placings of an official result, first first; none otherwise.
 std::vector<int> resultOrder(const RaceDividends& result);
 
+// The races as CSV records, the header first: date, track (UTF-8), race, tips and result as
+// numbers between blanks, the best bet, "yes" when void, then each bet type's staked and returned.
+// The CLI's --races --csv and the Review window's export write the same.
+std::vector<std::vector<std::string>> raceRecords(const std::vector<ReviewedRace>& races);
+
 }  // namespace selvane

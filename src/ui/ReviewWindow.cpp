@@ -26,6 +26,7 @@
 #include <memory>
 #include <utility>
 
+#include "net/PageText.h"
 #include "net/WorkFiles.h"
 #include "ui/Text.h"
 
@@ -65,15 +66,6 @@ QTableWidget* table(QWidget* parent, const char* name, const QStringList& headin
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 8);
     return t;
-}
-
-// One CSV field: quoted when a spreadsheet would read it otherwise.
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos && (text.empty() || (text.front() != ' ' && text.back() != ' ')))
-        return text;
-    std::string quoted = "\"";
-    for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
 }
 
 }  // namespace
@@ -406,20 +398,7 @@ void ReviewWindow::showRaces() {
 }
 
 QString ReviewWindow::exportCsv(const QString& file) const {
-    std::string csv = "date,track,race,tips,bestBet,result,void";
-    for (BetType b : kAllBetTypes) csv += std::string(",") + betKey(b) + "Staked," + betKey(b) + "Returned";
-    csv += "\r\n";
-    for (const ReviewedRace& r : result_.races) {
-        std::string tips, result;
-        for (int n : r.bets.tips) tips += (tips.empty() ? "" : " ") + std::to_string(n);
-        for (int n : resultOrder(r.result)) result += (result.empty() ? "" : " ") + std::to_string(n);
-        csv += r.key.date + "," + csvField(r.key.meeting) + "," + std::to_string(r.key.race) + "," + tips + "," +
-               (r.bets.bestBet ? std::to_string(r.bets.bestBet) : "") + "," + result + "," +
-               (r.settled.isVoid ? "yes" : "");
-        for (BetType b : kAllBetTypes)
-            csv += "," + twoDecimals(r.settled[b].staked) + "," + twoDecimals(r.settled[b].returned);
-        csv += "\r\n";
-    }
+    const std::string csv = text::csvText(raceRecords(result_.races));
     const WriteOutcome written = writeWorkFile(file.toStdString(), {csv});
     return fromBytes(written.failure);
 }

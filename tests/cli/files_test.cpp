@@ -6,6 +6,7 @@
 
 #include <thread>
 
+#include "net/PageText.h"
 #include "CliRun.h"
 #include "CommandLine.h"
 #include "Csv.h"
@@ -277,7 +278,7 @@ TEST(Csv, FieldQuotingAndRecords) {
         {"\"", "\"\"\"\""}, {"two\r\nlines", "two\\x0d\\x0alines"}, {"a\x1b[2J,", "\"a\\x1b[2J,\""},
         {"  3.  NAME", "\"  3.  NAME\""}, {"81% ", "\"81% \""}, {"CAF\xC9", "CAF\xC3\x89"},  // Latin-1 page bytes
     };
-    for (const auto& [field, want] : cases) EXPECT_EQ(cli::csvField(field), want) << field;
+    for (const auto& [field, want] : cases) EXPECT_EQ(text::csvField(field), want) << field;
     std::ostringstream out;
     cli::writeCsv(out, {{"a", "b,c"}, {"", "d"}});
     EXPECT_EQ(out.str(), "a,\"b,c\"\r\n,d\r\n");
