@@ -31,18 +31,6 @@ constexpr Colour kCurveColours[kBetTypes] = {{0.0, 0.447, 0.698}, {0.902, 0.624,
                                              {0.835, 0.369, 0.0}, {0.8, 0.475, 0.655}, {0.337, 0.706, 0.914}};
 constexpr Colour kInk{0.1, 0.1, 0.1}, kGrid{0.85, 0.85, 0.85};
 
-const char* betName(BetType b) {
-    switch (b) {
-    case BetType::Win: return "Win";
-    case BetType::EachWay: return "Each way";
-    case BetType::Quinella: return "Quinella";
-    case BetType::Exacta: return "Exacta";
-    case BetType::Trifecta: return "Trifecta";
-    case BetType::FirstFour: return "First four";
-    }
-    return "";
-}
-
 enum class Anchor { Start, Middle, End };
 
 // What both pictures draw; SVG and cairo each say it their way.

@@ -119,24 +119,12 @@ json totalsJson(const ReviewTotals& t) {
     return doc;
 }
 
-const char* betLabel(BetType b) {
-    switch (b) {
-    case BetType::Win: return "Win";
-    case BetType::EachWay: return "Each way";
-    case BetType::Quinella: return "Quinella";
-    case BetType::Exacta: return "Exacta";
-    case BetType::Trifecta: return "Trifecta";
-    case BetType::FirstFour: return "First four";
-    }
-    return "";
-}
-
 std::vector<std::vector<std::string>> totalsRows(const ReviewTotals& t) {
     std::vector<std::vector<std::string>> rows{{"Bet", "Bets", "Hits", "Strike %", "Staked", "Returned", "Profit",
                                                 "ROI %", "Losing run", "Drawdown"}};
     for (BetType b : kAllBetTypes) {
         const BetTotals& x = t[b];
-        rows.push_back({betLabel(b), std::to_string(x.bets), std::to_string(x.hits), twoDecimals(x.strikeHundredths()),
+        rows.push_back({betName(b), std::to_string(x.bets), std::to_string(x.hits), twoDecimals(x.strikeHundredths()),
                         twoDecimals(x.staked), twoDecimals(x.returned), twoDecimals(x.profit()),
                         twoDecimals(x.roiHundredths()), std::to_string(x.longestLosingRun),
                         twoDecimals(x.maxDrawdown)});

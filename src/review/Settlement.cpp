@@ -114,6 +114,18 @@ BetResult boxBet(const Field& f, Pool pool) {
 
 }  // namespace
 
+const char* betName(BetType b) {
+    switch (b) {
+    case BetType::Win: return "Win";
+    case BetType::EachWay: return "Each way";
+    case BetType::Quinella: return "Quinella";
+    case BetType::Exacta: return "Exacta";
+    case BetType::Trifecta: return "Trifecta";
+    case BetType::FirstFour: return "First four";
+    }
+    return "";
+}
+
 const char* betKey(BetType t) {
     switch (t) {
         case BetType::Win: return "win";

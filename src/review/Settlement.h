@@ -16,6 +16,8 @@ inline constexpr std::array<BetType, kBetTypes> kAllBetTypes = {BetType::Win,   
                                                                BetType::Trifecta, BetType::FirstFour};
 // "win", "eachWay", "quinella", "exacta", "trifecta", "firstFour"
 const char* betKey(BetType t);
+// "Win", "Each way", "Quinella", "Exacta", "Trifecta", "First four"
+const char* betName(BetType t);
 
 enum class BetOutcome {
     NoBet,       // nothing to bet on: no tips, no best bet, a pool the field cannot fill

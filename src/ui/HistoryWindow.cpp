@@ -23,6 +23,7 @@
 
 #include "net/PageText.h"
 #include "record/Record.h"
+#include "ui/DataTable.h"
 #include "ui/Text.h"
 
 namespace selvane::ui {
@@ -55,29 +56,18 @@ QString bestIn(const record::PriceFetch& fetch, const std::string& number) {
     return {};
 }
 
-QTableWidgetItem* item(const QString& text) {
-    auto* i = new QTableWidgetItem(text);
-    i->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    return i;
-}
-
 // Sorts by its number, not its text: race 10 after race 9.
 QTableWidgetItem* numberItem(int n) {
-    auto* i = item({});
+    auto* i = readOnlyItem({});
     i->setData(Qt::DisplayRole, n);
     return i;
 }
 
+// One race chosen at a time; the last column takes the rest of the width.
 QTableWidget* table(QWidget* parent, const char* name, const QStringList& headings) {
-    auto* t = new QTableWidget(0, static_cast<int>(headings.size()), parent);
-    t->setObjectName(QString::fromLatin1(name));
-    t->setHorizontalHeaderLabels(headings);
-    t->verticalHeader()->hide();
-    t->setSelectionBehavior(QAbstractItemView::SelectRows);
+    auto* t = readOnlyTable(parent, name, headings);
     t->setSelectionMode(QAbstractItemView::SingleSelection);
-    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     t->horizontalHeader()->setStretchLastSection(true);
-    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 8);
     return t;
 }
 
@@ -95,14 +85,8 @@ HistoryWindow::HistoryWindow(RecordSwitch record, QWidget* parent) : QDialog(par
     resize(980, 720);
 
     auto* range = new QHBoxLayout;
-    from_ = new QDateEdit(this);
-    from_->setObjectName(QStringLiteral("fromDate"));
-    to_ = new QDateEdit(this);
-    to_->setObjectName(QStringLiteral("toDate"));
-    for (QDateEdit* d : {from_, to_}) {
-        d->setCalendarPopup(true);
-        d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    }
+    from_ = dayEdit(this, "fromDate");
+    to_ = dayEdit(this, "toDate");
     track_ = new QLineEdit(this);
     track_->setObjectName(QStringLiteral("track"));
     track_->setPlaceholderText(QStringLiteral("every meeting"));
@@ -224,16 +208,16 @@ void HistoryWindow::readRange() {
     for (std::size_t i = 0; i < races_.size(); ++i) {
         const record::RaceSummary& r = races_[i];
         const int row = static_cast<int>(i);
-        auto* date = item(QString::fromStdString(r.key.date));
+        auto* date = readOnlyItem(QString::fromStdString(r.key.date));
         date->setData(Qt::UserRole, row);
         table_->setItem(row, 0, date);
-        table_->setItem(row, 1, item(trimmedText(r.key.meeting)));
+        table_->setItem(row, 1, readOnlyItem(trimmedText(r.key.meeting)));
         table_->setItem(row, 2, numberItem(r.key.race));
-        table_->setItem(row, 3, item(trimmedText(r.time)));
-        table_->setItem(row, 4, item(trimmedText(r.track)));
-        table_->setItem(row, 5, item(r.tips.empty() ? QString() : fromBytes(r.tips.front())));
-        table_->setItem(row, 6, item(fromBytes(r.bestBet)));
-        table_->setItem(row, 7, item(resultText(r)));
+        table_->setItem(row, 3, readOnlyItem(trimmedText(r.time)));
+        table_->setItem(row, 4, readOnlyItem(trimmedText(r.track)));
+        table_->setItem(row, 5, readOnlyItem(r.tips.empty() ? QString() : fromBytes(r.tips.front())));
+        table_->setItem(row, 6, readOnlyItem(fromBytes(r.bestBet)));
+        table_->setItem(row, 7, readOnlyItem(resultText(r)));
     }
     table_->setSortingEnabled(true);
     table_->resizeColumnsToContents();
@@ -282,12 +266,12 @@ void HistoryWindow::showRace(int row) {
             const int at = static_cast<int>(i);
             QString name = fromBytes(tip.name);
             if (tip.number == run->bestBet) name += QStringLiteral("  (best bet)");
-            tips_->setItem(at, 0, item(QString::number(tip.place)));
-            tips_->setItem(at, 1, item(fromBytes(tip.number)));
-            tips_->setItem(at, 2, item(name));
-            tips_->setItem(at, 3, item(QString::number(tip.winPercent) + QLatin1Char('%')));
-            tips_->setItem(at, 4, item(d.prices.empty() ? QString() : bestIn(d.prices.front(), tip.number)));
-            tips_->setItem(at, 5, item(d.prices.empty() ? QString() : bestIn(d.prices.back(), tip.number)));
+            tips_->setItem(at, 0, readOnlyItem(QString::number(tip.place)));
+            tips_->setItem(at, 1, readOnlyItem(fromBytes(tip.number)));
+            tips_->setItem(at, 2, readOnlyItem(name));
+            tips_->setItem(at, 3, readOnlyItem(QString::number(tip.winPercent) + QLatin1Char('%')));
+            tips_->setItem(at, 4, readOnlyItem(d.prices.empty() ? QString() : bestIn(d.prices.front(), tip.number)));
+            tips_->setItem(at, 5, readOnlyItem(d.prices.empty() ? QString() : bestIn(d.prices.back(), tip.number)));
         }
         tips_->resizeColumnsToContents();
         // The horse's name takes what the prices leave, so every column shows without scrolling.

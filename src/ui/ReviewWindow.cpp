@@ -28,6 +28,7 @@
 
 #include "net/PageText.h"
 #include "net/WorkFiles.h"
+#include "ui/DataTable.h"
 #include "ui/Text.h"
 
 namespace selvane::ui {
@@ -50,24 +51,6 @@ QString numbers(const std::vector<int>& list, QChar between) {
     return parts.join(between);
 }
 
-QTableWidgetItem* item(const QString& text, bool number = false) {
-    auto* i = new QTableWidgetItem(text);
-    i->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    if (number) i->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return i;
-}
-
-QTableWidget* table(QWidget* parent, const char* name, const QStringList& headings) {
-    auto* t = new QTableWidget(0, static_cast<int>(headings.size()), parent);
-    t->setObjectName(QString::fromLatin1(name));
-    t->setHorizontalHeaderLabels(headings);
-    t->verticalHeader()->hide();
-    t->setSelectionBehavior(QAbstractItemView::SelectRows);
-    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 8);
-    return t;
-}
-
 }  // namespace
 
 ReviewWindow::ReviewWindow(ReviewRequest base, QWidget* parent, ReviewRun runner)
@@ -77,14 +60,8 @@ ReviewWindow::ReviewWindow(ReviewRequest base, QWidget* parent, ReviewRun runner
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     resize(1040, 760);
 
-    from_ = new QDateEdit(this);
-    from_->setObjectName(QStringLiteral("fromDate"));
-    to_ = new QDateEdit(this);
-    to_->setObjectName(QStringLiteral("toDate"));
-    for (QDateEdit* d : {from_, to_}) {
-        d->setCalendarPopup(true);
-        d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    }
+    from_ = dayEdit(this, "fromDate");
+    to_ = dayEdit(this, "toDate");
     const QDate yesterday = QDate::currentDate().addDays(-1);
     from_->setDate(yesterday.addDays(-6));
     to_->setDate(yesterday);
@@ -129,12 +106,12 @@ ReviewWindow::ReviewWindow(ReviewRequest base, QWidget* parent, ReviewRun runner
     progress_->setValue(0);
     progress_->setFormat(QStringLiteral("%v of %m races"));
 
-    totals_ = table(this, "betTypes",
+    totals_ = readOnlyTable(this, "betTypes",
                     {QStringLiteral("Bet"), QStringLiteral("Bets"), QStringLiteral("Hits"), QStringLiteral("Strike %"),
                      QStringLiteral("Staked"), QStringLiteral("Returned"), QStringLiteral("Profit"), QStringLiteral("ROI %"),
                      QStringLiteral("Longest losing run"), QStringLiteral("Largest drawdown")});
     totals_->setRowCount(static_cast<int>(kBetTypes));
-    for (std::size_t b = 0; b < kBetTypes; ++b) totals_->setItem(static_cast<int>(b), 0, item(QString::fromUtf8(kBetNames[b])));
+    for (std::size_t b = 0; b < kBetTypes; ++b) totals_->setItem(static_cast<int>(b), 0, readOnlyItem(QString::fromUtf8(kBetNames[b])));
     totals_->resizeColumnsToContents();
     totals_->horizontalHeader()->setStretchLastSection(true);
     totals_->setAccessibleName(QStringLiteral("Totals by bet type"));
@@ -152,7 +129,7 @@ ReviewWindow::ReviewWindow(ReviewRequest base, QWidget* parent, ReviewRun runner
     QStringList raceHeadings{QStringLiteral("Date"), QStringLiteral("Meeting"), QStringLiteral("Race"),
                              QStringLiteral("Tips"), QStringLiteral("Best bet"), QStringLiteral("Result")};
     for (const char* name : kBetNames) raceHeadings << QString::fromUtf8(name).section(QLatin1Char(','), 0, 0).remove(QStringLiteral(" box"));
-    races_ = table(this, "reviewRaces", raceHeadings);
+    races_ = readOnlyTable(this, "reviewRaces", raceHeadings);
     races_->horizontalHeader()->setStretchLastSection(true);
     races_->setToolTip(QStringLiteral("Each bet's profit in the race"));
     // In the review's order (date, meeting, race) until the punter sorts by a column.
@@ -315,7 +292,7 @@ void ReviewWindow::showTotals() {
                                  QString::fromStdString(twoDecimals(t.roiHundredths())),
                                  QString::number(t.longestLosingRun),
                                  money(t.maxDrawdown)};
-        for (int c = 0; c < 9; ++c) totals_->setItem(row, c + 1, item(cells[c], true));
+        for (int c = 0; c < 9; ++c) totals_->setItem(row, c + 1, readOnlyItem(cells[c], true));
     }
     totals_->resizeColumnsToContents();
 }
@@ -378,19 +355,19 @@ void ReviewWindow::showRaces() {
     for (std::size_t i = 0; i < result_.races.size(); ++i) {
         const ReviewedRace& r = result_.races[i];
         const int row = static_cast<int>(i);
-        races_->setItem(row, 0, item(QString::fromStdString(r.key.date)));
-        races_->setItem(row, 1, item(fromBytes(r.key.meeting)));
-        auto* number = item({}, true);
+        races_->setItem(row, 0, readOnlyItem(QString::fromStdString(r.key.date)));
+        races_->setItem(row, 1, readOnlyItem(fromBytes(r.key.meeting)));
+        auto* number = readOnlyItem({}, true);
         number->setData(Qt::DisplayRole, r.key.race);
         races_->setItem(row, 2, number);
-        races_->setItem(row, 3, item(numbers(r.bets.tips, QLatin1Char(' '))));
-        races_->setItem(row, 4, item(r.bets.bestBet ? QString::number(r.bets.bestBet) : QString()));
-        races_->setItem(row, 5, item(r.settled.isVoid ? QStringLiteral("void") : numbers(resultOrder(r.result), QLatin1Char(','))));
+        races_->setItem(row, 3, readOnlyItem(numbers(r.bets.tips, QLatin1Char(' '))));
+        races_->setItem(row, 4, readOnlyItem(r.bets.bestBet ? QString::number(r.bets.bestBet) : QString()));
+        races_->setItem(row, 5, readOnlyItem(r.settled.isVoid ? QStringLiteral("void") : numbers(resultOrder(r.result), QLatin1Char(','))));
         for (std::size_t b = 0; b < kBetTypes; ++b) {
             const BetResult& bet = r.settled.bets[b];
             QString cell;
             if (!r.settled.isVoid && bet.outcome != BetOutcome::NoBet) cell = money(bet.returned - bet.staked);
-            races_->setItem(row, static_cast<int>(6 + b), item(cell, true));
+            races_->setItem(row, static_cast<int>(6 + b), readOnlyItem(cell, true));
         }
     }
     races_->setSortingEnabled(true);
