@@ -1,12 +1,14 @@
 #include "ReviewChart.h"
 
 #include <cairo.h>
+#include <dlfcn.h>
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "net/PageText.h"
@@ -14,6 +16,8 @@
 
 namespace selvane::cli {
 namespace {
+
+#define SELVANE_CAIRO_FUNCTIONS(X) X(image_surface_create) X(surface_destroy) X(create) X(destroy) X(set_source_rgb) X(paint) X(select_font_face) X(set_line_width) X(move_to) X(line_to) X(stroke) X(set_line_join) X(set_font_size) X(text_extents) X(save) X(translate) X(rotate) X(show_text) X(restore) X(surface_flush) X(surface_write_to_png_stream) X(debug_reset_static_data)
 
 constexpr double kWidth = 960, kHeight = 540;
 constexpr double kLeft = 80, kRight = 170, kTop = 50, kBottom = 60;
@@ -94,60 +98,92 @@ private:
     }
 };
 
+// cairo, and the X and font libraries it brings, load only when a PNG is asked for: every other
+// command starts without them.
+struct CairoApi {
+#define SELVANE_CAIRO(name) decltype(&cairo_##name) name = nullptr;
+    SELVANE_CAIRO_FUNCTIONS(SELVANE_CAIRO)
+#undef SELVANE_CAIRO
+    decltype(&FcFini) fcFini = nullptr;
+};
+
+std::optional<CairoApi> loadCairo() {
+    void* cairo = ::dlopen("libcairo.so.2", RTLD_LAZY | RTLD_LOCAL);
+    void* fontconfig = ::dlopen("libfontconfig.so.1", RTLD_LAZY | RTLD_LOCAL);
+    if (!cairo || !fontconfig) return std::nullopt;
+    CairoApi api;
+    bool all = true;
+#define SELVANE_CAIRO(name) \
+    all = all && (api.name = reinterpret_cast<decltype(api.name)>(::dlsym(cairo, "cairo_" #name))) != nullptr;
+    SELVANE_CAIRO_FUNCTIONS(SELVANE_CAIRO)
+#undef SELVANE_CAIRO
+    api.fcFini = reinterpret_cast<decltype(api.fcFini)>(::dlsym(fontconfig, "FcFini"));
+    if (!all || !api.fcFini) return std::nullopt;
+    return api;
+}
+
+// Null when cairo cannot be loaded.
+const CairoApi* cairoApi() {
+    static const std::optional<CairoApi> loaded = loadCairo();
+    return loaded ? &*loaded : nullptr;
+}
+
 class Cairo : public Canvas {
 public:
-    Cairo()
-        : surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, int(kWidth), int(kHeight)), cairo_surface_destroy),
-          cr_(cairo_create(surface_.get()), cairo_destroy) {
-        cairo_set_source_rgb(cr_.get(), 1, 1, 1);
-        cairo_paint(cr_.get());
-        cairo_select_font_face(cr_.get(), "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    explicit Cairo(const CairoApi& api)
+        : api_(api),
+          surface_(api_.image_surface_create(CAIRO_FORMAT_RGB24, int(kWidth), int(kHeight)), api_.surface_destroy),
+          cr_(api_.create(surface_.get()), api_.destroy) {
+        api_.set_source_rgb(cr_.get(), 1, 1, 1);
+        api_.paint(cr_.get());
+        api_.select_font_face(cr_.get(), "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     }
     void line(double x1, double y1, double x2, double y2, Colour c, double width) override {
         cairo_t* cr = cr_.get();
-        cairo_set_source_rgb(cr, c.r, c.g, c.b);
-        cairo_set_line_width(cr, width);
-        cairo_move_to(cr, x1, y1);
-        cairo_line_to(cr, x2, y2);
-        cairo_stroke(cr);
+        api_.set_source_rgb(cr, c.r, c.g, c.b);
+        api_.set_line_width(cr, width);
+        api_.move_to(cr, x1, y1);
+        api_.line_to(cr, x2, y2);
+        api_.stroke(cr);
     }
     void polyline(const std::vector<std::pair<double, double>>& points, Colour c, double width) override {
         if (points.empty()) return;
         cairo_t* cr = cr_.get();
-        cairo_set_source_rgb(cr, c.r, c.g, c.b);
-        cairo_set_line_width(cr, width);
-        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-        cairo_move_to(cr, points[0].first, points[0].second);
-        for (const auto& [x, y] : points) cairo_line_to(cr, x, y);
-        cairo_stroke(cr);
+        api_.set_source_rgb(cr, c.r, c.g, c.b);
+        api_.set_line_width(cr, width);
+        api_.set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        api_.move_to(cr, points[0].first, points[0].second);
+        for (const auto& [x, y] : points) api_.line_to(cr, x, y);
+        api_.stroke(cr);
     }
     void text(double x, double y, const std::string& s, Anchor a, double size, bool upright) override {
         cairo_t* cr = cr_.get();
-        cairo_set_source_rgb(cr, kInk.r, kInk.g, kInk.b);
-        cairo_set_font_size(cr, size);
+        api_.set_source_rgb(cr, kInk.r, kInk.g, kInk.b);
+        api_.set_font_size(cr, size);
         cairo_text_extents_t e;
-        cairo_text_extents(cr, s.c_str(), &e);
+        api_.text_extents(cr, s.c_str(), &e);
         const double shift = a == Anchor::Start ? 0 : a == Anchor::Middle ? e.x_advance / 2 : e.x_advance;
-        cairo_save(cr);
-        cairo_translate(cr, x, y);
-        if (upright) cairo_rotate(cr, -M_PI / 2);
-        cairo_move_to(cr, -shift, 0);
-        cairo_show_text(cr, s.c_str());
-        cairo_restore(cr);
+        api_.save(cr);
+        api_.translate(cr, x, y);
+        if (upright) api_.rotate(cr, -M_PI / 2);
+        api_.move_to(cr, -shift, 0);
+        api_.show_text(cr, s.c_str());
+        api_.restore(cr);
     }
     // The picture as PNG bytes; empty when cairo could not make them.
     std::string png() {
         std::string bytes;
-        cairo_surface_flush(surface_.get());
+        api_.surface_flush(surface_.get());
         const auto append = [](void* out, const unsigned char* data, unsigned int length) {
             static_cast<std::string*>(out)->append(reinterpret_cast<const char*>(data), length);
             return CAIRO_STATUS_SUCCESS;
         };
-        if (cairo_surface_write_to_png_stream(surface_.get(), append, &bytes) != CAIRO_STATUS_SUCCESS) bytes.clear();
+        if (api_.surface_write_to_png_stream(surface_.get(), append, &bytes) != CAIRO_STATUS_SUCCESS) bytes.clear();
         return bytes;
     }
 
 private:
+    const CairoApi& api_;
     std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)> surface_;
     std::unique_ptr<cairo_t, void (*)(cairo_t*)> cr_;
 };
@@ -231,15 +267,17 @@ std::string writeReviewChart(const std::string& path, const ReviewResult& review
         draw(svg, review, from, to);
         bytes = svg.doc + "</svg>\n";
     } else {
+        const CairoApi* cairo = cairoApi();
+        if (!cairo) return "cannot write " + path + ": the picture could not be made (libcairo.so.2 is missing)";
         {
-            Cairo picture;
+            Cairo picture(*cairo);
             draw(picture, review, from, to);
             bytes = picture.png();
         }
         // cairo and fontconfig keep their font caches for the life of the process; one picture
         // is all a command draws, so they go now rather than stay to be reported as leaks.
-        cairo_debug_reset_static_data();
-        FcFini();
+        cairo->debug_reset_static_data();
+        cairo->fcFini();
         if (bytes.empty()) return "cannot write " + path + ": the picture could not be made";
     }
     return writeWorkFile(path, {bytes}).failure;

@@ -112,7 +112,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://selvane.example.org/)
 # they are named. The e-mail and web buttons hand their addresses to xdg-utils.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_NAME selvane)
-set(CPACK_DEBIAN_DESKTOP_PACKAGE_DEPENDS "qt6-qpa-plugins, libcurl4")
+set(CPACK_DEBIAN_DESKTOP_PACKAGE_DEPENDS "qt6-qpa-plugins, libcurl4, libcairo2, libfontconfig1")
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_RECOMMENDS "xdg-utils")
 # A build against the stand-in services on loopback is of little use without them.
 if(SELVANE_FORM_GUIDE_URL MATCHES "^https?://(127\\.0\\.0\\.1|localhost)[:/]")
