@@ -21,6 +21,7 @@ cd "$(dirname "$0")/.."
 race="" dark=""
 if [ "${1:-}" = --history ]; then
   out=$(realpath -m "${2:-build/default/screenshot-history.png}")
+  mkdir -p "$(dirname "$out")"
   cmake --preset default >/dev/null
   cmake --build --preset default -j 2 --target selvane-standin selvane-cli selvane_window_shot >/dev/null
   work=$(mktemp -d)
@@ -51,6 +52,7 @@ if [ "${1:-}" = --history ]; then
 fi
 if [ "${1:-}" = --review ]; then
   out=$(realpath -m "${2:-build/default/screenshot-review.png}")
+  mkdir -p "$(dirname "$out")"
   cmake --preset default >/dev/null
   cmake --build --preset default -j 2 --target selvane_window_shot >/dev/null
   xvfb-run -a -s "-screen 0 1280x1024x24" build/default/tests/ui/selvane_window_shot review 2026-11-29 2026-12-05 "$out"
@@ -66,6 +68,7 @@ if [ "${1:-}" = --race ]; then
   fi
 fi
 out=${1:-build/default/screenshot${race:+-race}${dark:+-dark}.png}
+mkdir -p "$(dirname "$out")"
 
 cmake --preset default >/dev/null
 if [ -n "$race" ]; then
