@@ -237,6 +237,27 @@ std::string rightAligned(std::string_view bytes, std::size_t width) {
     return text;
 }
 
+std::vector<std::size_t> columnWidths(const std::vector<std::vector<std::string>>& rows) {
+    std::vector<std::size_t> widths;
+    for (const auto& row : rows)
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            if (widths.size() <= c) widths.push_back(0);
+            widths[c] = std::max(widths[c], codePoints(terminalLine(row[c])));
+        }
+    return widths;
+}
+
+void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows) {
+    const std::vector<std::size_t> widths = columnWidths(rows);
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c)
+            line += c + 1 < row.size() ? leftAligned(row[c], widths[c] + 2) : terminalLine(row[c]);
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        out << "  " << line << "\n";
+    }
+}
+
 nlohmann::json messagesJson(const std::vector<ShownMessage>& messages) {
     nlohmann::json list = nlohmann::json::array();
     for (const ShownMessage& m : messages) list.push_back({{"title", jsonText(m.title)}, {"text", jsonText(m.text)}});

@@ -125,6 +125,11 @@ std::size_t codePoints(std::string_view utf8);
 // to width characters; a longer text is not cut.
 std::string leftAligned(std::string_view bytes, std::size_t width);
 std::string rightAligned(std::string_view bytes, std::size_t width);
+// The width in characters of each column of rows, as terminalLine shows its cells.
+std::vector<std::size_t> columnWidths(const std::vector<std::vector<std::string>>& rows);
+// Each row on its own line, indented by two blanks: the cells padded to their column's width, two
+// blanks apart, as terminalLine shows them; the texts' own blanks kept, the line's last ones cut.
+void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows);
 
 // The message boxes a command showed: [{title, text}] in JSON, one "Message" line each in a table.
 nlohmann::json messagesJson(const std::vector<ShownMessage>& messages);

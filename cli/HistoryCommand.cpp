@@ -147,22 +147,6 @@ json detailJson(const record::RaceDetail& d) {
     return doc;
 }
 
-void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows) {
-    std::vector<std::size_t> widths;
-    for (const auto& row : rows)
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            if (widths.size() <= c) widths.push_back(0);
-            widths[c] = std::max(widths[c], codePoints(toUtf8(row[c])));
-        }
-    for (const auto& row : rows) {
-        std::string line;
-        for (std::size_t c = 0; c < row.size(); ++c)
-            line += c + 1 < row.size() ? leftAligned(row[c], widths[c] + 2) : toUtf8(row[c]);
-        while (!line.empty() && line.back() == ' ') line.pop_back();
-        out << "  " << line << "\n";
-    }
-}
-
 std::string money(std::int64_t cents) {
     char text[32];
     std::snprintf(text, sizeof text, "$%lld.%02lld", static_cast<long long>(cents / 100), static_cast<long long>(cents % 100));

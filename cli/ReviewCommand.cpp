@@ -133,12 +133,7 @@ std::vector<std::vector<std::string>> totalsRows(const ReviewTotals& t) {
 }
 
 void printRows(std::ostream& out, const std::vector<std::vector<std::string>>& rows) {
-    std::vector<std::size_t> widths;
-    for (const auto& row : rows)
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            if (widths.size() <= c) widths.push_back(0);
-            widths[c] = std::max(widths[c], codePoints(row[c]));
-        }
+    const std::vector<std::size_t> widths = columnWidths(rows);
     for (const auto& row : rows) {
         std::string line;
         for (std::size_t c = 0; c < row.size(); ++c)

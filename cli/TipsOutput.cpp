@@ -11,23 +11,6 @@ namespace {
 
 nlohmann::json nullOr(const std::string& text) { return text.empty() ? nlohmann::json(nullptr) : jsonText(text); }
 
-// Cells padded to their column's width in characters, two blanks apart; the texts' own blanks kept.
-void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows) {
-    std::vector<std::size_t> widths;
-    for (const auto& row : rows)
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            if (widths.size() <= c) widths.push_back(0);
-            widths[c] = std::max(widths[c], codePoints(terminalLine(row[c])));
-        }
-    for (const auto& row : rows) {
-        std::string line;
-        for (std::size_t c = 0; c < row.size(); ++c)
-            line += c + 1 < row.size() ? leftAligned(row[c], widths[c] + 2) : terminalLine(row[c]);
-        while (!line.empty() && line.back() == ' ') line.pop_back();
-        out << "  " << line << "\n";
-    }
-}
-
 }  // namespace
 
 ShownTips tipAndReport(MainWindow& w) {

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "CliRun.h"
+#include "record/Record.h"
 #include "record/Sqlite.h"
 
 namespace selvane {
@@ -107,6 +108,19 @@ TEST_F(Recording, ARecordThatCannotBeWrittenNeverStopsTheCommand) {
     EXPECT_EQ(test::readFile(aside), "not a database, whatever it once was");
     EXPECT_EQ(cli({"history", "--date", "06/12/2026", "--track", "scone", "--race", "1", "--record", damaged, "--csv"}).out,
               "date,track,race,time,tips,bestBet,result\r\n2026-12-06,SCONE,1,13:10,11 9 17 8 15,17,\"5,10,13\"\r\n");
+}
+
+// A recorded text comes from a page: in a table's last column too it cannot drive the terminal.
+TEST(History, ARecordedTextCannotDriveTheTerminal) {
+    const test::TempDir dir;
+    const std::string file = dir.file("record.sqlite");
+    record::Batch batch;
+    batch.results.push_back({{"2026-12-06", "SCONE", 1}, {"2026-12-06T03:00:00Z", "http://x/mtgraces.html"}, "", "\x1b[2J", {}});
+    record::Record(file).save(batch);
+    const test::CliRun run = test::runCli({"history", "--date", "06/12/2026", "--record", file});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out.find('\x1b'), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\\x1b[2J\n"), std::string::npos) << run.out;
 }
 
 TEST(History, UsageAndUnreadableRecords) {
