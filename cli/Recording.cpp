@@ -26,10 +26,7 @@ void saveToRecord(Context& ctx, const record::Batch& batch) {
     if (target.file.empty() || batch.empty()) return;
     if (!target.store) target.store = std::make_unique<record::Record>(target.file);
     const record::Record::Saved saved = target.store->save(batch);
-    if (!saved.notice.empty()) ctx.err << "selvane-cli: " << saved.notice << "\n";
-    if (saved.ok || target.failureShown) return;
-    target.failureShown = true;
-    ctx.err << "selvane-cli: not recorded: " << saved.cause << "\n";
+    for (const std::string& line : record::savedLines(saved, target.failureShown)) ctx.err << "selvane-cli: " << line << "\n";
 }
 
 void recordFetched(Context& ctx, const App& app, const LiveOddsRun* odds) {

@@ -43,13 +43,8 @@ void RecordWriter::run() {
         writing_ = true;
         lock.unlock();
         const record::Record::Saved saved = store_.save(batch);
-        std::string said;
-        if (!saved.notice.empty()) said = saved.notice;
-        if (!saved.ok && !failureSaid_) {
-            failureSaid_ = true;
-            said = "not recorded: " + saved.cause;
-        }
-        if (!said.empty() && say_) say_(said);
+        for (const std::string& line : record::savedLines(saved, failureSaid_))
+            if (say_) say_(line);
         lock.lock();
         writing_ = false;
         changed_.notify_all();

@@ -478,4 +478,14 @@ fs::path defaultRecordFile() {
     return {};
 }
 
+std::vector<std::string> savedLines(const Record::Saved& saved, bool& failureSaid) {
+    std::vector<std::string> lines;
+    if (!saved.notice.empty()) lines.push_back(saved.notice);
+    if (!saved.ok && !failureSaid) {
+        failureSaid = true;
+        lines.push_back("not recorded: " + saved.cause);
+    }
+    return lines;
+}
+
 }  // namespace selvane::record

@@ -75,4 +75,8 @@ private:
 // empty XDG_DATA_HOME counts as unset. Empty when neither can be told.
 std::filesystem::path defaultRecordFile();
 
+// What a save has to tell the punter, in order: the notice of a corrupt file set aside, and
+// "not recorded: <cause>" when nothing was written, once (failureSaid remembers it was said).
+std::vector<std::string> savedLines(const Record::Saved& saved, bool& failureSaid);
+
 }  // namespace selvane::record
