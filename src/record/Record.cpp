@@ -12,14 +12,13 @@ namespace selvane::record {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// A meeting name without the blanks and line breaks a page leaves around it ("SCONE\n").
 std::string_view cleanName(std::string_view name) {
     const std::size_t start = name.find_first_not_of(" \t\r\n");
     if (start == std::string_view::npos) return {};
     return name.substr(start, name.find_last_not_of(" \t\r\n") - start + 1);
 }
+
+namespace {
 
 // A meeting name's first word in capitals: how the track box and TRACK arguments name it.
 std::string trackKey(std::string_view name) {

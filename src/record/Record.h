@@ -6,6 +6,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "record/RecordValues.h"
@@ -74,6 +75,10 @@ private:
 // The default record: $XDG_DATA_HOME/selvane/record.sqlite, else ~/.local/share/selvane/; an
 // empty XDG_DATA_HOME counts as unset. Empty when neither can be told.
 std::filesystem::path defaultRecordFile();
+
+// A meeting name without the blanks and line breaks a page leaves around it ("SCONE\n"): the
+// name the record keeps.
+std::string_view cleanName(std::string_view name);
 
 // What a save has to tell the punter, in order: the notice of a corrupt file set aside, and
 // "not recorded: <cause>" when nothing was written, once (failureSaid remembers it was said).

@@ -132,12 +132,7 @@ RaceDividends dividendsOfRecord(const record::RaceDetail& d) {
     return dividendsOfRecord(*d.result, d.dividends.value_or(record::Dividends{}));
 }
 
-// A meeting's name without the blanks and line breaks the page leaves around it.
-std::string cleanName(const std::string& m) {
-    const std::size_t first = m.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return {};
-    return m.substr(first, m.find_last_not_of(" \t\r\n") - first + 1);
-}
+std::string cleanName(const std::string& m) { return std::string(record::cleanName(m)); }
 
 // The track a meeting answers to: its name's first word.
 std::string firstWord(const std::string& meeting) {
