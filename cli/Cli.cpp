@@ -110,6 +110,7 @@ std::unique_ptr<App> Context::makeApp() {
     recording.pump = nullptr;
     auto app = std::make_unique<App>(workFolder, recording, services);
     app->limits = limits;
+    app->markupUnseen = temporaryWork;
     return app;
 }
 
@@ -361,6 +362,7 @@ int runWords(int argc, char** argv, std::ostream& out, std::ostream& err, std::s
 
         Context ctx{Args(std::move(line.positional), std::move(options)), line.json, work, services, limits, out, err, {}, cmd->name};
         ctx.record.file = std::move(recordFile);
+        ctx.temporaryWork = !temp.path.empty();
         try {
             return cmd->run(ctx);
         } catch (const InputError& e) {

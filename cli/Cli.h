@@ -77,6 +77,7 @@ struct Context {
     RecordTarget record{};
     // What a punter command said besides its output (also on err), for its JSON's "warnings".
     std::vector<std::string> warnings = {};
+    bool temporaryWork = false;  // workFolder is removed when the command ends
 };
 
 struct Command {

@@ -43,6 +43,11 @@ struct Context {
         if (firstWriteFailure.empty()) firstWriteFailure = failure;
     }
 
+    // No window shows the page loader's captions and the work folder goes when the command ends
+    // (the CLI's own temporary folder): a page whose markup no parser reads need not go through
+    // the engine at all.
+    bool markupUnseen = false;
+
     // A work file's full path; refused names (see workFilePath) give an empty text, which
     // every file procedure treats as a failure.
     std::string workPath(std::string_view name) const;

@@ -151,6 +151,28 @@ TEST_F(ResultsFlow, PlaceholderUntilTheRaceIsFinalThenItsResultOrWhyNot) {
     EXPECT_EQ(fx.fakes.shell.opened, opened);
 }
 
+// The meeting page's markup goes to test.html only where something may show it; the CLI over its
+// own temporary folder skips the engine's run and shows the same results.
+TEST_F(ResultsFlow, TheMeetingPageMarkupOnlyWhereItCanBeSeen) {
+    // Whether test.html holds the meeting page's markup, and what the window shows.
+    const auto check = [&](bool unseen) {
+        app.markupUnseen = unseen;
+        std::filesystem::remove(app.workPath("test.html"));
+        chooseRace(2);
+        const std::string test = app.workPath("test.html");
+        std::string shows = w.lblScrollResults.caption() + "|" + w.txtResults.text() + "|" + w.lblTitle.caption() +
+                            "|" + w.lblStatus.caption();
+        for (int i = 0; i < w.lstResults.count(); ++i) shows += "|" + w.lstResults.row(i).text + " " + w.lstResults.subItem(i, 3);
+        return std::make_pair(std::filesystem::exists(test) && test::readFile(test).find(meeting.name) != std::string::npos,
+                              shows);
+    };
+    const auto window = check(false), cli = check(true);
+    EXPECT_EQ(std::make_pair(window.first, cli.first), std::make_pair(true, false));
+    EXPECT_NE(window.second.find("#R." + std::to_string(meeting.races.back().number) + " "), std::string::npos)
+        << window.second;
+    EXPECT_EQ(cli.second, window.second);
+}
+
 // The boxes come before the busy bracket, with the window as the user left it. A results page
 // that cannot be fetched leaves no older page's meetings listed: the results are inaccessible.
 TEST_F(ResultsFlow, BoxesBeforeTheBracketWithTheWindowAsTheUserLeftIt) {
