@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <iterator>
 #include <list>
+#include <set>
+#include <string_view>
 #include <sstream>
 
 #include "selvane/Config.h"
@@ -58,7 +60,9 @@ std::string reasonOf(const CLI::ParseError& e) {
 
 class Reader {
 public:
-    Reader() : root_("selvane-cli: Box Five & Each Way Selvane from a terminal", "selvane-cli") {
+    // Only the commands whose first word is among the words are built: a command named by none of
+    // them cannot be chosen, and building every command's options costs more than the parse.
+    Reader(int argc, char** argv) : root_("selvane-cli: Box Five & Each Way Selvane from a terminal", "selvane-cli") {
         root_.set_version_flag("--version", std::string("selvane-cli ") + config::kVersion);
         root_.allow_extras();
         for (const CommonOption& o : kCommon) {
@@ -79,7 +83,9 @@ public:
         help_ = root_.add_subcommand("help", "describe a command");
         help_->add_option("COMMAND", helpWords_);
         keepTo(help_);
-        for (const Command& c : commands()) addCommand(c);
+        const std::set<std::string_view> words(argv + std::min(argc, 1), argv + argc);
+        for (const Command& c : commands())
+            if (words.count(nameWords(c.name).front())) addCommand(c);
     }
 
     CommandLine read(int argc, char** argv, std::ostream& out) {
@@ -258,6 +264,6 @@ std::string commandHelp(const Command& c) {
     return "Usage: selvane-cli " + c.usage + "\n\n" + c.summary + "\n\n" + c.help + "\n" + commonHelp();
 }
 
-CommandLine readCommandLine(int argc, char** argv, std::ostream& out) { return Reader().read(argc, argv, out); }
+CommandLine readCommandLine(int argc, char** argv, std::ostream& out) { return Reader(argc, argv).read(argc, argv, out); }
 
 }  // namespace selvane::cli
