@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <map>
+#include <tuple>
 #include <unordered_map>
 
 #include "record/Schema.h"
@@ -84,6 +85,53 @@ std::string localStamp() {
     return text;
 }
 
+// The statements a save runs. Each is prepared once per connection, ahead of the save when the
+// record is opened ahead.
+constexpr const char* kInsertFetch = "INSERT INTO fetch (fetched_at, address) VALUES (?1, ?2)";
+constexpr const char* kUpsertMeeting =
+    "INSERT INTO meeting (date, name, track_key) VALUES (?1, ?2, ?3) "
+    "ON CONFLICT (date, name) DO UPDATE SET name = name RETURNING id";
+constexpr const char* kUpsertRace =
+    "INSERT INTO race (meeting_id, number) VALUES (?1, ?2) "
+    "ON CONFLICT (meeting_id, number) DO UPDATE SET number = number RETURNING id";
+constexpr const char* kReadDay =
+    "SELECT m.id, m.name, m.link, m.tote_code, r.id, r.number, r.time, r.track, r.length "
+    "FROM meeting m LEFT JOIN race r ON r.meeting_id = m.id WHERE m.date = ?1";
+constexpr const char* kSetMeetingLink = "UPDATE meeting SET link = ?2, fetch_id = ?3 WHERE id = ?1";
+constexpr const char* kSetToteCode = "UPDATE meeting SET tote_code = ?2 WHERE id = ?1";
+constexpr const char* kUpsertRaceInfo =
+    "INSERT INTO race (meeting_id, number, time, track, length) VALUES (?1, ?2, ?3, ?4, ?5) "
+    "ON CONFLICT (meeting_id, number) DO UPDATE SET time = excluded.time, track = excluded.track, "
+    "length = excluded.length WHERE (time, track, length) IS NOT (excluded.time, excluded.track, excluded.length)";
+constexpr const char* kInsertField = "INSERT INTO field (race_id, fetch_id) VALUES (?1, ?2)";
+constexpr const char* kInsertRunner =
+    "INSERT INTO runner (field_id, position, number, form, name, jockey, weight, barrier, emergency) "
+    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)";
+constexpr const char* kInsertTipRun =
+    "INSERT INTO tip_run (race_id, field_id, tipped_at, engine_version, best_bet, warning, stopped, ticked, tips) "
+    "VALUES (?1, (SELECT max(id) FROM field WHERE race_id = ?1), ?2, ?3, ?4, ?5, ?6, ?7, ?8)";
+constexpr const char* kInsertTip =
+    "INSERT INTO tip (tip_run_id, place, number, name, win_percent, rank_value, working) "
+    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)";
+constexpr const char* kInsertPriceFetch = "INSERT INTO price_fetch (race_id, fetch_id) VALUES (?1, ?2)";
+constexpr const char* kInsertPrice =
+    "INSERT INTO price (price_fetch_id, position, number, name, best, aus_tote, stab_win, nsw_win, qld_win, "
+    "stab_plc, nsw_plc, qld_plc) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)";
+constexpr const char* kUpsertResult =
+    "INSERT INTO result (race_id, fetch_id, state, placings, places) VALUES (?1, ?2, ?3, ?4, ?5) "
+    "ON CONFLICT (race_id) DO UPDATE SET fetch_id = excluded.fetch_id, state = excluded.state, "
+    "placings = excluded.placings, places = excluded.places";
+constexpr const char* kDeleteDividends = "DELETE FROM dividend WHERE race_id = ?1";
+constexpr const char* kDeleteScratchings = "DELETE FROM scratching WHERE race_id = ?1";
+constexpr const char* kInsertDividend =
+    "INSERT INTO dividend (race_id, position, bet, runners, cents, fetch_id) VALUES (?1, ?2, ?3, ?4, ?5, ?6)";
+constexpr const char* kInsertScratching = "INSERT OR IGNORE INTO scratching (race_id, number, fetch_id) VALUES (?1, ?2, ?3)";
+
+// What a race command saves: its meeting day, field, tips and results.
+constexpr const char* kRaceStatements[] = {kInsertFetch,  kUpsertMeeting, kUpsertRace,   kReadDay,
+                                           kSetMeetingLink, kSetToteCode, kUpsertRaceInfo, kInsertField,
+                                           kInsertRunner, kInsertTipRun,  kInsertTip,    kUpsertResult};
+
 }  // namespace
 
 // A WAL this long (pages of 4 KiB) holds about 30 commits of a race command: short enough to read
@@ -138,7 +186,8 @@ void Record::openAhead() {
         std::error_code ec;
         if (!fs::exists(file_, ec)) return;
         try {
-            connection(false);
+            Connection& c = connection(false);
+            for (const char* sql : kRaceStatements) c.statement(sql);
         } catch (...) {
             connection_.reset();
         }
@@ -227,119 +276,124 @@ void Record::writeBatch(Connection& c, const Batch& batch) {
     auto fetchId = [&](const Fetch& f) {
         auto [it, added] = fetches.try_emplace({f.at, f.address}, 0);
         if (added) {
-            c.statement("INSERT INTO fetch (fetched_at, address) VALUES (?1, ?2)").bindAll(f.at, f.address).run();
+            c.statement(kInsertFetch).bindAll(f.at, f.address).run();
             it->second = c.db.lastInsertId();
         }
         return it->second;
     };
-    auto meetingId = [&](const std::string& date, const std::string& page) {
+    // Ids by (date, name) and by race key, as the batch met or made them.
+    std::map<std::pair<std::string, std::string>, std::int64_t> meetingIds;
+    std::map<std::tuple<std::string, std::string, int>, std::int64_t> raceIds;
+    auto meetingId = [&](const std::string& date, std::string_view page) {
         const std::string name(cleanName(page));
-        Statement& s = c.statement(
-            "INSERT INTO meeting (date, name, track_key) VALUES (?1, ?2, ?3) "
-            "ON CONFLICT (date, name) DO UPDATE SET name = name RETURNING id");
-        s.bindAll(date, name, trackKey(name)).step();
-        const std::int64_t id = s.integer(0);
-        s.reset();
-        return id;
+        auto [it, added] = meetingIds.try_emplace({date, name}, 0);
+        if (added) {
+            Statement& s = c.statement(kUpsertMeeting);
+            s.bindAll(date, name, trackKey(name)).step();
+            it->second = s.integer(0);
+            s.reset();
+        }
+        return it->second;
     };
     auto raceId = [&](const RaceKey& key) {
-        Statement& s = c.statement(
-            "INSERT INTO race (meeting_id, number) VALUES (?1, ?2) "
-            "ON CONFLICT (meeting_id, number) DO UPDATE SET number = number RETURNING id");
-        s.bindAll(meetingId(key.date, key.meeting), key.race).step();
-        const std::int64_t id = s.integer(0);
-        s.reset();
-        return id;
+        const std::int64_t meeting = meetingId(key.date, key.meeting);
+        auto [it, added] = raceIds.try_emplace({key.date, std::string(cleanName(key.meeting)), key.race}, 0);
+        if (added) {
+            Statement& s = c.statement(kUpsertRace);
+            s.bindAll(meeting, key.race).step();
+            it->second = s.integer(0);
+            s.reset();
+        }
+        return it->second;
     };
 
     for (const MeetingDay& day : batch.meetingDays) {
+        // What the record holds of the date already: a meeting page fetched again mostly lists
+        // the same meetings and races, which need no write but the fetch that saw them.
+        struct Held {
+            std::string link, toteCode;
+            std::map<int, std::tuple<std::string, std::string, std::string>> races;  // time, track, length
+        };
+        std::map<std::int64_t, Held> held;
+        Statement& s = c.statement(kReadDay);
+        s.bindAll(day.date);
+        while (s.step()) {
+            const std::int64_t id = s.integer(0);
+            meetingIds[{day.date, s.text(1)}] = id;
+            Held& h = held[id];
+            h.link = s.text(2);
+            h.toteCode = s.text(3);
+            if (s.isNull(4)) continue;
+            raceIds[{day.date, s.text(1), static_cast<int>(s.integer(5))}] = s.integer(4);
+            h.races[static_cast<int>(s.integer(5))] = {s.text(6), s.text(7), s.text(8)};
+        }
+        s.reset();
+
         const std::int64_t fetch = fetchId(day.fetch);
         for (const Meeting& m : day.meetings) {
             const std::int64_t meeting = meetingId(day.date, m.name);
-            c.statement("UPDATE meeting SET link = ?2, fetch_id = ?3 WHERE id = ?1").bindAll(meeting, m.link, fetch).run();
-            if (!m.toteCode.empty())
-                c.statement("UPDATE meeting SET tote_code = ?2 WHERE id = ?1").bindAll(meeting, m.toteCode).run();
-            for (const RaceInfo& r : m.races)
-                c.statement(
-                     "INSERT INTO race (meeting_id, number, time, track, length) VALUES (?1, ?2, ?3, ?4, ?5) "
-                     "ON CONFLICT (meeting_id, number) DO UPDATE SET time = excluded.time, track = excluded.track, "
-                     "length = excluded.length WHERE (time, track, length) IS NOT (excluded.time, excluded.track, "
-                     "excluded.length)")
-                    .bindAll(meeting, r.number, r.time, r.track, r.length)
-                    .run();
+            const Held& h = held[meeting];
+            c.statement(kSetMeetingLink).bindAll(meeting, m.link, fetch).run();
+            if (!m.toteCode.empty() && m.toteCode != h.toteCode)
+                c.statement(kSetToteCode).bindAll(meeting, m.toteCode).run();
+            for (const RaceInfo& r : m.races) {
+                const auto was = h.races.find(r.number);
+                if (was != h.races.end() && was->second == std::tie(r.time, r.track, r.length)) continue;
+                c.statement(kUpsertRaceInfo).bindAll(meeting, r.number, r.time, r.track, r.length).run();
+            }
         }
     }
     for (const Field& f : batch.fields) {
-        c.statement("INSERT INTO field (race_id, fetch_id) VALUES (?1, ?2)").bindAll(raceId(f.race), fetchId(f.fetch)).run();
+        c.statement(kInsertField).bindAll(raceId(f.race), fetchId(f.fetch)).run();
         const std::int64_t field = c.db.lastInsertId();
         int position = 0;
         for (const Runner& r : f.runners)
-            c.statement(
-                 "INSERT INTO runner (field_id, position, number, form, name, jockey, weight, barrier, emergency) "
-                 "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)")
+            c.statement(kInsertRunner)
                 .bindAll(field, ++position, r.number, r.form, r.name, r.jockey, r.weight, r.barrier, r.emergency ? 1 : 0)
                 .run();
     }
     for (const TipRun& t : batch.tipRuns) {
-        const std::int64_t race = raceId(t.race);
-        c.statement(
-             "INSERT INTO tip_run (race_id, field_id, tipped_at, engine_version, best_bet, warning, stopped, ticked, "
-             "tips) VALUES (?1, (SELECT max(id) FROM field WHERE race_id = ?1), ?2, ?3, ?4, ?5, ?6, ?7, ?8)")
-            .bindAll(race, t.at, t.engineVersion, t.bestBet, t.warning, t.stopped, joinedTexts(t.ticked), tipNumbers(t))
+        c.statement(kInsertTipRun)
+            .bindAll(raceId(t.race), t.at, t.engineVersion, t.bestBet, t.warning, t.stopped, joinedTexts(t.ticked),
+                     tipNumbers(t))
             .run();
         const std::int64_t run = c.db.lastInsertId();
         for (const Tip& tip : t.tips)
-            c.statement(
-                 "INSERT INTO tip (tip_run_id, place, number, name, win_percent, rank_value, working) "
-                 "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)")
-                .bindAll(run, tip.place, tip.number, tip.name, tip.winPercent, tip.rankValue, tip.working)
-                .run();
+            c.statement(kInsertTip).bindAll(run, tip.place, tip.number, tip.name, tip.winPercent, tip.rankValue, tip.working).run();
     }
     for (const PriceFetch& p : batch.prices) {
-        c.statement("INSERT INTO price_fetch (race_id, fetch_id) VALUES (?1, ?2)")
-            .bindAll(raceId(p.race), fetchId(p.fetch))
-            .run();
+        c.statement(kInsertPriceFetch).bindAll(raceId(p.race), fetchId(p.fetch)).run();
         const std::int64_t priceFetch = c.db.lastInsertId();
         int position = 0;
         for (const PriceRow& r : p.rows) {
             const auto& x = r.prices;
-            c.statement(
-                 "INSERT INTO price (price_fetch_id, position, number, name, best, aus_tote, stab_win, nsw_win, "
-                 "qld_win, stab_plc, nsw_plc, qld_plc) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)")
+            c.statement(kInsertPrice)
                 .bindAll(priceFetch, ++position, r.number, r.name, r.best, x[0], x[1], x[2], x[3], x[4], x[5], x[6])
                 .run();
         }
     }
+    std::map<std::int64_t, std::string> toteCodes;  // written by this batch's results
     for (const Result& r : batch.results) {
         const std::int64_t race = raceId(r.race);
-        c.statement(
-             "INSERT INTO result (race_id, fetch_id, state, placings, places) VALUES (?1, ?2, ?3, ?4, ?5) "
-             "ON CONFLICT (race_id) DO UPDATE SET fetch_id = excluded.fetch_id, state = excluded.state, "
-             "placings = excluded.placings, places = excluded.places")
+        c.statement(kUpsertResult)
             .bindAll(race, fetchId(r.fetch), r.state,
                      r.placings ? std::optional(joined(*r.placings, ',')) : std::optional<std::string>(),
                      r.places.empty() ? std::optional<std::string>() : std::optional(joined(r.places, ',')))
             .run();
-        if (!r.toteCode.empty())
-            c.statement("UPDATE meeting SET tote_code = ?2 WHERE id = (SELECT meeting_id FROM race WHERE id = ?1)")
-                .bindAll(race, r.toteCode)
-                .run();
+        const std::int64_t meeting = meetingId(r.race.date, r.race.meeting);
+        if (!r.toteCode.empty() && toteCodes[meeting] != r.toteCode) {
+            c.statement(kSetToteCode).bindAll(meeting, r.toteCode).run();
+            toteCodes[meeting] = r.toteCode;
+        }
     }
     for (const Dividends& d : batch.dividends) {
         const std::int64_t race = raceId(d.race), fetch = fetchId(d.fetch);
-        c.statement("DELETE FROM dividend WHERE race_id = ?1").bindAll(race).run();
-        c.statement("DELETE FROM scratching WHERE race_id = ?1").bindAll(race).run();
+        c.statement(kDeleteDividends).bindAll(race).run();
+        c.statement(kDeleteScratchings).bindAll(race).run();
         int position = 0;
         for (const Dividend& x : d.dividends)
-            c.statement(
-                 "INSERT INTO dividend (race_id, position, bet, runners, cents, fetch_id) "
-                 "VALUES (?1, ?2, ?3, ?4, ?5, ?6)")
-                .bindAll(race, ++position, x.bet, joined(x.runners, '-'), x.cents, fetch)
-                .run();
-        for (int n : d.scratched)
-            c.statement("INSERT OR IGNORE INTO scratching (race_id, number, fetch_id) VALUES (?1, ?2, ?3)")
-                .bindAll(race, n, fetch)
-                .run();
+            c.statement(kInsertDividend).bindAll(race, ++position, x.bet, joined(x.runners, '-'), x.cents, fetch).run();
+        for (int n : d.scratched) c.statement(kInsertScratching).bindAll(race, n, fetch).run();
     }
 }
 

@@ -37,7 +37,8 @@ public:
     const std::filesystem::path& file() const { return file_; }
 
     // Opens a record that exists on another thread, while the command fetches its pages, so that
-    // the first save or read finds the connection made (and the WAL read back). A record not yet
+    // the first save or read finds the connection made (the WAL read back, a race command's
+    // statements prepared). A record not yet
     // written is left to the save that makes it; a failure here is met, and told, by that save.
     void openAhead();
 

@@ -87,6 +87,34 @@ TEST(Record, WhatIsSavedReadsBack) {
     EXPECT_EQ(pragma(record.file(), "PRAGMA user_version"), "3");
 }
 
+// The meeting page fetched again: what it changed is written, what it left alone stays, and every
+// meeting it listed points at the newer fetch.
+TEST(Record, AMeetingPageFetchedAgainChangesOnlyWhatChanged) {
+    test::TempDir dir;
+    Record record(dir.file("r.sqlite"));
+    const auto day = [](const std::string& at, const std::string& link, const std::string& tote, const std::string& time) {
+        return MeetingDay{"2026-12-06", {at, "http://form/access.pl"},
+                          {{"SCONE", "mscone", "", {{1, "13:10", "MAIDEN ", "1200m"}, {2, time, "CLASS 1 ", "1400m"}}},
+                           {"ASCOT", link, tote, {{1, "12:00", "PLATE ", "1000m"}}}}};
+    };
+    ASSERT_EQ(record.save({{day("t1", "mascot", "", "13:40")}}).cause, "");
+    MeetingDay again = day("t2", "mascot2", "AS", "13:45");
+    again.meetings[0].races.push_back({3, "14:10", "BM58 ", "2000m"});
+    ASSERT_EQ(record.save({{again}}).cause, "");
+    ASSERT_EQ(record.save({{day("t3", "mascot2", "", "13:45")}}).cause, "");  // no tote code: the known one stays
+
+    std::string races;
+    for (const RaceSummary& r : record.races({"2026-12-06", "2026-12-06", "", 0}))
+        races += r.key.meeting + std::to_string(r.key.race) + " " + r.time + " " + r.track + r.length + "|";
+    EXPECT_EQ(races, "ASCOT1 12:00 PLATE 1000m|SCONE1 13:10 MAIDEN 1200m|SCONE2 13:45 CLASS 1 1400m|"
+                     "SCONE3 14:10 BM58 2000m|");
+    Database db(record.file().string(), SQLITE_OPEN_READONLY);
+    Statement s = db.prepare("SELECT group_concat(name || ' ' || link || ' ' || tote_code || ' ' || fetched_at, '|') "
+                             "FROM (SELECT * FROM meeting JOIN fetch ON fetch.id = meeting.fetch_id ORDER BY name)");
+    ASSERT_TRUE(s.step());
+    EXPECT_EQ(s.text(0), "ASCOT mascot2 AS t3|SCONE mscone  t3");
+}
+
 TEST(Record, QueriesByDateRangeTrackAndRace) {
     test::TempDir dir;
     Record record(dir.file("r.sqlite"));
