@@ -411,6 +411,16 @@ int StdoutBuffer::sync() {
     return error_ == 0 ? 0 : -1;
 }
 
+bool willFetch(int argc, char** argv) {
+    const std::vector<std::string_view> words(argv + std::min(argc, 1), argv + argc);
+    for (std::string_view w : words)
+        if (w == "--offline" || w == "--help" || w == "-h" || w == "--version" || w == "help") return false;
+    for (std::string_view w : words)
+        for (const Command& c : commands())
+            if (c.fetches && c.name == w) return true;
+    return false;
+}
+
 int runOnStdout(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     StdoutBuffer buffer;

@@ -91,6 +91,7 @@ struct Command {
     // A punter command: its JSON is data with "error" and "warnings" (PunterJson.h), also when it
     // fails.
     bool punter = false;
+    bool fetches = false;  // fetches pages (unless told --offline)
 };
 
 void registerCommand(Command command);
@@ -150,6 +151,10 @@ void removeTempFolderOnSignals();
 // Ctrl-C during a review stops it between pages, so what it fetched is recorded; true when a
 // review was running and is now asked to stop. The next Ctrl-C ends the process.
 bool stopRunningReview();
+
+// Whether the words name a command that will fetch pages; read before the words are parsed, so
+// that libcurl can load meanwhile. A wrong guess costs only that loading.
+bool willFetch(int argc, char** argv);
 
 // Runs a command; output that cannot be written (out failed by the end) is "cannot write
 // output: <reason>" on err and exit status 1, and silently 1 when the reader has gone (a closed pipe).

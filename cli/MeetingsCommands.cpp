@@ -167,7 +167,7 @@ const Registrar meetingsCommand{Command{
     "error, warnings} (docs/cli-json.md). --csv prints one record per race: date, meeting,\n"
     "race, time, track, length. Exit status 1 when the service cannot be reached. A meeting whose\n"
     "race line cannot be read is left out and named on stderr.",
-    {"--date"}, runMeetings, {"--csv"}, true}};
+    {"--date"}, runMeetings, {"--csv"}, true, true}};
 
 }  // namespace
 }  // namespace selvane::cli

@@ -136,7 +136,7 @@ const Registrar registrar{
             {"--date", "--every"},
             runOdds,
             {"--csv", "--watch"},
-            true}};
+            true, true}};
 
 }  // namespace
 }  // namespace selvane::cli

@@ -172,7 +172,7 @@ const Registrar registrar{
             {"--date", "--stake"},
             runRace,
             {"--explain", "--csv"},
-            true}};
+            true, true}};
 
 }  // namespace
 }  // namespace selvane::cli

@@ -75,7 +75,7 @@ const Registrar registrar{Command{
     "whose state changed are marked, the time of the last good fetch and the data's age are\n"
     "shown, and a failed fetch reads \"stale since hh:mm:ss\". Not on a terminal it prints one\n"
     "block per fetch. Ctrl-C ends it: exit status 0 when the last fetch worked, else 1.",
-    {"--date", "--race", "--every"}, runResults, {"--csv", "--watch"}, true}};
+    {"--date", "--race", "--every"}, runResults, {"--csv", "--watch"}, true, true}};
 
 }  // namespace
 }  // namespace selvane::cli

@@ -320,6 +320,7 @@ const Registrar registrar{Command{
     {"--from", "--to", "--track", "--stake", "--jobs", "--chart"},
     reviewCommand,
     {"--offline", "--races", "--by-track", "--csv"},
+    true,
     true}};
 
 }  // namespace

@@ -75,6 +75,15 @@ const Curl* libcurl() {
     return loaded ? &*loaded : nullptr;
 }
 
+}  // namespace
+
+void loadFetcherAhead() {
+    // Kept, so that a normal exit waits for the loading instead of unloading under it.
+    static std::future<void> loading = std::async(std::launch::async, [] { libcurl(); });
+}
+
+namespace {
+
 std::string sizeText(std::size_t bytes) {
     constexpr std::size_t kMiB = 1024u * 1024u;
     if (bytes >= kMiB && bytes % kMiB == 0) return std::to_string(bytes / kMiB) + " MB";

@@ -93,15 +93,18 @@ TEST(Record, AMeetingPageFetchedAgainChangesOnlyWhatChanged) {
     test::TempDir dir;
     Record record(dir.file("r.sqlite"));
     const auto day = [](const std::string& at, const std::string& link, const std::string& tote, const std::string& time) {
-        return MeetingDay{"2026-12-06", {at, "http://form/access.pl"},
-                          {{"SCONE", "mscone", "", {{1, "13:10", "MAIDEN ", "1200m"}, {2, time, "CLASS 1 ", "1400m"}}},
-                           {"ASCOT", link, tote, {{1, "12:00", "PLATE ", "1000m"}}}}};
+        Batch b;
+        b.meetingDays.push_back(
+            {"2026-12-06", {at, "http://form/access.pl"},
+             {{"SCONE", "mscone", "", {{1, "13:10", "MAIDEN ", "1200m"}, {2, time, "CLASS 1 ", "1400m"}}},
+              {"ASCOT", link, tote, {{1, "12:00", "PLATE ", "1000m"}}}}});
+        return b;
     };
-    ASSERT_EQ(record.save({{day("t1", "mascot", "", "13:40")}}).cause, "");
-    MeetingDay again = day("t2", "mascot2", "AS", "13:45");
-    again.meetings[0].races.push_back({3, "14:10", "BM58 ", "2000m"});
-    ASSERT_EQ(record.save({{again}}).cause, "");
-    ASSERT_EQ(record.save({{day("t3", "mascot2", "", "13:45")}}).cause, "");  // no tote code: the known one stays
+    ASSERT_EQ(record.save(day("t1", "mascot", "", "13:40")).cause, "");
+    Batch again = day("t2", "mascot2", "AS", "13:45");
+    again.meetingDays[0].meetings[0].races.push_back({3, "14:10", "BM58 ", "2000m"});
+    ASSERT_EQ(record.save(again).cause, "");
+    ASSERT_EQ(record.save(day("t3", "mascot2", "", "13:45")).cause, "");  // no tote code: the known one stays
 
     std::string races;
     for (const RaceSummary& r : record.races({"2026-12-06", "2026-12-06", "", 0}))
