@@ -3,7 +3,9 @@
 #include "CommandLine.h"
 #include "PunterJson.h"
 #include "Watch.h"
+#include "Recording.h"
 #include "WorkFolder.h"
+#include "net/Fetcher.h"
 #include "net/HtmlEngine.h"
 #include "net/PageText.h"
 
@@ -363,6 +365,12 @@ int runWords(int argc, char** argv, std::ostream& out, std::ostream& err, std::s
         Context ctx{Args(std::move(line.positional), std::move(options)), line.json, work, services, limits, out, err, {}, cmd->name};
         ctx.record.file = std::move(recordFile);
         ctx.temporaryWork = !temp.path.empty();
+        // The record opens and libcurl loads on other threads while the command starts. The
+        // record's thread goes first: no thread can start while a library is being loaded.
+        if (cmd->fetches && !ctx.args.flag("--offline")) {
+            openRecordAhead(ctx);
+            loadFetcherAhead();
+        }
         try {
             return cmd->run(ctx);
         } catch (const InputError& e) {
@@ -409,16 +417,6 @@ int StdoutBuffer::sync() {
     // After an error the rest is dropped: nothing more can reach the reader.
     setp(buffer_, buffer_ + sizeof buffer_);
     return error_ == 0 ? 0 : -1;
-}
-
-bool willFetch(int argc, char** argv) {
-    const std::vector<std::string_view> words(argv + std::min(argc, 1), argv + argc);
-    for (std::string_view w : words)
-        if (w == "--offline" || w == "--help" || w == "-h" || w == "--version" || w == "help") return false;
-    for (std::string_view w : words)
-        for (const Command& c : commands())
-            if (c.fetches && c.name == w) return true;
-    return false;
 }
 
 int runOnStdout(int argc, char** argv) {

@@ -152,10 +152,6 @@ void removeTempFolderOnSignals();
 // review was running and is now asked to stop. The next Ctrl-C ends the process.
 bool stopRunningReview();
 
-// Whether the words name a command that will fetch pages; read before the words are parsed, so
-// that libcurl can load meanwhile. A wrong guess costs only that loading.
-bool willFetch(int argc, char** argv);
-
 // Runs a command; output that cannot be written (out failed by the end) is "cannot write
 // output: <reason>" on err and exit status 1, and silently 1 when the reader has gone (a closed pipe).
 int runCli(int argc, char** argv, std::ostream& out, std::ostream& err);

@@ -134,7 +134,6 @@ json meetingsDataJson(const App& app) {
 int runMeetings(Context& ctx) {
     ctx.args.expect(0, 0, {"--date", "--csv"});
     const bool csv = csvWanted(ctx);
-    openRecordAhead(ctx);
     const auto app = downloadMeetings(ctx);
     recordFetched(ctx, *app);
     if (csv) {

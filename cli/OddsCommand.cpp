@@ -82,7 +82,6 @@ namespace {
 
 int runOdds(Context& ctx) {
     const bool csv = csvWanted(ctx);
-    openRecordAhead(ctx);
     if (watchWanted(ctx)) {
         ctx.args.expect(2, 2, {"--date", "--csv", "--watch", "--every"});
         raceArgument(ctx.args.at(1, "RACE"));

@@ -101,7 +101,6 @@ int runRace(Context& ctx) {
     const bool csv = csvWanted(ctx);
     const std::optional<long long> stake = stakeOption(ctx.args.option("--stake"));
     const bool explain = ctx.args.flag("--explain");
-    openRecordAhead(ctx);
     auto app = chooseRaceOfArguments(ctx, {"--explain", "--stake", "--csv"});
     const MainWindow& w = app->window;
     // A race page that could not be fetched still shows the placeholder tips and the warning:

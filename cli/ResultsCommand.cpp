@@ -40,7 +40,6 @@ int runResults(Context& ctx) {
     const bool csv = csvWanted(ctx);
     const std::string track = ctx.args.at(0, "TRACK");
     const int race = raceOption(ctx.args.option("--race"));
-    openRecordAhead(ctx);
     if (watchWanted(ctx)) return watchCommand(ctx, csv, [&] { return resultsBoard(ctx, track, race); });
     const auto app = checkedResults(ctx, track, race);
     const MainWindow& w = app->window;

@@ -2,12 +2,9 @@
 #include <cstdlib>
 
 #include "Cli.h"
-#include "net/Fetcher.h"
 
 int main(int argc, char** argv) {
     selvane::cli::removeTempFolderOnSignals();
-    // libcurl loads on another core while the words are read and the work folder made.
-    if (selvane::cli::willFetch(argc, argv)) selvane::loadFetcherAhead();
     const int code = selvane::cli::runOnStdout(argc, argv);
 #if defined(__SANITIZE_ADDRESS__)
     return code;  // the leak check runs at exit

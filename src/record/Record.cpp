@@ -134,9 +134,12 @@ constexpr const char* kRaceStatements[] = {kInsertFetch,  kUpsertMeeting, kUpser
 
 }  // namespace
 
-// A WAL this long (pages of 4 KiB) holds about 30 commits of a race command: short enough to read
-// back quickly at every start, long enough that its checkpoint's two syncs are rare.
+// A commit that grows the WAL past this many pages (of 4 KiB; a race command writes about ten)
+// checkpoints it on the spot, syncs and all.
 constexpr int kCheckpointPages = 500;
+// A record opened ahead checkpoints a WAL past this many pages there, off the command's way: the
+// next opener then reads back only what came since.
+constexpr int kCheckpointAheadPages = 64;
 
 struct Record::Connection {
     Connection(const fs::path& file, int flags, std::chrono::milliseconds timeout)
@@ -158,11 +161,22 @@ struct Record::Connection {
     // Not waiting for readers (another program's open read): then it stays a plain checkpoint
     // and a later commit tries again.
     static int checkpointLongLog(void* self, sqlite3* db, const char* name, int pages) {
-        if (pages < kCheckpointPages) return SQLITE_OK;
-        sqlite3_busy_timeout(db, 0);
-        sqlite3_wal_checkpoint_v2(db, name, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
-        sqlite3_busy_timeout(db, static_cast<Connection*>(self)->busyTimeout);
+        if (pages >= kCheckpointPages) static_cast<Connection*>(self)->truncateLog(name);
         return SQLITE_OK;
+    }
+
+    void truncateLog(const char* name = "main") {
+        sqlite3_busy_timeout(db.handle(), 0);
+        sqlite3_wal_checkpoint_v2(db.handle(), name, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+        sqlite3_busy_timeout(db.handle(), busyTimeout);
+    }
+
+    void truncateLogLongerThan(const fs::path& file, int pages) {
+        std::error_code ec;
+        const std::uintmax_t bytes = fs::file_size(file.string() + "-wal", ec);
+        // A frame is a page and its 24-byte header, after the file's 32-byte header.
+        if (!ec && bytes > 32 + static_cast<std::uintmax_t>(pages) * (db.queryInt("PRAGMA page_size") + 24))
+            truncateLog();
     }
 
     Statement& statement(const char* sql) {
@@ -188,6 +202,7 @@ void Record::openAhead() {
         try {
             Connection& c = connection(false);
             for (const char* sql : kRaceStatements) c.statement(sql);
+            c.truncateLogLongerThan(file_, kCheckpointAheadPages);
         } catch (...) {
             connection_.reset();
         }
