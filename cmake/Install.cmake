@@ -108,11 +108,11 @@ set(CPACK_DEBIAN_PACKAGE_SOURCE selvane)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://selvane.example.org/)
 # The shared libraries the programs link come from dpkg-shlibdeps (the web engine's library
-# brings its helper process); the Qt platform plugins and libcurl are loaded at run time, so
-# they are named. The e-mail and web buttons hand their addresses to xdg-utils.
+# brings its helper process); the Qt platform plugins, libcurl and libsqlite3 are loaded at run
+# time, so they are named. The e-mail and web buttons hand their addresses to xdg-utils.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_NAME selvane)
-set(CPACK_DEBIAN_DESKTOP_PACKAGE_DEPENDS "qt6-qpa-plugins, libcurl4, libcairo2, libfontconfig1")
+set(CPACK_DEBIAN_DESKTOP_PACKAGE_DEPENDS "qt6-qpa-plugins, libcurl4, libsqlite3-0, libcairo2, libfontconfig1")
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_RECOMMENDS "xdg-utils")
 # A build against the stand-in services on loopback is of little use without them.
 if(SELVANE_FORM_GUIDE_URL MATCHES "^https?://(127\\.0\\.0\\.1|localhost)[:/]")

@@ -55,7 +55,7 @@ for pair in "desktop:$desktop" "standin:$standin"; do
 done
 
 depends=$(dpkg-deb -f "$desktop" Depends)
-for p in libcurl4 libcairo2 libxml2 libqt6widgets6 libqt6webenginewidgets6 libqt6charts6 qt6-qpa-plugins libqt6webenginecore6-bin; do
+for p in libcurl4 libsqlite3-0 libcairo2 libxml2 libqt6widgets6 libqt6webenginewidgets6 libqt6charts6 qt6-qpa-plugins libqt6webenginecore6-bin; do
   [[ ", $depends," == *", $p"[\ ,]* ]] || fail "selvane does not depend on $p: $depends"
 done
 [[ "$depends" != *httplib* ]] || fail "selvane depends on the HTTP server library: $depends"

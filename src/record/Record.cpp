@@ -142,14 +142,13 @@ constexpr int kCheckpointPages = 500;
 constexpr int kCheckpointAheadPages = 64;
 
 struct Record::Connection {
-    Connection(const fs::path& file, int flags, std::chrono::milliseconds timeout)
-        : db(file.string(), flags), busyTimeout(static_cast<int>(timeout.count())) {
-        sqlite3_busy_timeout(db.handle(), busyTimeout);
+    Connection(const fs::path& file, int flags, std::chrono::milliseconds timeout) : db(file.string(), flags) {
+        db.setBusyTimeout(static_cast<int>(timeout.count()));
         // Closing the last connection would checkpoint and sync two files on every command: the
         // WAL stays instead, for the next opener to read back, until a commit grows it past
         // kCheckpointPages.
-        sqlite3_db_config(db.handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-        sqlite3_wal_hook(db.handle(), checkpointLongLog, this);
+        db.keepLogOnClose();
+        db.onCommit(checkpointLongLog, this);
         // WAL: readers never wait for the writer and a killed writer leaves the last commit whole.
         // NORMAL still survives a killed process; only a power cut may lose the last commits.
         db.exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON;");
@@ -160,15 +159,8 @@ struct Record::Connection {
     // grown is checkpointed and cut to nothing, so the next command starts from an empty one.
     // Not waiting for readers (another program's open read): then it stays a plain checkpoint
     // and a later commit tries again.
-    static int checkpointLongLog(void* self, sqlite3* db, const char* name, int pages) {
-        if (pages >= kCheckpointPages) static_cast<Connection*>(self)->truncateLog(name);
-        return SQLITE_OK;
-    }
-
-    void truncateLog(const char* name = "main") {
-        sqlite3_busy_timeout(db.handle(), 0);
-        sqlite3_wal_checkpoint_v2(db.handle(), name, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
-        sqlite3_busy_timeout(db.handle(), busyTimeout);
+    static void checkpointLongLog(void* self, int pages) {
+        if (pages >= kCheckpointPages) static_cast<Connection*>(self)->db.truncateLog();
     }
 
     void truncateLogLongerThan(const fs::path& file, int pages) {
@@ -176,7 +168,7 @@ struct Record::Connection {
         const std::uintmax_t bytes = fs::file_size(file.string() + "-wal", ec);
         // A frame is a page and its 24-byte header, after the file's 32-byte header.
         if (!ec && bytes > 32 + static_cast<std::uintmax_t>(pages) * (db.queryInt("PRAGMA page_size") + 24))
-            truncateLog();
+            db.truncateLog();
     }
 
     Statement& statement(const char* sql) {
@@ -186,7 +178,6 @@ struct Record::Connection {
     }
 
     Database db;
-    int busyTimeout;
     std::unordered_map<const char*, Statement> statements;
 };
 
@@ -257,7 +248,7 @@ Record::Saved Record::save(const Batch& batch) {
                 writeBatch(c, batch);
                 c.db.exec("COMMIT");
             } catch (...) {
-                sqlite3_exec(c.db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+                c.db.rollbackQuietly();
                 throw;
             }
             saved.ok = true;

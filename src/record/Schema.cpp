@@ -150,7 +150,7 @@ void migrate(Database& db) {
         db.exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
         db.exec("COMMIT");
     } catch (...) {
-        sqlite3_exec(db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        db.rollbackQuietly();
         throw;
     }
 }

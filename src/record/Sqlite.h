@@ -20,6 +20,9 @@ struct SqliteError : std::runtime_error {
 
 class Statement;
 
+// libsqlite3 is loaded with the first connection opened, not with the program: most commands
+// never open the record, and the library's loading would cost every start.
+
 // One connection, closed with the object.
 class Database {
 public:
@@ -35,11 +38,28 @@ public:
     std::int64_t lastInsertId() const;
     // The first column of the first row of a one-row query.
     std::int64_t queryInt(const char* sql);
-    sqlite3* handle() const { return db_; }
     [[noreturn]] void fail(int code) const;
 
+    // How long a statement waits for another connection's lock before it fails as busy.
+    void setBusyTimeout(int milliseconds);
+    // Closing leaves the WAL as it is instead of checkpointing it.
+    void keepLogOnClose();
+    // hook(arg, pages) after each commit, with the pages the WAL then holds.
+    void onCommit(void (*hook)(void* arg, int pages), void* arg);
+    // Checkpoints the WAL and cuts it to nothing, waiting for nobody: with a reader in the way it
+    // stays a plain checkpoint.
+    void truncateLog();
+    // Ends the open transaction, if any, keeping the error that ended it.
+    void rollbackQuietly();
+
 private:
+    friend class Statement;
+    sqlite3* handle() const { return db_; }
+
     sqlite3* db_ = nullptr;
+    int busyTimeout_ = 0;
+    void (*commitHook_)(void*, int) = nullptr;
+    void* commitArg_ = nullptr;
 };
 
 // A prepared statement; reset when it is bound again, finalised with the object.

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <fstream>
 #include <thread>
 
 #include "CliRun.h"
@@ -19,10 +20,10 @@ using namespace std::chrono_literals;
 // The program with words against the stand-in, stdout on fd out, stderr into errFile, its
 // temporary folder under tmp.
 pid_t start(std::vector<std::string> words, const Services& s, int out, const std::string& errFile,
-            const std::string& tmp) {
+            const std::string& tmp, std::vector<std::string> env = {}) {
     words.insert(words.begin(), SELVANE_CLI_PROGRAM);
     words.insert(words.end(), {"--form-guide", s.formGuide, "--results-site", s.resultsSiteRoot});
-    std::vector<std::string> env{"TMPDIR=" + tmp};
+    env.push_back("TMPDIR=" + tmp);
     if (const char* path = std::getenv("PATH")) env.push_back("PATH=" + std::string(path));
     std::vector<char*> argv, envp;
     for (std::string& w : words) argv.push_back(w.data());
@@ -143,6 +144,24 @@ TEST_F(Process, OutputThatCannotBeWrittenFails) {
         EXPECT_EQ(err(), c.err);
         EXPECT_EQ(leftInTmp(), 0);
     }
+}
+
+// A machine whose SQLite cannot be loaded: the command does its job and says once that nothing
+// was recorded, and why.
+TEST_F(Process, WithoutSqliteACommandStillWorksUnrecorded) {
+    test::TempDir libs;
+    std::ofstream(libs.file("libsqlite3.so.0")) << "not a library";
+    const std::string record = logs.file("record.sqlite");
+    const int out = ::open(logs.file("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const pid_t child = start({"race", "scone", "3", "--record", record}, web.services(), out, logs.file("err"),
+                              tmp.path().string(), {"LD_LIBRARY_PATH=" + libs.path().string()});
+    ::close(out);
+    EXPECT_EQ(ending(child), "exit 0");
+    EXPECT_NE(test::readFile(logs.file("out")).find("Tip"), std::string::npos);
+    const std::string said = err();
+    EXPECT_TRUE(said.starts_with("selvane-cli: not recorded: " + record + ": cannot load SQLite: ")) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_FALSE(fs::exists(record));
 }
 
 }  // namespace
