@@ -365,11 +365,14 @@ int runWords(int argc, char** argv, std::ostream& out, std::ostream& err, std::s
         Context ctx{Args(std::move(line.positional), std::move(options)), line.json, work, services, limits, out, err, {}, cmd->name};
         ctx.record.file = std::move(recordFile);
         ctx.temporaryWork = !temp.path.empty();
-        // The record opens and libcurl loads on other threads while the command starts. The
-        // record's thread goes first: no thread can start while a library is being loaded.
+        // libcurl loads, and then the record opens, on another thread while the command starts.
+        // One thread for both: two libraries loading at once only queue, and no thread can
+        // start while one loads.
         if (cmd->fetches && !ctx.args.flag("--offline")) {
-            openRecordAhead(ctx);
-            loadFetcherAhead();
+            if (ctx.record.file.empty())
+                loadFetcherAhead();
+            else
+                openRecordAhead(ctx, loadFetcher);
         }
         try {
             return cmd->run(ctx);

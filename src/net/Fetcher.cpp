@@ -77,9 +77,11 @@ const Curl* libcurl() {
 
 }  // namespace
 
+void loadFetcher() { libcurl(); }
+
 void loadFetcherAhead() {
     // Kept, so that a normal exit waits for the loading instead of unloading under it.
-    static std::future<void> loading = std::async(std::launch::async, [] { libcurl(); });
+    static std::future<void> loading = std::async(std::launch::async, loadFetcher);
 }
 
 namespace {

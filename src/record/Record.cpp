@@ -185,9 +185,13 @@ Record::Record(fs::path file, Options options) : file_(std::move(file)), options
 
 Record::~Record() { awaitOpening(); }
 
-void Record::openAhead() {
-    if (connection_ || opening_.valid()) return;
-    opening_ = std::async(std::launch::async, [this] {
+void Record::openAhead(std::function<void()> first) {
+    if (connection_ || opening_.valid()) {
+        if (first) first();
+        return;
+    }
+    opening_ = std::async(std::launch::async, [this, first = std::move(first)] {
+        if (first) first();
         std::error_code ec;
         if (!fs::exists(file_, ec)) return;
         try {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <future>
 #include <memory>
 #include <stdexcept>
@@ -38,9 +39,10 @@ public:
 
     // Opens a record that exists on another thread, while the command fetches its pages, so that
     // the first save or read finds the connection made (the WAL read back, a race command's
-    // statements prepared). A record not yet
-    // written is left to the save that makes it; a failure here is met, and told, by that save.
-    void openAhead();
+    // statements prepared). A record not yet written is left to the save that makes it; a
+    // failure here is met, and told, by that save. `first` runs on that thread before the
+    // opening: what else the caller has loading (two libraries loading at once only queue).
+    void openAhead(std::function<void()> first = {});
 
     struct Saved {
         bool ok = false;
