@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "PunterJson.h"
 #include "Watch.h"
+#include "Ahead.h"
 #include "Recording.h"
 #include "WorkFolder.h"
 #include "net/Fetcher.h"
@@ -365,14 +366,11 @@ int runWords(int argc, char** argv, std::ostream& out, std::ostream& err, std::s
         Context ctx{Args(std::move(line.positional), std::move(options)), line.json, work, services, limits, out, err, {}, cmd->name};
         ctx.record.file = std::move(recordFile);
         ctx.temporaryWork = !temp.path.empty();
-        // libcurl loads, and then the record opens, on another thread while the command starts.
-        // One thread for both: two libraries loading at once only queue, and no thread can
-        // start while one loads.
+        // libcurl loads (main may have handed it over already: then this finds it loaded), and
+        // then the record opens, on the thread ahead while the command starts.
         if (cmd->fetches && !ctx.args.flag("--offline")) {
-            if (ctx.record.file.empty())
-                loadFetcherAhead();
-            else
-                openRecordAhead(ctx, loadFetcher);
+            runAhead(loadFetcher);
+            openRecordAhead(ctx, runAhead);
         }
         try {
             return cmd->run(ctx);

@@ -14,11 +14,11 @@ std::filesystem::path recordFileOption(const std::optional<std::string>& file, b
     return record::defaultRecordFile();
 }
 
-void openRecordAhead(Context& ctx, std::function<void()> first) {
+void openRecordAhead(Context& ctx, const record::Record::Opener& run) {
     RecordTarget& target = ctx.record;
     if (target.file.empty()) return;
     if (!target.store) target.store = std::make_unique<record::Record>(target.file);
-    target.store->openAhead(std::move(first));
+    target.store->openAhead(run);
 }
 
 void saveToRecord(Context& ctx, const record::Batch& batch) {

@@ -29,7 +29,7 @@ struct RecordTarget {
 std::filesystem::path recordFileOption(const std::optional<std::string>& file, bool noRecord);
 
 // Opens the record the command will write while it fetches (see record::Record::openAhead).
-void openRecordAhead(Context& ctx, std::function<void()> first = {});
+void openRecordAhead(Context& ctx, const record::Record::Opener& run = {});
 
 // Writes the batch in one transaction. A record that cannot be written never stops the command:
 // stderr says once "not recorded: <cause>".

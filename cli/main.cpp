@@ -1,10 +1,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "Ahead.h"
 #include "Cli.h"
+#include "net/Fetcher.h"
 
 int main(int argc, char** argv) {
     selvane::cli::removeTempFolderOnSignals();
+    // libcurl loads on another core while the words are read.
+    if (selvane::cli::willFetch(argc, argv)) selvane::cli::runAhead(selvane::loadFetcher);
     const int code = selvane::cli::runOnStdout(argc, argv);
 #if defined(__SANITIZE_ADDRESS__)
     return code;  // the leak check runs at exit

@@ -79,11 +79,6 @@ const Curl* libcurl() {
 
 void loadFetcher() { libcurl(); }
 
-void loadFetcherAhead() {
-    // Kept, so that a normal exit waits for the loading instead of unloading under it.
-    static std::future<void> loading = std::async(std::launch::async, loadFetcher);
-}
-
 namespace {
 
 std::string sizeText(std::size_t bytes) {

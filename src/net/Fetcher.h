@@ -46,11 +46,10 @@ private:
     std::map<std::string, FetchResult> dead_;  // by service, the failure without body or address
 };
 
-// Loads libcurl and the libraries it brings, as the first fetch would; for a front end that knows
-// as it starts that it will fetch, on a thread of its own (the first fetch then waits only for
-// what is left of the loading). loadFetcherAhead makes that thread.
+// Loads libcurl and the libraries it brings, as the first fetch would: for a front end that knows
+// as it starts that it will fetch, to run on another thread meanwhile (the first fetch then waits
+// only for what is left of the loading).
 void loadFetcher();
-void loadFetcherAhead();
 
 // Blocking fetch; an HTTP status of 400 or more is a failure, and so is an address whose path
 // holds a "." or ".." step ("(bad address)", nothing sent).

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <map>
+#include <memory>
+#include <thread>
 #include <tuple>
 #include <unordered_map>
 
@@ -185,13 +187,9 @@ Record::Record(fs::path file, Options options) : file_(std::move(file)), options
 
 Record::~Record() { awaitOpening(); }
 
-void Record::openAhead(std::function<void()> first) {
-    if (connection_ || opening_.valid()) {
-        if (first) first();
-        return;
-    }
-    opening_ = std::async(std::launch::async, [this, first = std::move(first)] {
-        if (first) first();
+void Record::openAhead(const Opener& run) {
+    if (connection_ || opening_.valid()) return;
+    auto opening = std::make_shared<std::packaged_task<void()>>([this] {
         std::error_code ec;
         if (!fs::exists(file_, ec)) return;
         try {
@@ -202,6 +200,12 @@ void Record::openAhead(std::function<void()> first) {
             connection_.reset();
         }
     });
+    opening_ = opening->get_future();
+    // Once the opening has run the thread touches nothing of this record.
+    if (run)
+        run([opening] { (*opening)(); });
+    else
+        std::thread([opening] { (*opening)(); }).detach();
 }
 
 void Record::awaitOpening() {

@@ -40,9 +40,10 @@ public:
     // Opens a record that exists on another thread, while the command fetches its pages, so that
     // the first save or read finds the connection made (the WAL read back, a race command's
     // statements prepared). A record not yet written is left to the save that makes it; a
-    // failure here is met, and told, by that save. `first` runs on that thread before the
-    // opening: what else the caller has loading (two libraries loading at once only queue).
-    void openAhead(std::function<void()> first = {});
+    // failure here is met, and told, by that save. `run` hands the opening to the caller's own
+    // thread for such work; by default it gets a thread of its own.
+    using Opener = std::function<void(std::function<void()>)>;
+    void openAhead(const Opener& run = {});
 
     struct Saved {
         bool ok = false;
