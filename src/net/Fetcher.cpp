@@ -175,10 +175,9 @@ FetchResult transfer(const std::string& url, const FetchLimits& limits, void** k
     c->easySetopt(curl, CURLOPT_NOSIGNAL, 1L);
     c->easySetopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect.count()));
     c->easySetopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.total.count()));
-    if (limits.stall.count() > 0) {
-        c->easySetopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-        c->easySetopt(curl, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stall.count()));
-    }
+    // Set every time, also to nothing: a kept handle keeps the last transfer's options.
+    c->easySetopt(curl, CURLOPT_LOW_SPEED_LIMIT, limits.stall.count() > 0 ? 1L : 0L);
+    c->easySetopt(curl, CURLOPT_LOW_SPEED_TIME, static_cast<long>(std::max<long long>(limits.stall.count(), 0)));
     c->easySetopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBytes));
     c->easySetopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
     c->easySetopt(curl, CURLOPT_MAXREDIRS, 5L);
@@ -236,7 +235,10 @@ FetchResult fetchPumped(const std::string& url, const FetchLimits& limits, Event
         while (pending.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) pump->pumpEvents();
         result = pending.get();
     } else {
-        result = transfer(url, limits);
+        // One after another on this thread: the connection to a service stays open from one page
+        // to the next, as a browser's would.
+        thread_local FetchSession session;
+        result = session.fetch(url, limits);
     }
     if (dead) dead->note(url, result);
     return result;
