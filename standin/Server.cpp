@@ -11,6 +11,7 @@
 #include <fstream>
 #include <map>
 #include <mutex>
+#include <set>
 #include <stdexcept>
 #include <thread>
 
@@ -95,6 +96,7 @@ struct Server::Impl {
     std::optional<LocalTime> fixedNow;
     std::map<std::string, Reply> overrides;
     std::vector<std::string> requestTargets;
+    std::set<std::pair<std::string, int>> connections;  // by the client's address and port
     mutable std::map<std::pair<Date, bool>, std::shared_ptr<const RaceDay>> days;
 
     LocalTime now() const {
@@ -237,6 +239,7 @@ void Server::Impl::handle(const httplib::Request& req, httplib::Response& res) {
     {
         std::lock_guard lock(mutex);
         requestTargets.push_back(req.target);
+        connections.emplace(req.remote_addr, req.remote_port);
         f = startsWith(req.target, faultPath) ? fault : Fault::None;
     }
     switch (f) {
@@ -435,6 +438,11 @@ std::size_t Server::requestCount() const { return impl_->requests.load(); }
 std::vector<std::string> Server::requestLog() const {
     std::lock_guard lock(impl_->mutex);
     return impl_->requestTargets;
+}
+
+std::size_t Server::connectionCount() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->connections.size();
 }
 
 }  // namespace selvane::standin

@@ -84,6 +84,8 @@ public:
     std::size_t requestCount() const;
     // Every request target (path and query as sent), in the order they came.
     std::vector<std::string> requestLog() const;
+    // The connections the requests came on (kept-alive ones carry several).
+    std::size_t connectionCount() const;
 
 private:
     struct Impl;

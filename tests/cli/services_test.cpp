@@ -63,6 +63,11 @@ TEST_F(Commands, EachCommandPrintsItsTable) {
             EXPECT_EQ(std::count(log.begin(), log.end(), "/tote/2026/12/06/mtgraces.html"), ++resultsRuns);
         }
     }
+    // A command's five pages come over one kept-alive connection (at most: one may be left open).
+    const std::size_t requests = web.server.requestCount(), connections = web.server.connectionCount();
+    EXPECT_EQ(cli({"race", "scone", "2"}).code, 0);
+    EXPECT_EQ(web.server.requestCount() - requests, 5u);
+    EXPECT_LE(web.server.connectionCount() - connections, 1u);
 }
 
 TEST_F(Commands, AServiceThatFailsIsNamedWithItsCauseAndExitOne) {
