@@ -368,12 +368,17 @@ int runWords(int argc, char** argv, std::ostream& out, std::ostream& err, std::s
         ctx.temporaryWork = !temp.path.empty();
         // libcurl loads (main may have handed it over already: then this finds it loaded), and
         // then the record opens, on the thread ahead while the command starts.
-        if (cmd->fetches && !ctx.args.flag("--offline")) {
+        const bool ahead = cmd->fetches && !ctx.args.flag("--offline");
+        if (ahead) {
             runAhead(loadFetcher);
             openRecordAhead(ctx, runAhead);
         }
         try {
-            return cmd->run(ctx);
+            const int code = cmd->run(ctx);
+            // The record closes there too, while the output goes out.
+            if (ahead && ctx.record.store)
+                runAhead([closing = std::shared_ptr<record::Record>(std::move(ctx.record.store))] {});
+            return code;
         } catch (const InputError& e) {
             if (ctx.json && cmd->punter) out << punterDocument({}, ctx.warnings, e.what()).dump(2) << "\n";
             throw;

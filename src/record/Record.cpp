@@ -129,10 +129,10 @@ constexpr const char* kInsertDividend =
     "INSERT INTO dividend (race_id, position, bet, runners, cents, fetch_id) VALUES (?1, ?2, ?3, ?4, ?5, ?6)";
 constexpr const char* kInsertScratching = "INSERT OR IGNORE INTO scratching (race_id, number, fetch_id) VALUES (?1, ?2, ?3)";
 
-// What a race command saves: its meeting day, field, tips and results.
-constexpr const char* kRaceStatements[] = {kInsertFetch,  kUpsertMeeting, kUpsertRace,   kReadDay,
-                                           kSetMeetingLink, kSetToteCode, kUpsertRaceInfo, kInsertField,
-                                           kInsertRunner, kInsertTipRun,  kInsertTip,    kUpsertResult};
+// What every save of a race command runs: a meeting day read back, a field, tips and results.
+// What runs only when something changed is prepared when it does.
+constexpr const char* kRaceStatements[] = {kInsertFetch, kReadDay,      kSetMeetingLink, kInsertField,
+                                           kInsertRunner, kInsertTipRun, kInsertTip,      kUpsertResult};
 
 }  // namespace
 
