@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config git
-  libcurl4-openssl-dev libxml2-dev libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libcli11-dev libcairo2-dev help2man
+  libcurl4-openssl-dev libxml2-dev libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libcli11-dev libcairo2-dev libfontconfig-dev help2man
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-webengine-dev libqt6webenginecore6-bin qt6-charts-dev

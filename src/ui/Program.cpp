@@ -1,5 +1,6 @@
 #include "ui/Program.h"
 
+#include <fontconfig/fontconfig.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -12,11 +13,13 @@
 #include <QPointer>
 #include <QSettings>
 #include <QShortcut>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <thread>
 #include <utility>
 
 #include "app/App.h"
@@ -50,6 +53,9 @@ void identifyProgram() {
     QApplication::setApplicationName(QStringLiteral("selvane"));
     // The desktop matches the windows to the menu entry (and its icon) by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(SELVANE_APP_ID));
+}
+
+void giveWindowIcon() {
     QIcon icon;
     for (int size : {16, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/selvane-%1.png").arg(size), QSize(size, size));
@@ -206,6 +212,10 @@ void Desktop::showSplash() {
     splash_.onAgreed = [this] { acceptSplash(); };
     splashView_ = std::make_unique<SplashView>(splash_, app_.programFolder);
     splashView_->show();
+    // The window goes up and paints before the advert is fetched; its icon follows, as turning
+    // seven sizes into the window's property held it back.
+    QTimer::singleShot(0, [] { giveWindowIcon(); });
+    QCoreApplication::processEvents();
     // Only the main window's models exist yet: the strip's web view comes with the window.
     const AdvertOutcome advert =
         loadSplash(app_.programFolder, app_.services.makerSite, app_.ports, splash_, app_.window.WebBrowser1);
@@ -246,6 +256,9 @@ void Desktop::showMainWindow() {
 
 int runDesktop(int& argc, char** argv) {
     catchTerminationSignals();
+    // fontconfig reads its configuration and font caches on another core while Qt starts: the
+    // splash's first line of text would wait for them.
+    const std::jthread fonts([] { FcInit(); });
     const std::string wanted = wantedWindow(argc, argv);
     std::unique_ptr<QApplication> application;
     std::unique_ptr<Desktop> desktop;

@@ -497,6 +497,7 @@ TEST(FoundByTheDesktop, ARingRaisesTheWindowAndTheWindowsCarryTheIcon) {
     EXPECT_FALSE(window.windowState() & Qt::WindowMinimized);
 
     identifyProgram();
+    giveWindowIcon();
     EXPECT_EQ(QGuiApplication::desktopFileName().toStdString(), SELVANE_APP_ID);
     EXPECT_EQ(QApplication::windowIcon().availableSizes().size(), 7);
     EXPECT_FALSE(window.windowIcon().pixmap(48).isNull());
