@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFont>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
@@ -19,6 +21,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <latch>
 #include <thread>
 #include <utility>
 
@@ -256,9 +259,26 @@ void Desktop::showMainWindow() {
 
 int runDesktop(int& argc, char** argv) {
     catchTerminationSignals();
-    // fontconfig reads its configuration and font caches on another core while Qt starts: the
-    // splash's first line of text would wait for them.
-    const std::jthread fonts([] { FcInit(); });
+    // The fonts get ready on another core while Qt starts: fontconfig reads its configuration and
+    // caches, then, once the application exists, Qt fills its font database and matches the
+    // splash's font. The splash's first line of text would wait for both.
+    std::latch applicationMade(1);
+    std::jthread fonts([&applicationMade] {
+        FcInit();
+        applicationMade.wait();
+        if (QCoreApplication::instance())
+            QFontMetrics(QFont(QString::fromLatin1(SplashWindow::kFont), 9)).height();
+    });
+    // Let go and joined on every way out, before the application goes.
+    struct FontsEnd {
+        std::latch& made;
+        std::jthread& thread;
+        void operator()() const {
+            if (!made.try_wait()) made.count_down();
+            if (thread.joinable()) thread.join();
+        }
+        ~FontsEnd() { (*this)(); }
+    } endFonts{applicationMade, fonts};
     const std::string wanted = wantedWindow(argc, argv);
     std::unique_ptr<QApplication> application;
     std::unique_ptr<Desktop> desktop;
@@ -272,6 +292,7 @@ int runDesktop(int& argc, char** argv) {
     steps.initialise = [&] {
         prepareProcess();
         application = std::make_unique<QApplication>(argc, argv);
+        applicationMade.count_down();
         identifyProgram();
         quitOnTerminationSignals();
         desktop = std::make_unique<Desktop>(steps.programFolder, wanted);
@@ -293,6 +314,7 @@ int runDesktop(int& argc, char** argv) {
         return code;
     };
     const int code = runEntry(steps);
+    endFonts();
     bellWatch.reset();
     desktop.reset();
     application.reset();
