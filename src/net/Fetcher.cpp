@@ -8,6 +8,7 @@
 #include <future>
 #include <memory>
 
+#include "kit/LoadedLibrary.h"
 #include "kit/Ports.h"
 #include "net/PageText.h"
 
@@ -45,12 +46,6 @@ struct Curl {
     decltype(&curl_url_get) urlGet;
     decltype(&curl_url_set) urlSet;
 };
-
-template <typename F>
-bool resolve(void* library, F& function, const char* name) {
-    function = reinterpret_cast<F>(::dlsym(library, name));
-    return function != nullptr;
-}
 
 std::optional<Curl> loadCurl() {
     void* library = ::dlopen("libcurl.so.4", RTLD_LAZY | RTLD_LOCAL);

@@ -185,7 +185,10 @@ struct Record::Connection {
 
 Record::Record(fs::path file, Options options) : file_(std::move(file)), options_(options) {}
 
-Record::~Record() { awaitOpening(); }
+Record::~Record() {
+    awaitOpening();
+    if (openingThread_.joinable()) openingThread_.join();
+}
 
 void Record::openAhead(const Opener& run) {
     if (connection_ || opening_.valid()) return;
@@ -201,11 +204,11 @@ void Record::openAhead(const Opener& run) {
         }
     });
     opening_ = opening->get_future();
-    // Once the opening has run the thread touches nothing of this record.
+    // Once the opening has run the caller's thread touches nothing of this record.
     if (run)
         run([opening] { (*opening)(); });
     else
-        std::thread([opening] { (*opening)(); }).detach();
+        openingThread_ = std::thread([opening] { (*opening)(); });
 }
 
 void Record::awaitOpening() {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <future>
+#include <thread>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -74,6 +75,7 @@ private:
     Options options_;
     std::unique_ptr<Connection> connection_;
     std::future<void> opening_;
+    std::thread openingThread_;  // the opening's own thread, when the caller gave none
 };
 
 // The default record: $XDG_DATA_HOME/selvane/record.sqlite, else ~/.local/share/selvane/; an

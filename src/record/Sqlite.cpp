@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include "kit/LoadedLibrary.h"
+
 namespace selvane::record {
 namespace {
 
@@ -33,12 +35,6 @@ struct Api {
     decltype(&sqlite3_column_bytes) column_bytes;
     decltype(&sqlite3_column_type) column_type;
 };
-
-template <typename F>
-bool resolve(void* library, F& function, const char* name) {
-    function = reinterpret_cast<F>(::dlsym(library, name));
-    return function != nullptr;
-}
 
 // The loaded library, or why it could not be loaded.
 struct Loaded {
