@@ -68,7 +68,7 @@ json isoTime(std::string_view text) {
     } else if (!rest.empty() || *hour > 23) {
         return nullptr;
     }
-    char buffer[8];
+    char buffer[24];  // room for any two ints, though the checks above keep them to two digits
     std::snprintf(buffer, sizeof buffer, "%02d:%02d", *hour, *minute);
     return buffer;
 }
