@@ -1,6 +1,7 @@
 #include "Ahead.h"
 
 #include <condition_variable>
+#include <cstdlib>
 #include <deque>
 #include <mutex>
 #include <string_view>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "Cli.h"
+#include "net/Fetcher.h"
 
 namespace selvane::cli {
 namespace {
@@ -16,13 +18,15 @@ class Ahead {
 public:
     Ahead() : thread_([this] { run(); }) {}
     // A normal exit lets the work handed over end first; it may be loading a library.
-    ~Ahead() {
+    ~Ahead() { stop(); }
+
+    void stop() {
         {
             std::lock_guard lock(mutex_);
             stopping_ = true;
         }
         ready_.notify_one();
-        thread_.join();
+        if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
     }
 
     void add(std::function<void()> work) {
@@ -55,11 +59,24 @@ private:
     std::thread thread_;  // last: it starts once the rest is made
 };
 
+Ahead& ahead() {
+    static Ahead one;
+    return one;
+}
+
 }  // namespace
 
-void runAhead(std::function<void()> work) {
-    static Ahead ahead;
-    ahead.add(std::move(work));
+void runAhead(std::function<void()> work) { ahead().add(std::move(work)); }
+
+void loadFetcherAhead() {
+    runAhead([] {
+        loadFetcher();
+        // The TLS library frees what it keeps for a thread as the thread ends, but only until its
+        // own clean-up at exit has run; handlers run last first, so this one, made after the
+        // library's, ends the thread before that clean-up.
+        static const bool once = (std::atexit([] { ahead().stop(); }), true);
+        (void)once;
+    });
 }
 
 bool willFetch(int argc, char** argv) {

@@ -9,6 +9,8 @@ namespace selvane::cli {
 // all of it: two libraries loading at once only queue, and no thread can start while one loads.
 // Work runs in the order it was handed; the thread is made with the first.
 void runAhead(std::function<void()> work);
+// runAhead of libcurl's loading.
+void loadFetcherAhead();
 
 // Whether the words name a command that will fetch pages: read before the words are parsed, so
 // that libcurl can load meanwhile. A wrong guess costs only that loading.

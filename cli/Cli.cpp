@@ -370,7 +370,7 @@ int runWords(int argc, char** argv, std::ostream& out, std::ostream& err, std::s
         // then the record opens, on the thread ahead while the command starts.
         const bool ahead = cmd->fetches && !ctx.args.flag("--offline");
         if (ahead) {
-            runAhead(loadFetcher);
+            loadFetcherAhead();
             openRecordAhead(ctx, runAhead);
         }
         try {

@@ -3,12 +3,11 @@
 
 #include "Ahead.h"
 #include "Cli.h"
-#include "net/Fetcher.h"
 
 int main(int argc, char** argv) {
     selvane::cli::removeTempFolderOnSignals();
     // libcurl loads on another core while the words are read.
-    if (selvane::cli::willFetch(argc, argv)) selvane::cli::runAhead(selvane::loadFetcher);
+    if (selvane::cli::willFetch(argc, argv)) selvane::cli::loadFetcherAhead();
     const int code = selvane::cli::runOnStdout(argc, argv);
 #if defined(__SANITIZE_ADDRESS__)
     return code;  // the leak check runs at exit
