@@ -1,10 +1,10 @@
 #include "Cli.h"
 
+#include "Ahead.h"
 #include "CommandLine.h"
 #include "PunterJson.h"
-#include "Watch.h"
-#include "Ahead.h"
 #include "Recording.h"
+#include "Watch.h"
 #include "WorkFolder.h"
 #include "net/Fetcher.h"
 #include "net/HtmlEngine.h"
