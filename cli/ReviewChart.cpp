@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "kit/LoadedLibrary.h"
 #include "net/PageText.h"
 #include "net/WorkFiles.h"
 
@@ -113,12 +114,10 @@ std::optional<CairoApi> loadCairo() {
     if (!cairo || !fontconfig) return std::nullopt;
     CairoApi api;
     bool all = true;
-#define SELVANE_CAIRO(name) \
-    all = all && (api.name = reinterpret_cast<decltype(api.name)>(::dlsym(cairo, "cairo_" #name))) != nullptr;
+#define SELVANE_CAIRO(name) all = all && resolve(cairo, api.name, "cairo_" #name);
     SELVANE_CAIRO_FUNCTIONS(SELVANE_CAIRO)
 #undef SELVANE_CAIRO
-    api.fcFini = reinterpret_cast<decltype(api.fcFini)>(::dlsym(fontconfig, "FcFini"));
-    if (!all || !api.fcFini) return std::nullopt;
+    if (!all || !resolve(fontconfig, api.fcFini, "FcFini")) return std::nullopt;
     return api;
 }
 
